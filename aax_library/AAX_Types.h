@@ -33,12 +33,30 @@ using AAX_ECycleCount = int32_t;
 using AAX_ELabelSelector = int32_t;
 using AAX_EResourceType = int32_t;
 
+// View-container types. On POSIX type 3 carries an X11 window id in the pointer-sized value.
+constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_NULL = 0;
+constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_NSView = 1;
+constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_UIView = 2;
+constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_HWND = 3;
+
+// Procedure kinds registered with an effect descriptor's AddProcPtr.
+constexpr AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectParameters = 0;
+constexpr AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectGUI = 1;
+
+// The procedures a module hands to the host. A factory returns the new object's primary interface.
+using AAX_CCreateProc = void* (*)();
+// [audio thread] one call per block for every instance: each pointer addresses one context record.
+using AAX_CProcessProc = void (*)(void* const instancesBegin[], const void* instancesEnd);
+using AAX_CInstanceInitProc = AAX_Result (*)(const void* instanceContext, int32_t action);
+using AAX_CBackgroundProc = int32_t (*)();
+
 // A four-character code: the first character in the most significant byte.
 constexpr uint32_t AAX_FourCC(char a, char b, char c, char d)
 {
     return (static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
            (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) | static_cast<uint32_t>(static_cast<uint8_t>(d));
+           (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
+           static_cast<uint32_t>(static_cast<uint8_t>(d));
 }
 
 // Result codes of AAX operations.
@@ -78,7 +96,10 @@ inline bool operator==(const acfIID& a, const acfIID& b)
             return false;
     return true;
 }
-inline bool operator!=(const acfIID& a, const acfIID& b) { return !(a == b); }
+inline bool operator!=(const acfIID& a, const acfIID& b)
+{
+    return !(a == b);
+}
 
 struct AAX_Point
 {
