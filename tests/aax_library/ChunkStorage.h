@@ -22,7 +22,9 @@ public:
 
     ChunkStorage(int32_t dataBytes, const std::vector<uint8_t>& data) : ChunkStorage(dataBytes)
     {
-        std::memcpy(this->data(), data.data(), std::min(data.size(), mBytes - AAX_SPlugInChunkHeaderSize));
+        const size_t count = std::min(data.size(), capacity());
+        if (count > 0)
+            std::memcpy(this->data(), data.data(), count);
     }
 
     AAX_SPlugInChunk* chunk() { return reinterpret_cast<AAX_SPlugInChunk*>(mMemory.get()); }
