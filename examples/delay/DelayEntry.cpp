@@ -1,0 +1,33 @@
+// The library's exported entry. Hosts look for "main" (older ones) or "VSTPluginMain"; C++ reserves the
+// name main for programs, so the function gets another name and is exported under "main" by an
+// assembler label.
+
+#include "examples/delay/DelayEffect.h"
+#include "effect_bridge/Vst2Interface.h"
+
+#include <new>
+
+#define OMBREL_DELAY_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace
+{
+AEffect* createDelay(audioMasterCallback host)
+{
+    // Nothing may unwind into the host: running out of memory answers "no effect".
+    auto* delay = new (std::nothrow) DelayEffect(host);
+    return delay != nullptr ? delay->record() : nullptr;
+}
+} // namespace
+
+// [host thread] creates one effect; the host owns it until it sends effClose.
+OMBREL_DELAY_EXPORT AEffect* ombrelDelayMain(audioMasterCallback host) __asm__("main");
+OMBREL_DELAY_EXPORT AEffect* ombrelDelayMain(audioMasterCallback host)
+{
+    return createDelay(host);
+}
+
+// [host thread] the VST 2.4 name of the same entry.
+OMBREL_DELAY_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
+{
+    return createDelay(host);
+}
