@@ -10,11 +10,20 @@ AAX_CString& AAX_CString::operator=(const AAX_CString& other)
     return *this;
 }
 
-uint32_t AAX_CString::Length() const { return static_cast<uint32_t>(mText.size()); }
+uint32_t AAX_CString::Length() const
+{
+    return static_cast<uint32_t>(mText.size());
+}
 
-uint32_t AAX_CString::MaxLength() const { return 0xFFFFFFFEu; }
+uint32_t AAX_CString::MaxLength() const
+{
+    return 0xFFFFFFFEu;
+}
 
-const char* AAX_CString::Get() const { return mText.c_str(); }
+const char* AAX_CString::Get() const
+{
+    return mText.c_str();
+}
 
 void AAX_CString::Set(const char* text)
 {
@@ -38,7 +47,10 @@ AAX_IString& AAX_CString::operator=(const AAX_IString& other)
     return *this;
 }
 
-bool AAX_CString::operator==(const AAX_CString& other) const { return mText == other.mText; }
+bool AAX_CString::operator==(const AAX_CString& other) const
+{
+    return mText == other.mText;
+}
 
 void AAX_CString::SubString(uint32_t first, uint32_t length, AAX_IString* out) const
 {
@@ -54,4 +66,7 @@ void AAX_CString::Append(const char* text)
         mText.append(text);
 }
 
-void AAX_CString::Append(const AAX_CString& other) { mText.append(other.mText); }
+void AAX_CString::Append(const AAX_CString& other)
+{
+    mText.append(other.mText);
+}

@@ -15,4 +15,10 @@ public:
     virtual void Set(const char* text) = 0;
     virtual AAX_IString& operator=(const char* text) = 0;
     virtual AAX_IString& operator=(const AAX_IString& other) = 0;
+
+protected:
+    // Declared because the virtual assignment above suppresses the implicit ones; only the
+    // implementations copy.
+    AAX_IString() = default;
+    AAX_IString(const AAX_IString&) = default;
 };

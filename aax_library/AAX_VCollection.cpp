@@ -1,0 +1,92 @@
+#include "aax_library/AAX_VCollection.h"
+
+#include "aax_library/AAX_GUIDs.h"
+#include "aax_library/AAX_HostComponent.h"
+#include "aax_library/AAX_VEffectDescriptor.h"
+#include "aax_library/AAX_VPropertyMap.h"
+
+#include <memory>
+
+namespace
+{
+// The host sees its own map, never the wrapper; a map that is not a wrapper passes as null.
+IACFUnknown* HostMap(AAX_IPropertyMap* map)
+{
+    auto* wrapper = dynamic_cast<AAX_VPropertyMap*>(map);
+    return wrapper != nullptr ? wrapper->GetIUnknown() : nullptr;
+}
+} // namespace
+
+AAX_VCollection::AAX_VCollection(IACFUnknown* host)
+{
+    mICollection = static_cast<AAX_IACFCollection*>(
+        AAX_CreateHostComponent(host, AAXCompID_AAXCollection, IID_IAAXCollectionV1));
+    // Kept last, so that a throwing factory step above leaves no reference behind.
+    mUnknown = host;
+    if (mUnknown != nullptr)
+        mUnknown->AddRef();
+}
+
+AAX_VCollection::~AAX_VCollection()
+{
+    for (AAX_VEffectDescriptor* descriptor : mEffectDescriptors)
+        delete descriptor;
+    mEffectDescriptors.clear();
+    for (AAX_VPropertyMap* map : mPropertyMaps)
+        delete map;
+    mPropertyMaps.clear();
+    AAX_ReleaseHostInterface(mICollection);
+    AAX_ReleaseHostInterface(mUnknown);
+}
+
+AAX_IEffectDescriptor* AAX_VCollection::NewDescriptor()
+{
+    auto descriptor = std::make_unique<AAX_VEffectDescriptor>(mUnknown);
+    AAX_VEffectDescriptor* result = descriptor.get();
+    mEffectDescriptors.insert(descriptor.release());
+    return result;
+}
+
+AAX_IPropertyMap* AAX_VCollection::NewPropertyMap()
+{
+    auto map = std::make_unique<AAX_VPropertyMap>(mUnknown);
+    AAX_VPropertyMap* result = map.get();
+    mPropertyMaps.insert(map.release());
+    return result;
+}
+
+AAX_Result AAX_VCollection::AddEffect(const char* effectId, AAX_IEffectDescriptor* descriptor)
+{
+    if (mICollection == nullptr || descriptor == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    auto* wrapper = dynamic_cast<AAX_VEffectDescriptor*>(descriptor);
+    return mICollection->AddEffect(effectId, wrapper != nullptr ? wrapper->GetIUnknown() : nullptr);
+}
+
+AAX_Result AAX_VCollection::SetManufacturerName(const char* name)
+{
+    if (mICollection == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return mICollection->SetManufacturerName(name);
+}
+
+AAX_Result AAX_VCollection::AddPackageName(const char* name)
+{
+    if (mICollection == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return mICollection->AddPackageName(name);
+}
+
+AAX_Result AAX_VCollection::SetPackageVersion(uint32_t version)
+{
+    if (mICollection == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return mICollection->SetPackageVersion(version);
+}
+
+AAX_Result AAX_VCollection::SetProperties(AAX_IPropertyMap* properties)
+{
+    if (mICollection == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return mICollection->SetProperties(HostMap(properties));
+}

@@ -1,0 +1,60 @@
+#include "tools/host/kit/HostObject.h"
+
+#include "tools/host/kit/TestHost.h"
+
+namespace testhost
+{
+
+HostObject::HostObject(TestHost& host, std::string interfaceName)
+    : mHost(host), mInterfaceName(std::move(interfaceName)), mId(host.NextObjectId())
+{
+}
+
+ACFRESULT HostObject::DoQueryInterface(const acfIID& iid, void** out)
+{
+    Record("QueryInterface", iid);
+    if (out == nullptr)
+        return ACF_E_POINTER;
+    IACFUnknown* found = Lookup(iid);
+    *out = found;
+    if (found == nullptr)
+        return ACF_E_NOINTERFACE;
+    found->AddRef();
+    return ACF_OK;
+}
+
+uint32_t HostObject::DoAddRef()
+{
+    return static_cast<uint32_t>(++mAddRefs - mReleases.load());
+}
+
+uint32_t HostObject::DoRelease()
+{
+    int releases = mReleases.load();
+    do
+    {
+        if (mAddRefs.load() - releases <= 0)
+        {
+            ++mOverReleases;
+            return 0;
+        }
+    } while (!mReleases.compare_exchange_weak(releases, releases + 1));
+    return static_cast<uint32_t>(mAddRefs.load() - (releases + 1));
+}
+
+AAX_Result HostObject::Answer(const char* operation) const
+{
+    return Config().ResultOf(mInterfaceName, operation);
+}
+
+const HostConfig& HostObject::Config() const
+{
+    return mHost.config;
+}
+
+void HostObject::RecordCall(Call call)
+{
+    mHost.Log().Add(std::move(call));
+}
+
+} // namespace testhost
