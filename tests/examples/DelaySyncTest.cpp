@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -44,9 +45,13 @@ protected:
         host.setParameter(kNote, value);
     }
 
+    // Silence first, so that earlier impulses are out of reach when the delay grows.
     long echoAfterImpulse(size_t frames)
     {
         std::vector<float> left(frames, 0.0f), right(frames, 0.0f);
+        host.processStereo(left, right, kBlock);
+        std::fill(left.begin(), left.end(), 0.0f);
+        std::fill(right.begin(), right.end(), 0.0f);
         left[0] = right[0] = 1.0f;
         host.processStereo(left, right, kBlock);
         return firstEcho(left);
@@ -56,13 +61,6 @@ protected:
 };
 } // namespace
 
-TEST_F(DelaySync, QuarterNoteAt120BpmEchoesAfter500ms)
-{
-    selectNote("1/4");
-    DelayHost::state().timeInfo.tempo = 120.0;
-    EXPECT_EQ(echoAfterImpulse(30000), 24000);
-}
-
 TEST_F(DelaySync, QuarterNoteAt90BpmEchoesAfter666point7ms)
 {
     selectNote("1/4");
@@ -70,9 +68,9 @@ TEST_F(DelaySync, QuarterNoteAt90BpmEchoesAfter666point7ms)
     EXPECT_EQ(echoAfterImpulse(40000), 32000);
 }
 
-TEST_F(DelaySync, EveryDivisionHasItsMusicalLength)
+TEST(DelaySyncDivisions, EveryDivisionHasItsMusicalLengthAt120Bpm)
 {
-    // At 120 BPM a quarter note is 24000 samples at 48 kHz.
+    // At 120 BPM a quarter note is 500 ms, 24000 samples at 48 kHz.
     const struct
     {
         const char* text;
@@ -81,17 +79,17 @@ TEST_F(DelaySync, EveryDivisionHasItsMusicalLength)
                      {"1/4", 24000}, {"1/4.", 36000}, {"1/2", 48000}, {"1 bar", 96000}};
     for (const auto& division : divisions)
     {
-        DelayHost fresh;
-        ASSERT_TRUE(fresh.ok());
-        fresh.prepare(kRate, kBlock);
-        fresh.setParameter(kFeedback, 0.0f);
-        fresh.setParameter(kMix, 1.0f);
-        fresh.setParameter(kHighCut, 1.0f);
-        fresh.setParameter(kSync, 1.0f);
-        fresh.setParameter(kNote, fresh.valueShowing(kNote, division.text));
+        DelayHost host;
+        ASSERT_TRUE(host.ok()) << host.error();
+        host.prepare(kRate, kBlock);
+        host.setParameter(kFeedback, 0.0f);
+        host.setParameter(kMix, 1.0f);
+        host.setParameter(kHighCut, 1.0f);
+        host.setParameter(kSync, 1.0f);
+        host.setParameter(kNote, host.valueShowing(kNote, division.text));
         std::vector<float> left(static_cast<size_t>(division.samples) + 100, 0.0f), right(left.size(), 0.0f);
         left[0] = 1.0f;
-        fresh.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kBlock);
         EXPECT_EQ(firstEcho(left), division.samples) << division.text;
     }
 }
@@ -120,6 +118,10 @@ TEST_F(DelaySync, TempoIsAskedOncePerBlockOnlyWhileSynced)
 TEST_F(DelaySync, WithoutAValidTempoTheLastGoodOneStays)
 {
     selectNote("1/4");
+    // No transport from the start: 120 BPM.
+    DelayHost::state().answersTime = false;
+    EXPECT_EQ(echoAfterImpulse(30000), 24000);
+    DelayHost::state().answersTime = true;
     DelayHost::state().timeInfo.tempo = 90.0;
     EXPECT_EQ(echoAfterImpulse(40000), 32000);
 
@@ -128,7 +130,7 @@ TEST_F(DelaySync, WithoutAValidTempoTheLastGoodOneStays)
     DelayHost::state().timeInfo.flags &= ~kVstTempoValid;
     EXPECT_EQ(echoAfterImpulse(40000), 32000);
 
-    // No transport at all, or nonsense values: still the last good tempo.
+    // The transport goes away, or reports nonsense: still the last good tempo.
     DelayHost::state().answersTime = false;
     EXPECT_EQ(echoAfterImpulse(40000), 32000);
     DelayHost::state().answersTime = true;
@@ -140,39 +142,33 @@ TEST_F(DelaySync, WithoutAValidTempoTheLastGoodOneStays)
     }
 }
 
-TEST_F(DelaySync, WithNoTransportFromTheStartTheDelayAssumes120Bpm)
-{
-    DelayHost::state().answersTime = false;
-    selectNote("1/4");
-    EXPECT_EQ(echoAfterImpulse(30000), 24000);
-}
-
 TEST_F(DelaySync, ATempoChangeMovesTheEchoWithoutAJump)
 {
     selectNote("1/8");
     DelayHost::state().timeInfo.tempo = 120.0;
     // A steady sine through the line, then the tempo changes; the output may not jump.
     const double step = 2.0 * M_PI * 220.0 / kRate;
-    std::vector<float> left(static_cast<size_t>(kRate)), right(left.size());
-    for (size_t i = 0; i < left.size(); ++i)
-        left[i] = right[i] = static_cast<float>(0.5 * std::sin(step * static_cast<double>(i)));
-    std::vector<float> second(left.size()), secondRight(left.size());
-    for (size_t i = 0; i < second.size(); ++i)
-        second[i] = secondRight[i] =
-            static_cast<float>(0.5 * std::sin(step * static_cast<double>(i + left.size())));
-
-    host.processStereo(left, right, kBlock);
+    auto sine = [&](size_t from, size_t frames)
+    {
+        std::vector<float> samples(frames);
+        for (size_t i = 0; i < frames; ++i)
+            samples[i] = static_cast<float>(0.5 * std::sin(step * static_cast<double>(from + i)));
+        return samples;
+    };
+    const size_t frames = static_cast<size_t>(kRate);
+    std::vector<float> first = sine(0, frames), firstRight = first;
+    std::vector<float> second = sine(frames, frames), secondRight = second;
+    host.processStereo(first, firstRight, kBlock);
     DelayHost::state().timeInfo.tempo = 77.0;
     host.processStereo(second, secondRight, kBlock);
 
     // The change takes effect at the first sample of the second run, so the step into it counts.
-    float largestStep = std::fabs(second[0] - left.back());
+    float largestStep = std::fabs(second[0] - first.back());
     for (size_t i = 1; i < second.size(); ++i)
         largestStep = std::max(largestStep, std::fabs(second[i] - second[i - 1]));
     EXPECT_LT(largestStep, 0.02f);
     // And it did move: after the crossfade the output is the input from the new, longer time ago.
     const size_t newDelay = static_cast<size_t>(std::lround(0.5 * 60.0 / 77.0 * kRate));
-    const size_t probe = second.size() - 100;
-    const double expected = 0.5 * std::sin(step * static_cast<double>(probe + left.size() - newDelay));
-    EXPECT_NEAR(second[probe], expected, 1.0e-3);
+    const size_t probe = frames - 100;
+    EXPECT_NEAR(second[probe], 0.5 * std::sin(step * static_cast<double>(probe + frames - newDelay)), 1.0e-3);
 }
