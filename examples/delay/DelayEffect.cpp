@@ -78,7 +78,7 @@ intptr_t DelayEffect::dispatcherProc(AEffect* record, int32_t opcode, int32_t in
     {
         if (opcode == effClose)
         {
-            record->object = nullptr;
+            // The record lives inside the effect: the host may not touch it after this.
             delete self;
             return 1;
         }
