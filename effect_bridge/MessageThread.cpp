@@ -1,0 +1,53 @@
+#include "effect_bridge/MessageThread.h"
+
+#include <juce_events/juce_events.h>
+
+MessageThread::~MessageThread()
+{
+    stop();
+}
+
+bool MessageThread::start()
+{
+    if (isRunning() || juce::MessageManager::getInstanceWithoutCreating() != nullptr)
+        return false;
+    std::unique_lock<std::mutex> guard(lock);
+    started = false;
+    thread = std::thread([this] { run(); });
+    dispatching.wait(guard, [this] { return started; });
+    return true;
+}
+
+void MessageThread::run()
+{
+    juce::MessageManager* messageManager = juce::MessageManager::getInstance();
+    messageManager->setCurrentThreadAsMessageThread();
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        started = true;
+    }
+    dispatching.notify_all();
+
+    messageManager->runDispatchLoop();
+
+    // JUCE's timer thread and other shutdown-registered objects go before the manager they post to.
+    juce::DeletedAtShutdown::deleteAll();
+    juce::MessageManager::deleteInstance();
+}
+
+void MessageThread::stop()
+{
+    if (!thread.joinable())
+        return;
+    if (juce::MessageManager* messageManager = juce::MessageManager::getInstanceWithoutCreating())
+        messageManager->stopDispatchLoop();
+    thread.join();
+    const std::lock_guard<std::mutex> guard(lock);
+    started = false;
+}
+
+bool MessageThread::isRunning() const
+{
+    const std::lock_guard<std::mutex> guard(lock);
+    return started && thread.joinable();
+}

@@ -1,0 +1,195 @@
+#pragma once
+// The plug-in's one audio processor. It has no signal processing of its own: it loads the VST 2
+// effect library that ships beside the plug-in module, creates the effect, and forwards processing,
+// parameters, programs and state between JUCE's processor interface and the effect.
+
+#include "effect_bridge/HostCallback.h"
+#include "effect_bridge/Vst2Interface.h"
+#include "platform/PlatformCalls.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+class QuennetAudioProcessor : public juce::AudioProcessor,
+                              public juce::Timer,
+                              public juce::AudioProcessorListener
+{
+public:
+    // Timer ticks between the effect's last display-update request and the refresh.
+    static constexpr int32_t kRefreshTicks = 3;
+    static constexpr int32_t kRefreshIdle = -1;
+    static constexpr int kTimerPeriodMs = 100;
+    // Size of every text buffer handed to the effect.
+    static constexpr size_t kEffectTextSize = 1024;
+    // MIDI records handed to the effect per block, and pointer slots in the event block.
+    static constexpr int32_t kMaxMidiEvents = 65536;
+    static constexpr int32_t kMidiEventSlots = 65538;
+    // The display-text table: one entry per hundredth of the value range, 16 characters each.
+    static constexpr int kTextTableSteps = 101;
+    static constexpr int kTextTableCharacters = 16;
+    // The most channels an effect may declare and still be processed (real effects declare 64).
+    static constexpr int32_t kMaxEffectChannels = 1024;
+
+    using ParameterTextEntry = std::array<char, kTextTableCharacters + 1>;
+    using ParameterTextRow = std::array<ParameterTextEntry, kTextTableSteps>;
+
+    // [host thread] Loads the effect beside the module and configures it. A failed load shows its
+    // message and leaves a processor without an effect, which answers neutral values throughout.
+    QuennetAudioProcessor();
+    // [host thread] Suspends and closes the effect and unloads its library.
+    ~QuennetAudioProcessor() override;
+
+    //==============================================================================
+    // juce::AudioProcessor, in the base's order.
+    const juce::String getName() const override;
+    // [host thread] Suspends the effect, hands it the processor's rate and block size, resumes it.
+    void prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock) override;
+    void releaseResources() override;
+    // [audio thread] One block through the effect, in place; allocates nothing after the first
+    // block at a given size.
+    void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
+    using juce::AudioProcessor::processBlock;
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram(int index) override;
+    const juce::String getProgramName(int index) override;
+    void changeProgramName(int index, const juce::String& newName) override;
+    // [host thread] Appends the effect's whole state as one block (chunk or parameter form).
+    void getStateInformation(juce::MemoryBlock& destData) override;
+    // [host thread] Restores the effect's state from one block; anything unreadable is ignored.
+    void setStateInformation(const void* data, int sizeInBytes) override;
+    // [host thread] Index-based parameter access; out of range every answer is neutral.
+    int getNumParameters() override;
+    const juce::String getParameterName(int parameterIndex) override;
+    using juce::AudioProcessor::getParameterName;
+    float getParameter(int parameterIndex) override;
+    const juce::String getParameterText(int parameterIndex) override;
+    using juce::AudioProcessor::getParameterText;
+    int getParameterNumSteps(int parameterIndex) override;
+    void setParameter(int parameterIndex, float newValue) override;
+    bool isParameterAutomatable(int parameterIndex) const override;
+    const juce::String getInputChannelName(int channelIndex) const override;
+    const juce::String getOutputChannelName(int channelIndex) const override;
+    bool isInputChannelStereoPair(int index) const override;
+    bool isOutputChannelStereoPair(int index) const override;
+    bool silenceInProducesSilenceOut() const override;
+
+    //==============================================================================
+    // The processor's own operations. Effect-facing ones do nothing and answer 0, false or an empty
+    // text without an effect or out of range; text destinations hold kEffectTextSize bytes.
+
+    // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
+    // and answers how often the text changes along the sweep (a switch answers 2).
+    virtual int32_t buildParameterTextTable(int32_t index);
+    // [any thread] The transport record handed to the effect; its address never changes.
+    virtual VstTimeInfo* getTimeInfo();
+    virtual void getEffectParameterLabel(int32_t index, char* destination);
+    virtual bool getEffectParameterProperties(int32_t index, VstParameterProperties* destination);
+    virtual void getEffectParameterName(int32_t index, char* destination);
+    virtual void getEffectParameterDisplay(int32_t index, char* destination);
+    virtual float getEffectParameter(int32_t index);
+    // Reaches the effect even while host writes are held back.
+    virtual void setEffectParameter(int32_t index, float value);
+    virtual bool canEffectParameterBeAutomated(int32_t index);
+    // Rates below 15 kHz or above 200 kHz (and NaN) reach the effect as 44100.
+    virtual void setEffectSampleRate(float rate);
+    virtual void setEffectBlockSize(int32_t size);
+    // [message thread] Re-reads every parameter from the effect and reports it to the listeners.
+    virtual void refreshParametersFromEffect();
+    virtual void resumeEffect();
+    virtual void suspendEffect();
+    virtual intptr_t setEffectSpeakerArrangement();
+    // [any thread] A value the effect reports (audioMasterAutomate): to the effect unless held back,
+    // then to the listeners.
+    virtual void setParameterFromEffect(int32_t index, float value);
+
+    //==============================================================================
+    // [message thread] Counts a pending refresh down and runs it on the third tick.
+    void timerCallback() override;
+    void audioProcessorParameterChanged(juce::AudioProcessor* processor, int parameterIndex,
+                                        float newValue) override;
+    void audioProcessorChanged(juce::AudioProcessor* processor,
+                               const juce::AudioProcessorListener::ChangeDetails& details) override;
+
+    //==============================================================================
+    // [any thread] Entry `step` of the parameter's display-text table, or "" out of range: the checked
+    // way to read parameterTexts.
+    const char* getParameterTextEntry(int parameterIndex, int step) const;
+    int32_t getRefreshCountdown() const { return refreshCountdown.load(); }
+    bool isEffectReady() const { return effectReady.load(); }
+    bool isParameterForwardingSuppressed() const { return suppressParameterForwarding.load(); }
+
+    //==============================================================================
+    // The effect instance; null when loading failed. Borrowed from the effect library: closed,
+    // never freed, by this processor.
+    AEffect* effect = nullptr;
+
+private:
+    friend intptr_t hostCallback(AEffect*, int32_t, int32_t, intptr_t, void*, float);
+
+    std::atomic<int32_t> refreshCountdown{kRefreshIdle};
+
+public:
+    // Set when the effect asks for a new editor size; the GUI reads and clears it.
+    std::atomic<bool> editorResizePending{false};
+
+private:
+    std::atomic<int32_t> currentProgram{0};
+    std::atomic<bool> refreshingParameters{false};
+    std::atomic<bool> restoringState{false};
+    std::atomic<bool> suppressParameterForwarding{true};
+    std::atomic<bool> effectReady{false};
+
+public:
+    // Per effect parameter, the display text at each hundredth of the value range ("---" until
+    // probed); empty when no effect is loaded. Read it through getParameterTextEntry.
+    std::vector<ParameterTextRow> parameterTexts;
+
+private:
+    struct FreeDeleter
+    {
+        void operator()(void* block) const { std::free(block); }
+    };
+
+    platform::ModuleHandle library = nullptr;
+    VstPluginEntry entryFunction = nullptr;
+    VstTimeInfo timeInfo{};
+    std::unique_ptr<VstEvents, FreeDeleter> midiEvents;
+    std::unique_ptr<VstMidiEvent[]> midiEventRecords;
+    // Channel pointer arrays and buffers for an effect that declares more than two inputs or outputs:
+    // the extra inputs read silence, the extra outputs write into scratch.
+    std::vector<float*> wideInputs;
+    std::vector<float*> wideOutputs;
+    std::vector<float> silentChannel;
+    std::vector<float> scratchChannel;
+
+    bool loadEffect();
+    void showLoaderMessage(const char* text);
+    void allocateMidiEvents();
+    void allocateParameterTexts();
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f) const;
+    bool isParameterInRange(int32_t index) const;
+    bool isProgramInRange(int32_t index) const;
+    void effectText(int32_t opcode, int32_t index, char* destination) const;
+    int32_t convertMidi(const juce::MidiBuffer& midiMessages);
+    void updateTimeInfo();
+    bool prepareWideChannels(int numSamples);
+    void saveChunkForm(juce::MemoryBlock& destData);
+    void saveParameterForm(juce::MemoryBlock& destData);
+    void restoreParameterForm(const uint8_t* data, size_t size);
+    void waitForTimerCallbackToFinish();
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuennetAudioProcessor)
+};

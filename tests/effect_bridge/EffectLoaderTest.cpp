@@ -1,0 +1,374 @@
+// Loading, configuring and tearing down the effect, with test effects loaded from disk.
+
+#include "effect_bridge/QuennetAudioProcessor.h"
+#include "tests/effect_bridge/EffectInstallation.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Records of the system calls the loader made, for the tests that replace some of them.
+struct CallRecord
+{
+    std::vector<std::string> dllDirectories;
+    std::vector<std::string> loadedPaths;
+    int freed = 0;
+    int logCountWhenFreed = -1;
+    const TestEffectLog* log = nullptr;
+};
+CallRecord calls;
+uint32_t fixedError = 0;
+
+bool recordSetDllDirectory(const char* path)
+{
+    calls.dllDirectories.emplace_back(path != nullptr ? path : "<null>");
+    return platform::systemCalls().setDllDirectory(path);
+}
+
+platform::ModuleHandle recordLoadLibrary(const char* path)
+{
+    calls.loadedPaths.emplace_back(path != nullptr ? path : "<null>");
+    return platform::systemCalls().loadLibrary(path);
+}
+
+bool recordFreeLibrary(platform::ModuleHandle module)
+{
+    ++calls.freed;
+    if (calls.log != nullptr)
+        calls.logCountWhenFreed = calls.log->count;
+    return platform::systemCalls().freeLibrary(module);
+}
+
+bool failGetModuleHandle(uint32_t, const void*, platform::ModuleHandle*)
+{
+    return false;
+}
+
+bool failSetDllDirectory(const char* path)
+{
+    platform::systemCalls().setDllDirectory(path);
+    return false;
+}
+
+platform::ModuleHandle failLoadLibrary(const char* path)
+{
+    calls.loadedPaths.emplace_back(path != nullptr ? path : "<null>");
+    return nullptr;
+}
+
+uint32_t fixedLastError()
+{
+    return fixedError;
+}
+
+class EffectLoader : public ::testing::Test
+{
+protected:
+    void SetUp() override { calls = CallRecord{}; }
+};
+
+TEST_F(EffectLoader, LoadsAnEffectThatExportsMainAndRegistersItself)
+{
+    EffectInstallation installation(testEffectPath());
+    QuennetAudioProcessor processor;
+
+    ASSERT_NE(processor.effect, nullptr);
+    EXPECT_TRUE(processor.isEffectReady());
+    EXPECT_EQ(processor.effect->resvd1, reinterpret_cast<intptr_t>(&processor));
+    EXPECT_TRUE(EffectInstallation::messages().empty());
+    EXPECT_EQ(processor.getName(), "Ombrel");
+    EXPECT_EQ(installation.log().liveInstances, 1);
+    EXPECT_EQ(findCall(installation.log(), kTestCallEntry, 0), 0);
+}
+
+TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyCapitalMain)
+{
+    EffectInstallation installation(testEffectMainOnlyPath());
+    QuennetAudioProcessor processor;
+
+    ASSERT_NE(processor.effect, nullptr);
+    EXPECT_TRUE(EffectInstallation::messages().empty());
+}
+
+TEST_F(EffectLoader, NamesTheLibraryRelativeToTheFirstPlugInsFolder)
+{
+    EffectInstallation installation(testEffectPath(), "Plug-Ins/Ombrel.aaxplugin/Contents/x64");
+    platform::calls().setDllDirectory = recordSetDllDirectory;
+    platform::calls().loadLibrary = recordLoadLibrary;
+    QuennetAudioProcessor processor;
+
+    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_EQ(calls.dllDirectories.size(), 1u);
+    EXPECT_EQ(calls.dllDirectories[0], installation.root() + "/Plug-Ins");
+    ASSERT_EQ(calls.loadedPaths.size(), 1u);
+    EXPECT_EQ(calls.loadedPaths[0], "Ombrel.aaxplugin/Contents/x64/Ombrel.dll");
+}
+
+TEST_F(EffectLoader, LoadsByFullPathWithAnEmptyDllDirectoryOutsideAPlugInsFolder)
+{
+    EffectInstallation installation(testEffectPath(), "Audio/Ombrel.aaxplugin/Contents/x64");
+    platform::calls().setDllDirectory = recordSetDllDirectory;
+    platform::calls().loadLibrary = recordLoadLibrary;
+    QuennetAudioProcessor processor;
+
+    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_EQ(calls.dllDirectories.size(), 1u);
+    EXPECT_EQ(calls.dllDirectories[0], "");
+    ASSERT_EQ(calls.loadedPaths.size(), 1u);
+    EXPECT_EQ(calls.loadedPaths[0], installation.effectFile());
+}
+
+TEST_F(EffectLoader, LibraryWithoutEitherEntryGivesTheCoreLibMessageAndIsFreedAtDestruction)
+{
+    EffectInstallation installation(testEffectNoEntryPath());
+    platform::calls().freeLibrary = recordFreeLibrary;
+    {
+        QuennetAudioProcessor processor;
+        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_FALSE(processor.isEffectReady());
+        EXPECT_EQ(EffectInstallation::messages(),
+                  std::vector<std::string>{"Plug-in core lib failed to load."});
+        EXPECT_EQ(calls.freed, 0) << "the library stays loaded until destruction";
+    }
+    EXPECT_EQ(calls.freed, 1);
+}
+
+TEST_F(EffectLoader, EntryReturningNullGivesTheCoreLibMessage)
+{
+    EffectInstallation installation(testEffectPath());
+    TestEffectConfig config = installation.defaults();
+    config.entryReturnsNull = 1;
+    installation.configure(config);
+    platform::calls().freeLibrary = recordFreeLibrary;
+    {
+        QuennetAudioProcessor processor;
+        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(EffectInstallation::messages(),
+                  std::vector<std::string>{"Plug-in core lib failed to load."});
+    }
+    EXPECT_EQ(calls.freed, 1);
+    EXPECT_EQ(installation.log().count, 1) << "the entry once, nothing else";
+}
+
+TEST_F(EffectLoader, MissingLibraryGivesCantLoadWithTheBareFileName)
+{
+    EffectInstallation installation("");
+    platform::calls().freeLibrary = recordFreeLibrary;
+    {
+        QuennetAudioProcessor processor;
+        EXPECT_EQ(processor.effect, nullptr);
+        ASSERT_EQ(EffectInstallation::messages().size(), 1u);
+        EXPECT_EQ(EffectInstallation::messages()[0].rfind("Cant Load Ombrel.dll code=", 0), 0u)
+            << EffectInstallation::messages()[0];
+        EXPECT_NE(EffectInstallation::messages()[0], "Cant Load Ombrel.dll code=0");
+    }
+    EXPECT_EQ(calls.freed, 0) << "nothing was loaded, so nothing is freed";
+}
+
+TEST_F(EffectLoader, CantLoadMessageCarriesTheLastErrorCode)
+{
+    EffectInstallation installation(testEffectPath());
+    fixedError = 126;
+    platform::calls().loadLibrary = failLoadLibrary;
+    platform::calls().getLastError = fixedLastError;
+    QuennetAudioProcessor processor;
+
+    EXPECT_EQ(processor.effect, nullptr);
+    EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"Cant Load Ombrel.dll code=126"});
+}
+
+TEST_F(EffectLoader, FailedModuleLookupShowsItsMessageThenLoadsAnEmptyPath)
+{
+    EffectInstallation installation(testEffectPath());
+    fixedError = 87;
+    platform::calls().getModuleHandleEx = failGetModuleHandle;
+    platform::calls().loadLibrary = failLoadLibrary;
+    platform::calls().getLastError = fixedLastError;
+    QuennetAudioProcessor processor;
+
+    EXPECT_EQ(processor.effect, nullptr);
+    EXPECT_EQ(EffectInstallation::messages(),
+              (std::vector<std::string>{"Get module failed err=87", "Cant Load Ombrel.dll code=87"}));
+    EXPECT_EQ(calls.loadedPaths, std::vector<std::string>{""});
+}
+
+TEST_F(EffectLoader, FailedSetDllDirectoryShowsItsMessageAndLoadingGoesOn)
+{
+    EffectInstallation installation(testEffectPath());
+    fixedError = 5;
+    platform::calls().setDllDirectory = failSetDllDirectory;
+    platform::calls().getLastError = fixedLastError;
+    QuennetAudioProcessor processor;
+
+    EXPECT_NE(processor.effect, nullptr);
+    EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"SetDllDirectory failed err=5"});
+}
+
+TEST_F(EffectLoader, FirstDispatcherCallsConfigureTheEffectWithoutOpeningIt)
+{
+    EffectInstallation installation(testEffectPath());
+    QuennetAudioProcessor processor;
+    const TestEffectLog& log = installation.log();
+
+    const std::vector<int32_t> opcodes = dispatcherOpcodes(log);
+    ASSERT_EQ(opcodes.size(), 4u);
+    EXPECT_EQ(opcodes,
+              (std::vector<int32_t>{effMainsChanged, effSetSampleRate, effSetBlockSize, effMainsChanged}));
+    const TestEffectCall* dispatched[4];
+    for (int i = 0, found = 0; i < log.count; ++i)
+        if (log.calls[i].kind == kTestCallDispatcher)
+            dispatched[found++] = &log.calls[i];
+    EXPECT_EQ(dispatched[0]->index, 0);
+    EXPECT_EQ(dispatched[0]->value, 0);
+    EXPECT_FLOAT_EQ(dispatched[1]->opt, 44100.0f);
+    EXPECT_EQ(dispatched[2]->index, 0);
+    EXPECT_EQ(dispatched[2]->value, 0);
+    EXPECT_EQ(dispatched[3]->index, 1);
+    EXPECT_EQ(dispatched[3]->value, 1);
+    EXPECT_EQ(findCall(log, kTestCallDispatcher, effOpen), -1);
+}
+
+TEST_F(EffectLoader, LatencyComesFromTheEffectsInitialDelay)
+{
+    {
+        EffectInstallation installation(testEffectPath());
+        TestEffectConfig config = installation.defaults();
+        config.initialDelay = 256;
+        installation.configure(config);
+        QuennetAudioProcessor processor;
+        EXPECT_EQ(processor.getLatencySamples(), 256);
+    }
+    {
+        EffectInstallation installation(testEffectPath());
+        QuennetAudioProcessor processor;
+        EXPECT_EQ(processor.getLatencySamples(), 0);
+    }
+}
+
+TEST_F(EffectLoader, NegativeInitialDelayIsReportedAsNoLatency)
+{
+    EffectInstallation installation(testEffectPath());
+    TestEffectConfig config = installation.defaults();
+    config.initialDelay = -64;
+    installation.configure(config);
+    QuennetAudioProcessor processor;
+    EXPECT_EQ(processor.getLatencySamples(), 0);
+}
+
+TEST_F(EffectLoader, TeardownSuspendsClosesAndThenFreesTheLibrary)
+{
+    EffectInstallation installation(testEffectPath());
+    const TestEffectLog& log = installation.log();
+    calls.log = &log;
+    platform::calls().freeLibrary = recordFreeLibrary;
+    int countBeforeDestruction = 0;
+    {
+        QuennetAudioProcessor processor;
+        countBeforeDestruction = log.count;
+    }
+    ASSERT_EQ(log.count, countBeforeDestruction + 2);
+    EXPECT_EQ(log.calls[countBeforeDestruction].opcode, effMainsChanged);
+    EXPECT_EQ(log.calls[countBeforeDestruction].value, 0);
+    EXPECT_EQ(log.calls[countBeforeDestruction + 1].opcode, effClose);
+    EXPECT_EQ(calls.freed, 1);
+    EXPECT_EQ(calls.logCountWhenFreed, log.count) << "the library is freed after effClose";
+    EXPECT_EQ(log.liveInstances, 0);
+}
+
+TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
+{
+    EffectInstallation installation(testEffectPath());
+    TestEffectConfig config = installation.defaults();
+    config.callsHostFromEntry = 1;
+    installation.configure(config);
+    QuennetAudioProcessor processor;
+    ASSERT_NE(processor.effect, nullptr);
+
+    for (const TestEffectHostAnswers* answers :
+         {&installation.log().fromEntryWithoutEffect, &installation.log().fromEntryWithEffect})
+    {
+        EXPECT_EQ(answers->made, 1);
+        EXPECT_EQ(answers->version, 2);
+        EXPECT_EQ(answers->currentId, 0x4F4D424C);
+        EXPECT_EQ(answers->sampleRate, 44100);
+        EXPECT_EQ(answers->blockSize, 1024);
+        EXPECT_EQ(answers->time, 0);
+        EXPECT_EQ(answers->automate, 0);
+        EXPECT_EQ(answers->sizeWindow, 1);
+        EXPECT_EQ(answers->updateDisplay, 0);
+    }
+    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
+}
+
+TEST_F(EffectLoader, SizeAndDisplayRequestsBeforeReadinessAreIgnored)
+{
+    EffectInstallation installation(testEffectPath());
+    TestEffectConfig config = installation.defaults();
+    config.requestsDuringSetup = 1;
+    installation.configure(config);
+    QuennetAudioProcessor processor;
+
+    ASSERT_EQ(installation.log().duringSetup.made, 1);
+    EXPECT_EQ(installation.log().duringSetup.sizeWindow, 1);
+    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
+}
+
+TEST_F(EffectLoader, ProcessorWithoutAnEffectAnswersNeutralValues)
+{
+    EffectInstallation installation(testEffectNoEntryPath());
+    QuennetAudioProcessor processor;
+    ASSERT_EQ(processor.effect, nullptr);
+
+    EXPECT_EQ(processor.getNumParameters(), 0);
+    EXPECT_EQ(processor.getNumPrograms(), 1);
+    EXPECT_EQ(processor.getCurrentProgram(), 0);
+    EXPECT_EQ(processor.getParameterName(0), "");
+    EXPECT_EQ(processor.getParameter(0), 0.0f);
+    EXPECT_EQ(processor.getParameterText(0), "");
+    EXPECT_EQ(processor.getProgramName(0), "");
+    EXPECT_FALSE(processor.isParameterAutomatable(0));
+    EXPECT_EQ(processor.buildParameterTextTable(0), 0);
+    EXPECT_EQ(processor.getParameterTextEntry(0, 0), std::string());
+    EXPECT_TRUE(processor.parameterTexts.empty());
+    char text[QuennetAudioProcessor::kEffectTextSize] = "stale";
+    processor.getEffectParameterName(0, text);
+    EXPECT_STREQ(text, "");
+    VstParameterProperties properties{};
+    EXPECT_FALSE(processor.getEffectParameterProperties(0, &properties));
+    EXPECT_EQ(processor.setEffectSpeakerArrangement(), 0);
+    processor.setParameter(0, 0.5f);
+    processor.setEffectParameter(0, 0.5f);
+    processor.setCurrentProgram(0);
+    processor.refreshParametersFromEffect();
+    processor.prepareToPlay(48000.0, 256);
+
+    juce::MemoryBlock state;
+    processor.getStateInformation(state);
+    EXPECT_EQ(state.getSize(), 8u);
+    const uint8_t block[16] = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0x20, 0x01, 0, 0, 0, 0};
+    processor.setStateInformation(block, sizeof(block));
+
+    processor.setPlayConfigDetails(2, 2, 44100.0, 64);
+    juce::AudioBuffer<float> buffer(2, 64);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < 64; ++i)
+            buffer.setSample(c, i, static_cast<float>(c * 100 + i));
+    juce::MidiBuffer midi;
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, 0.5f), 3);
+    processor.processBlock(buffer, midi);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < 64; ++i)
+            ASSERT_EQ(buffer.getSample(c, i), static_cast<float>(c * 100 + i));
+
+    std::unique_ptr<juce::AudioProcessorEditor> editor(processor.createEditor());
+    EXPECT_EQ(editor->getWidth(), 400);
+}
+
+} // namespace

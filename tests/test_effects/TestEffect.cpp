@@ -1,0 +1,416 @@
+// A small VST 2 effect for the tests: configurable before it is created, and logging every call it
+// receives into a record the test reads back. Built several times with a different exported entry
+// (TEST_EFFECT_ENTRY: 1 "main", 2 "Main", 0 none).
+
+#include "tests/test_effects/TestEffectControl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#define TEST_EFFECT_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace
+{
+
+TestEffectConfig config;
+TestEffectLog effectLog;
+audioMasterCallback lastHost = nullptr;
+AEffect* lastEffect = nullptr;
+
+constexpr uint32_t kChunkMagic = 0x54454643; // "TEFC"
+constexpr int32_t kChunkGrowth = 100;
+constexpr int32_t kBrokenChunkLength = -5;
+
+void defaults(TestEffectConfig& c)
+{
+    c = TestEffectConfig{};
+    c.numParams = 3;
+    c.numPrograms = 2;
+    c.numInputs = 2;
+    c.numOutputs = 2;
+    for (int i = 0; i < kTestEffectMaxParameters; ++i)
+    {
+        c.display[i] = kTestDisplayValue;
+        std::snprintf(c.names[i], kTestEffectNameSize, "Param%d", i);
+        std::snprintf(c.fixedTexts[i], kTestEffectNameSize, "Fixed");
+    }
+    std::snprintf(c.label, kTestEffectNameSize, "u");
+    c.editorRect = ERect{0, 0, 240, 320};
+}
+
+struct Defaults
+{
+    Defaults() { defaults(config); }
+} applyDefaults;
+
+void record(int32_t kind, int32_t opcode, int32_t index, int64_t value, float opt)
+{
+    if (effectLog.count < kTestEffectLogCapacity)
+        effectLog.calls[effectLog.count] = TestEffectCall{kind, opcode, index, value, opt};
+    ++effectLog.count;
+}
+
+struct TestEffect
+{
+    AEffect record{}; // first: the host's AEffect* is this object's address
+    audioMasterCallback host = nullptr;
+    int32_t program = 0;
+    float values[kTestEffectMaxPrograms][kTestEffectMaxParameters] = {};
+    char programNames[kTestEffectMaxPrograms][kTestEffectNameSize] = {};
+    ERect rect{};
+    std::vector<uint8_t> chunk;
+    int32_t chunkRequests = 0;
+    bool resumedOnce = false;
+};
+
+TestEffect* self(AEffect* effect)
+{
+    return reinterpret_cast<TestEffect*>(effect);
+}
+
+intptr_t callHost(TestEffect& effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+{
+    return effect.host(&effect.record, opcode, index, value, ptr, opt);
+}
+
+void collectAnswers(audioMasterCallback host, AEffect* effect, TestEffectHostAnswers& answers)
+{
+    answers.made = 1;
+    answers.version = host(effect, audioMasterVersion, 0, 0, nullptr, 0.0f);
+    answers.currentId = host(effect, audioMasterCurrentId, 0, 0, nullptr, 0.0f);
+    answers.sampleRate = host(effect, audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
+    answers.blockSize = host(effect, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f);
+    answers.time = host(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f);
+    answers.automate = host(effect, audioMasterAutomate, 0, 0, nullptr, 0.5f);
+    answers.sizeWindow = host(effect, audioMasterSizeWindow, 640, 480, nullptr, 0.0f);
+    answers.updateDisplay = host(effect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+}
+
+bool parameterInRange(int32_t index)
+{
+    return index >= 0 && index < config.numParams && index < kTestEffectMaxParameters;
+}
+
+void display(TestEffect& effect, int32_t index, char* text)
+{
+    if (!parameterInRange(index))
+        return;
+    const float value = effect.values[effect.program][index];
+    switch (config.display[index])
+    {
+    case kTestDisplaySwitch:
+        std::strcpy(text, value < 0.5f ? "Off" : "On");
+        break;
+    case kTestDisplayFixed:
+        std::strcpy(text, config.fixedTexts[index]);
+        break;
+    case kTestDisplayEmpty:
+        text[0] = '\0';
+        break;
+    case kTestDisplayUnterminated:
+        std::memset(text, 'x', 1024);
+        break;
+    default:
+        std::sprintf(text, "%.2f", static_cast<double>(value));
+        break;
+    }
+}
+
+// The chunk: magic, current program, every program's values and names, then a byte pattern up to
+// the configured size.
+void encodeChunk(TestEffect& effect, size_t extra)
+{
+    const size_t valuesSize = sizeof(effect.values);
+    const size_t namesSize = sizeof(effect.programNames);
+    const size_t encoded = 8 + valuesSize + namesSize;
+    const size_t total = std::max(encoded, static_cast<size_t>(std::max(0, config.chunkSize))) + extra;
+    effect.chunk.assign(total, 0);
+    std::memcpy(effect.chunk.data(), &kChunkMagic, 4);
+    std::memcpy(effect.chunk.data() + 4, &effect.program, 4);
+    std::memcpy(effect.chunk.data() + 8, effect.values, valuesSize);
+    std::memcpy(effect.chunk.data() + 8 + valuesSize, effect.programNames, namesSize);
+    for (size_t i = encoded; i < total; ++i)
+        effect.chunk[i] = static_cast<uint8_t>(i * 7 + 3);
+}
+
+intptr_t getChunk(TestEffect& effect, void** data)
+{
+    ++effect.chunkRequests;
+    const bool second = effect.chunkRequests % 2 == 0;
+    size_t extra = 0;
+    if (second && config.chunkMode == kTestChunkSecondLonger)
+        extra = kChunkGrowth;
+    encodeChunk(effect, extra);
+    intptr_t length = static_cast<intptr_t>(effect.chunk.size());
+    if (second && config.chunkMode == kTestChunkSecondShorter)
+        length /= 2;
+    *data = effect.chunk.data();
+    if (config.chunkMode == kTestChunkNullData)
+        *data = nullptr;
+    if (config.chunkMode == kTestChunkNegativeLength)
+        return kBrokenChunkLength;
+    return length;
+}
+
+void setChunk(TestEffect& effect, const uint8_t* data, intptr_t length)
+{
+    effectLog.setChunkLength = static_cast<int32_t>(length);
+    std::memcpy(effectLog.setChunk, data,
+                static_cast<size_t>(std::min<intptr_t>(length, kTestEffectChunkCapture)));
+    const size_t encoded = 8 + sizeof(effect.values) + sizeof(effect.programNames);
+    uint32_t magic = 0;
+    if (length < static_cast<intptr_t>(encoded))
+        return;
+    std::memcpy(&magic, data, 4);
+    if (magic != kChunkMagic)
+        return;
+    std::memcpy(&effect.program, data + 4, 4);
+    std::memcpy(effect.values, data + 8, sizeof(effect.values));
+    std::memcpy(effect.programNames, data + 8 + sizeof(effect.values), sizeof(effect.programNames));
+}
+
+void processEvents(const VstEvents* events)
+{
+    TestEffectMidiLog& midi = effectLog.midi;
+    ++midi.calls;
+    midi.count = events->numEvents;
+    // The event pointers run past the two the record declares.
+    const auto* slots = reinterpret_cast<VstEvent* const*>(reinterpret_cast<const uint8_t*>(events) +
+                                                           offsetof(VstEvents, events));
+    for (int32_t i = 0; i < events->numEvents && i < kTestEffectMaxMidi; ++i)
+    {
+        const auto* event = reinterpret_cast<const VstMidiEvent*>(slots[i]);
+        if (event->type != kVstMidiType || event->byteSize != static_cast<int32_t>(sizeof(VstMidiEvent)))
+            ++midi.badRecords;
+        midi.deltaFrames[i] = event->deltaFrames;
+        std::memcpy(midi.data[i], event->midiData, 4);
+    }
+}
+
+intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+{
+    TestEffect& effect = *self(record);
+    ::record(kTestCallDispatcher, opcode, index, value, opt);
+    switch (opcode)
+    {
+    case effClose:
+        --effectLog.liveInstances;
+        if (lastEffect == record)
+            lastEffect = nullptr;
+        delete &effect;
+        return 0;
+    case effSetProgram:
+        if (value >= 0 && value < config.numPrograms && value < kTestEffectMaxPrograms)
+            effect.program = static_cast<int32_t>(value);
+        return 0;
+    case effGetProgram:
+        return effect.program;
+    case effSetProgramName:
+        std::snprintf(effect.programNames[effect.program], kTestEffectNameSize, "%s",
+                      static_cast<const char*>(ptr));
+        std::snprintf(effectLog.setProgramNames[effect.program], kTestEffectNameSize + 1, "%s",
+                      static_cast<const char*>(ptr));
+        return 0;
+    case effGetProgramName:
+        std::strcpy(static_cast<char*>(ptr), effect.programNames[effect.program]);
+        return 0;
+    case effGetParamLabel:
+        if (parameterInRange(index))
+            std::strcpy(static_cast<char*>(ptr), config.label);
+        return 0;
+    case effGetParamDisplay:
+        display(effect, index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamName:
+        if (parameterInRange(index))
+            std::strcpy(static_cast<char*>(ptr), config.names[index]);
+        return 0;
+    case effMainsChanged:
+        if (value == 1 && !effect.resumedOnce)
+        {
+            effect.resumedOnce = true;
+            if (config.requestsDuringSetup != 0)
+            {
+                effectLog.duringSetup.made = 1;
+                effectLog.duringSetup.sizeWindow =
+                    callHost(effect, audioMasterSizeWindow, 640, 480, nullptr, 0.0f);
+                effectLog.duringSetup.updateDisplay =
+                    callHost(effect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+            }
+        }
+        return 0;
+    case effEditGetRect:
+        effect.rect = config.editorRect;
+        *static_cast<ERect**>(ptr) = &effect.rect;
+        return 1;
+    case effEditOpen:
+        return 1;
+    case effGetChunk:
+        return getChunk(effect, static_cast<void**>(ptr));
+    case effSetChunk:
+        setChunk(effect, static_cast<const uint8_t*>(ptr), value);
+        return 0;
+    case effProcessEvents:
+        processEvents(static_cast<const VstEvents*>(ptr));
+        return 1;
+    case effCanBeAutomated:
+        return parameterInRange(index) ? 1 : 0;
+    case effSetSpeakerArrangement:
+        return static_cast<const VstSpeakerArrangement*>(ptr)->numChannels == 2 &&
+                       reinterpret_cast<const VstSpeakerArrangement*>(value)->numChannels == 2
+                   ? 1
+                   : 0;
+    case effGetParameterProperties:
+        if (!parameterInRange(index))
+            return 0;
+        std::snprintf(static_cast<VstParameterProperties*>(ptr)->label, 64, "%s", config.label);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void setParameter(AEffect* record, int32_t index, float value)
+{
+    ::record(kTestCallSetParameter, index, 0, 0, value);
+    TestEffect& effect = *self(record);
+    if (parameterInRange(index))
+        effect.values[effect.program][index] = value;
+}
+
+float getParameter(AEffect* record, int32_t index)
+{
+    TestEffect& effect = *self(record);
+    return parameterInRange(index) ? effect.values[effect.program][index] : 0.0f;
+}
+
+void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t frames)
+{
+    TestEffect& effect = *self(record);
+    ::record(kTestCallProcess, 0, 0, 0, static_cast<float>(frames));
+    TestEffectProcessLog& log = effectLog.process;
+    ++log.calls;
+    log.frames = frames;
+    const int32_t numInputs = std::min(record->numInputs, kTestEffectMaxChannels);
+    const int32_t numOutputs = std::min(record->numOutputs, kTestEffectMaxChannels);
+    log.declaredInputs = numInputs;
+    log.declaredOutputs = numOutputs;
+    for (int32_t c = 0; c < numInputs; ++c)
+        log.inputs[c] = reinterpret_cast<uintptr_t>(inputs[c]);
+    for (int32_t c = 0; c < numOutputs; ++c)
+        log.outputs[c] = reinterpret_cast<uintptr_t>(outputs[c]);
+
+    const auto* time =
+        reinterpret_cast<const VstTimeInfo*>(callHost(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f));
+    log.timeInfo = reinterpret_cast<uintptr_t>(time);
+    if (time != nullptr)
+    {
+        log.timeInfoFlags = time->flags;
+        log.timeInfoTempo = time->tempo;
+        log.timeInfoPpq = time->ppqPos;
+    }
+
+    // Like a real effect: every input of a frame is read before any output of it is written, and
+    // every declared entry of both arrays is used.
+    log.extraInputPeak = 0.0f;
+    for (int32_t frame = 0; frame < frames; ++frame)
+    {
+        const float in0 = numInputs > 0 ? inputs[0][frame] : 0.0f;
+        const float in1 = numInputs > 1 ? inputs[1][frame] : in0;
+        for (int32_t c = 2; c < numInputs; ++c)
+            log.extraInputPeak = std::max(log.extraInputPeak, std::fabs(inputs[c][frame]));
+        if (frame < kTestEffectCapturedFrames)
+        {
+            log.inputFrames[0][frame] = in0;
+            log.inputFrames[1][frame] = in1;
+        }
+        if (numOutputs > 0)
+            outputs[0][frame] = in0 + kTestEffectCrossGain * in1 + kTestEffectOutput0Offset;
+        if (numOutputs > 1)
+            outputs[1][frame] = in1 + kTestEffectCrossGain * in0 + kTestEffectOutput1Offset;
+        for (int32_t c = 2; c < numOutputs; ++c)
+            outputs[c][frame] = kTestEffectExtraOutputValue;
+    }
+}
+
+[[maybe_unused]] AEffect* createEffect(audioMasterCallback host)
+{
+    record(kTestCallEntry, 0, 0, 0, 0.0f);
+    lastHost = host;
+    if (config.callsHostFromEntry != 0)
+        collectAnswers(host, nullptr, effectLog.fromEntryWithoutEffect);
+    if (config.entryReturnsNull != 0)
+        return nullptr;
+
+    auto* effect = new TestEffect();
+    effect->host = host;
+    AEffect& r = effect->record;
+    r.magic = kEffectMagic;
+    r.dispatcher = dispatcher;
+    r.setParameter = setParameter;
+    r.getParameter = getParameter;
+    r.processReplacing = processReplacing;
+    r.numPrograms = config.numPrograms;
+    r.numParams = config.numParams;
+    r.numInputs = config.numInputs;
+    r.numOutputs = config.numOutputs;
+    r.flags = effFlagsCanReplacing | effFlagsHasEditor |
+              (config.chunkMode != kTestChunkNone ? effFlagsProgramChunks : 0);
+    r.initialDelay = config.initialDelay;
+    r.uniqueID = vstFourCC('O', 'T', 'F', 'X');
+    r.version = 1;
+    for (int p = 0; p < kTestEffectMaxPrograms; ++p)
+    {
+        std::snprintf(effect->programNames[p], kTestEffectNameSize, "Program %d", p);
+        for (int i = 0; i < kTestEffectMaxParameters; ++i)
+            effect->values[p][i] = 0.25f;
+    }
+    ++effectLog.liveInstances;
+    lastEffect = &r;
+    if (config.callsHostFromEntry != 0)
+        collectAnswers(host, &r, effectLog.fromEntryWithEffect);
+    return &r;
+}
+
+} // namespace
+
+TEST_EFFECT_EXPORT void ombrelTestEffectDefaults(TestEffectConfig* c)
+{
+    defaults(*c);
+}
+
+TEST_EFFECT_EXPORT void ombrelTestEffectConfigure(const TestEffectConfig* c)
+{
+    config = *c;
+}
+
+TEST_EFFECT_EXPORT TestEffectLog* ombrelTestEffectLog()
+{
+    return &effectLog;
+}
+
+// Makes the most recently created effect call its host, as if from its editor or its own thread.
+TEST_EFFECT_EXPORT intptr_t ombrelTestEffectCallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                                     float opt)
+{
+    if (lastHost == nullptr)
+        return -1;
+    return lastHost(lastEffect, opcode, index, value, ptr, opt);
+}
+
+#if TEST_EFFECT_ENTRY == 1
+// C++ reserves the name main for the program's entry, so the export gets it as its symbol name.
+TEST_EFFECT_EXPORT AEffect* testEffectMain(audioMasterCallback host) __asm__("main");
+AEffect* testEffectMain(audioMasterCallback host)
+{
+    return createEffect(host);
+}
+#elif TEST_EFFECT_ENTRY == 2
+TEST_EFFECT_EXPORT AEffect* Main(audioMasterCallback host)
+{
+    return createEffect(host);
+}
+#endif

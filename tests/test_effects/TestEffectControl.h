@@ -1,0 +1,145 @@
+#pragma once
+// The control surface of the test effects: a configuration the test sets before the effect is
+// created and a log of everything the effect received, both reached through exported functions of
+// the effect library (the test opens the same library file as the processor, so both see one copy).
+// Plain records only: the effect and the tests agree on them without sharing any code.
+
+#include "effect_bridge/Vst2Interface.h"
+
+#include <cstdint>
+
+constexpr int kTestEffectMaxParameters = 16;
+constexpr int kTestEffectMaxPrograms = 8;
+constexpr int kTestEffectMaxChannels = 64;
+constexpr int kTestEffectNameSize = 64;
+constexpr int kTestEffectLogCapacity = 16384;
+constexpr int kTestEffectCapturedFrames = 16;
+constexpr int kTestEffectMaxMidi = 70000;
+constexpr int kTestEffectChunkCapture = 65536;
+
+// What processReplacing writes: out0 = in0 + 10 in1 + 1000, out1 = in1 + 10 in0 + 2000, each sample
+// read from every input before any output is written; entries past the second output get 7777.
+constexpr float kTestEffectOutput0Offset = 1000.0f;
+constexpr float kTestEffectOutput1Offset = 2000.0f;
+constexpr float kTestEffectCrossGain = 10.0f;
+constexpr float kTestEffectExtraOutputValue = 7777.0f;
+
+enum TestEffectDisplay : int32_t
+{
+    kTestDisplayValue = 0,    // the value with two decimals: a new text at every hundredth
+    kTestDisplaySwitch,       // "Off" below 0.5, "On" from 0.5
+    kTestDisplayFixed,        // the parameter's fixed text, whatever the value
+    kTestDisplayEmpty,        // always ""
+    kTestDisplayUnterminated, // fills the whole 1024-byte buffer with 'x', no terminator
+};
+
+enum TestEffectChunkMode : int32_t
+{
+    kTestChunkNone = 0,       // no effFlagsProgramChunks
+    kTestChunkNormal,         // the same chunk on every request
+    kTestChunkNullData,       // a length, but a null data pointer
+    kTestChunkNegativeLength, // data, but a negative length
+    kTestChunkSecondLonger,   // the second request offers 100 bytes more than the first
+    kTestChunkSecondShorter,  // the second request offers half the first length
+};
+
+struct TestEffectConfig
+{
+    int32_t numParams;
+    int32_t numPrograms;
+    int32_t numInputs;
+    int32_t numOutputs;
+    int32_t initialDelay;
+    int32_t chunkMode;
+    int32_t chunkSize; // at least the encoded state; filled up with a byte pattern
+    int32_t entryReturnsNull;
+    int32_t callsHostFromEntry;  // version, rate, size, time, automation, display, resize
+    int32_t requestsDuringSetup; // resize and display update from inside its first resume
+    int32_t display[kTestEffectMaxParameters];
+    char names[kTestEffectMaxParameters][kTestEffectNameSize];
+    char fixedTexts[kTestEffectMaxParameters][kTestEffectNameSize];
+    char label[kTestEffectNameSize];
+    ERect editorRect;
+};
+
+enum TestEffectCallKind : int32_t
+{
+    kTestCallEntry = 0,
+    kTestCallDispatcher,
+    kTestCallSetParameter,
+    kTestCallProcess,
+};
+
+struct TestEffectCall
+{
+    int32_t kind;
+    int32_t opcode; // dispatcher opcode; parameter index for kTestCallSetParameter
+    int32_t index;
+    int64_t value;
+    float opt; // the value for kTestCallSetParameter; frames for kTestCallProcess
+};
+
+// Host answers the effect collected from inside a call (entry, or setup).
+struct TestEffectHostAnswers
+{
+    int32_t made;
+    intptr_t version;
+    intptr_t currentId;
+    intptr_t sampleRate;
+    intptr_t blockSize;
+    intptr_t time;
+    intptr_t automate;
+    intptr_t sizeWindow;
+    intptr_t updateDisplay;
+};
+
+struct TestEffectProcessLog
+{
+    int32_t calls;
+    int32_t frames;
+    int32_t declaredInputs;
+    int32_t declaredOutputs;
+    uintptr_t inputs[kTestEffectMaxChannels];
+    uintptr_t outputs[kTestEffectMaxChannels];
+    float inputFrames[2][kTestEffectCapturedFrames]; // what entries 0 and 1 held before writing
+    float extraInputPeak;                            // largest magnitude read from entries past 1
+    uintptr_t timeInfo;                              // audioMasterGetTime during the call
+    int32_t timeInfoFlags;
+    double timeInfoTempo;
+    double timeInfoPpq;
+};
+
+struct TestEffectMidiLog
+{
+    int32_t calls;
+    int32_t count;
+    int32_t badRecords; // records whose type or byteSize was wrong
+    int32_t deltaFrames[kTestEffectMaxMidi];
+    uint8_t data[kTestEffectMaxMidi][4];
+};
+
+struct TestEffectLog
+{
+    int32_t count; // calls received; only the first kTestEffectLogCapacity are kept
+    TestEffectCall calls[kTestEffectLogCapacity];
+    TestEffectHostAnswers fromEntryWithoutEffect;
+    TestEffectHostAnswers fromEntryWithEffect;
+    TestEffectHostAnswers duringSetup;
+    TestEffectProcessLog process;
+    TestEffectMidiLog midi;
+    int32_t setChunkLength;
+    uint8_t setChunk[kTestEffectChunkCapture];
+    char setProgramNames[kTestEffectMaxPrograms][kTestEffectNameSize + 1];
+    int32_t liveInstances;
+};
+
+// Exported by every test effect library.
+using TestEffectConfigureProc = void (*)(const TestEffectConfig* config);
+using TestEffectDefaultsProc = void (*)(TestEffectConfig* config);
+using TestEffectLogProc = TestEffectLog* (*)();
+using TestEffectCallHostProc = intptr_t (*)(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                            float opt);
+constexpr const char* kTestEffectConfigureName = "ombrelTestEffectConfigure";
+constexpr const char* kTestEffectDefaultsName = "ombrelTestEffectDefaults";
+constexpr const char* kTestEffectLogName = "ombrelTestEffectLog";
+constexpr const char* kTestEffectCallHostName = "ombrelTestEffectCallHost";
