@@ -3,44 +3,13 @@
 #include "aax_library/AAX_CBinaryTaperDelegate.h"
 #include "aax_library/AAX_CUnitDisplayDelegateDecorator.h"
 
+#include "TestDelegates.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <memory>
-
-namespace
-{
-// Writes values with two decimals ("1.25"): a four-character number for values in [0, 10).
-class TwoDecimalsDelegate : public AAX_IDisplayDelegate<float>
-{
-public:
-    TwoDecimalsDelegate* Clone() const override { return new TwoDecimalsDelegate(*this); }
-    bool ValueToString(float value, int32_t, AAX_CString* text) const override
-    {
-        return ValueToString(value, text);
-    }
-    bool ValueToString(float value, AAX_CString* text) const override
-    {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(value));
-        *text = buffer;
-        return true;
-    }
-    bool StringToValue(const AAX_CString& text, float* value) const override
-    {
-        lastInput = text;
-        char* end = nullptr;
-        *value = std::strtof(text.Get(), &end);
-        return end != text.Get() && *end == '\0';
-    }
-    // What the decorator passed on, shared by every clone.
-    static AAX_CString lastInput;
-};
-AAX_CString TwoDecimalsDelegate::lastInput;
-} // namespace
 
 TEST(BinaryTapers, ThresholdsAreStrictAndNaNIsOff)
 {
@@ -96,7 +65,7 @@ TEST(BinaryDisplayDelegate, TrueTextWinsWhenBothTextsAreEqual)
 
 TEST(UnitDisplayDelegateDecorator, AppendsTheUnitOnlyWhenAllOfItFits)
 {
-    const AAX_CUnitDisplayDelegateDecorator<float> delegate(TwoDecimalsDelegate(), AAX_CString(" dB"));
+    const AAX_CUnitDisplayDelegateDecorator<float> delegate(DecimalTestDelegate(), AAX_CString(" dB"));
     std::unique_ptr<AAX_IDisplayDelegate<float>> clone(delegate.Clone());
     AAX_CString text;
     EXPECT_TRUE(clone->ValueToString(1.25f, &text));
@@ -111,24 +80,24 @@ TEST(UnitDisplayDelegateDecorator, AppendsTheUnitOnlyWhenAllOfItFits)
 
 TEST(UnitDisplayDelegateDecorator, StripsOnlyAnExactUnitEnding)
 {
-    const AAX_CUnitDisplayDelegateDecorator<float> delegate(TwoDecimalsDelegate(), AAX_CString(" dB"));
+    const AAX_CUnitDisplayDelegateDecorator<float> delegate(DecimalTestDelegate(), AAX_CString(" dB"));
     float value = 0.0f;
     EXPECT_TRUE(delegate.StringToValue(AAX_CString("1.25 dB"), &value));
-    EXPECT_STREQ("1.25", TwoDecimalsDelegate::lastInput.Get());
+    EXPECT_STREQ("1.25", DecimalTestDelegate::LastInput().Get());
     EXPECT_EQ(1.25f, value);
 
     // The letters without the blank are not the unit: the text goes on unchanged (and fails there).
     EXPECT_FALSE(delegate.StringToValue(AAX_CString("1.25dB"), &value));
-    EXPECT_STREQ("1.25dB", TwoDecimalsDelegate::lastInput.Get());
+    EXPECT_STREQ("1.25dB", DecimalTestDelegate::LastInput().Get());
 
     // A text no longer than the unit is passed on as it is.
     delegate.StringToValue(AAX_CString(" dB"), &value);
-    EXPECT_STREQ(" dB", TwoDecimalsDelegate::lastInput.Get());
+    EXPECT_STREQ(" dB", DecimalTestDelegate::LastInput().Get());
 }
 
 TEST(DisplayDelegateDecorator, ForwardsEveryConversionToAClonedDelegate)
 {
-    std::unique_ptr<TwoDecimalsDelegate> original(new TwoDecimalsDelegate);
+    std::unique_ptr<DecimalTestDelegate> original(new DecimalTestDelegate);
     const AAX_IDisplayDelegateDecorator<float> decorator(*original);
     original.reset(); // the decorator keeps its own clone
     std::unique_ptr<AAX_IDisplayDelegate<float>> clone(decorator.Clone());
