@@ -1,0 +1,760 @@
+#include "aax_library/AAX_CEffectParameters.h"
+
+#include "aax_library/AAX_CString.h"
+#include "aax_library/AAX_IParameter.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace
+{
+// What a host call answers when something below it threw: nothing may unwind into the host.
+constexpr AAX_Result kUnexpectedFailure = ACF_E_UNEXPECTED;
+// The host shows at most this many bytes of one name line.
+constexpr size_t kMaxNameLineBytes = 255;
+constexpr char kNameLineSeparator = '\n';
+constexpr int32_t kNumberOfDefaultChunks = 1;
+constexpr size_t kChunkNameBytes = sizeof(AAX_SPlugInChunk::fName);
+
+template <typename Body> AAX_Result GuardHostCall(Body&& body) noexcept
+{
+    try
+    {
+        return body();
+    }
+    catch (...)
+    {
+        return kUnexpectedFailure;
+    }
+}
+
+// Clamps to [0, 1]; NaN becomes 0 so that nothing unordered reaches a parameter.
+double ClampNormalized(double value)
+{
+    if (!(value > 0.0))
+        return 0.0;
+    return value > 1.0 ? 1.0 : value;
+}
+
+// A double from a chunk narrowed to float without leaving float's range (which would be undefined).
+float NarrowToFloat(double value)
+{
+    if (value > FLT_MAX)
+        return std::numeric_limits<float>::infinity();
+    if (value < -FLT_MAX)
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+} // namespace
+
+AAX_CEffectParameters::AAX_CEffectParameters() = default;
+
+AAX_CEffectParameters::~AAX_CEffectParameters()
+{
+    // The parameters unregister from the automation delegate as they go, so they must go first.
+    mParameterManager.RemoveAllParameters();
+    ReleaseHostWrappers();
+}
+
+void AAX_CEffectParameters::ReleaseHostWrappers()
+{
+    // Nothing may keep a wrapper that is about to be deleted.
+    mParameterManager.Initialize(nullptr);
+    mPacketDispatcher.Initialize(nullptr, this);
+    mController.reset();
+    mAutomationDelegate.reset();
+    mTransport.reset();
+}
+
+AAX_Result AAX_CEffectParameters::Initialize(IACFUnknown* controller)
+{
+    return GuardHostCall(
+        [&]() -> AAX_Result
+        {
+            // A second initialisation starts over rather than leave parameters on a dead delegate.
+            if (mController)
+                Uninitialize();
+
+            mController = std::make_unique<AAX_VController>(controller);
+            mAutomationDelegate = std::make_unique<AAX_VAutomationDelegate>(controller);
+            mTransport = std::make_unique<AAX_VTransport>(controller);
+            mParameterManager.Initialize(mAutomationDelegate.get());
+            mPacketDispatcher.Initialize(mController.get(), this);
+
+            const AAX_Result initResult = EffectInit();
+            if (initResult != AAX_SUCCESS)
+                return initResult;
+
+            // The master bypass belongs to the session's routing, not to the plug-in's sound.
+            AAX_CString bypassID;
+            GetMasterBypassParameter(&bypassID);
+            FilterParameterIDOnSave(bypassID.Get());
+
+            int32_t count = 0;
+            GetNumberOfParameters(&count);
+            if (count > 0)
+                mNumChunkedParameters = count - static_cast<int32_t>(mFilteredParameters.size());
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::Uninitialize()
+{
+    mParameterManager.RemoveAllParameters();
+    ReleaseHostWrappers();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::NotificationReceived(uint32_t type, const void* data, uint32_t size)
+{
+    if (type != AAX_eNotificationEvent_ASPreviewState || data == nullptr || size < sizeof(int32_t))
+        return AAX_SUCCESS;
+    return GuardHostCall(
+        [&]
+        {
+            if (AAX_IParameter* const preview = mParameterManager.GetParameterByID(cPreviewParameterID))
+            {
+                int32_t state = 0;
+                std::memcpy(&state, data, sizeof state);
+                preview->SetValueWithBool(state != 0);
+            }
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetNumberOfParameters(int32_t* count)
+{
+    if (count == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *count = mParameterManager.NumParameters();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetMasterBypassParameter(AAX_IString* id)
+{
+    if (id == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            id->Set(mParameterManager.GetParameterByID(cDefaultMasterBypassID) != nullptr
+                        ? cDefaultMasterBypassID
+                        : "");
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID id, AAX_CBoolean* out)
+{
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = 0;
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    *out = parameter->Automatable() ? 1 : 0;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID id, int32_t* out)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    const uint32_t steps = parameter->GetNumberOfSteps();
+    if (steps > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
+        return AAX_ERROR_SIGNED_INT_OVERFLOW;
+    *out = static_cast<int32_t>(steps);
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID id, AAX_IString* name)
+{
+    if (name == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+            name->Set(parameter != nullptr ? parameter->Name().Get() : "");
+            return AAX_SUCCESS;
+        });
+}
+
+// A name may hold several variants, one per line ("Gain\nGn\nG"): the longest line that fits is
+// shown; when none fits, the start of the text.
+AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length)
+{
+    if (name == nullptr)
+        return AAX_ERROR_INVALID_STRING_CONVERSION;
+    return GuardHostCall(
+        [&]
+        {
+            const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+            if (parameter == nullptr)
+            {
+                name->Set("");
+                return AAX_SUCCESS;
+            }
+            const AAX_CString& shortened = parameter->ShortenedName(length);
+            const std::string text(shortened.Get(), std::min<size_t>(shortened.Length(), kMaxNameLineBytes));
+
+            std::vector<std::string> lines;
+            size_t start = 0;
+            while (start <= text.size())
+            {
+                size_t end = text.find(kNameLineSeparator, start);
+                if (end == std::string::npos)
+                    end = text.size();
+                if (end > start)
+                    lines.emplace_back(text, start, end - start);
+                start = end + 1;
+            }
+
+            size_t best = 0;
+            for (const std::string& line : lines)
+            {
+                if (line.size() > best && static_cast<int64_t>(line.size()) <= length)
+                {
+                    name->Set(line.c_str());
+                    best = line.size();
+                }
+            }
+            if (best > 0 || lines.empty())
+                return AAX_SUCCESS;
+
+            if (length <= 0)
+                name->Set("");
+            else
+                shortened.SubString(0, static_cast<uint32_t>(length), name);
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* out)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = parameter->GetNormalizedDefaultValue();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id, double value)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    return GuardHostCall(
+        [&]
+        {
+            parameter->SetNormalizedDefaultValue(value);
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, int32_t* out)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = parameter->GetType();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID id, int32_t* out)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = parameter->GetOrientation();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID id, AAX_IParameter** out)
+{
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = mParameterManager.GetParameterByID(id);
+    return *out != nullptr ? AAX_SUCCESS : AAX_ERROR_INVALID_PARAMETER_ID;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterIndex(AAX_CParamID id, int32_t* out)
+{
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = mParameterManager.GetParameterIndex(id);
+    return *out != -1 ? AAX_SUCCESS : AAX_ERROR_INVALID_PARAMETER_ID;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterIDFromIndex(int32_t index, AAX_IString* id)
+{
+    if (id == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            const AAX_IParameter* const parameter = mParameterManager.GetParameter(index);
+            if (parameter == nullptr)
+            {
+                id->Set("");
+                return AAX_ERROR_INVALID_PARAMETER_ID;
+            }
+            id->Set(parameter->Identifier());
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterValueInfo(AAX_CParamID /*id*/, int32_t /*selector*/,
+                                                        int32_t* out)
+{
+    if (out != nullptr)
+        *out = 0;
+    return AAX_ERROR_UNIMPLEMENTED;
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterValueFromString(AAX_CParamID id, double* out,
+                                                              const AAX_IString& text)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            double value = 0.0;
+            if (!parameter->GetNormalizedValueFromString(AAX_CString(text.Get()), &value))
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+            *out = value;
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterStringFromValue(AAX_CParamID id, double value,
+                                                              AAX_IString* text, int32_t maxLength)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (text == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            AAX_CString converted;
+            if (!parameter->GetStringFromNormalizedValue(value, maxLength, &converted))
+                return AAX_ERROR_INVALID_STRING_CONVERSION;
+            text->Set(converted.Get());
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_IString* text,
+                                                          int32_t maxLength)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (text == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            AAX_CString current;
+            parameter->GetValueString(maxLength, &current);
+            text->Set(current.Get());
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id, double* out)
+{
+    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    if (out == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *out = parameter->GetNormalizedValue();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    return GuardHostCall(
+        [&]
+        {
+            parameter->SetNormalizedValue(value);
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id, double delta)
+{
+    double value = 0.0;
+    const AAX_Result result = GetParameterNormalizedValue(id, &value);
+    if (result != AAX_SUCCESS)
+        return result;
+    return SetParameterNormalizedValue(id, ClampNormalized(value + delta));
+}
+
+AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID id)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    parameter->Touch();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    parameter->Release();
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*id*/, AAX_CBoolean /*touched*/)
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id, double value,
+                                                                 int32_t /*source*/)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    return GuardHostCall(
+        [&]
+        {
+            parameter->UpdateNormalizedValue(value);
+            const AAX_Result result = mPacketDispatcher.SetDirty(id);
+            // The host compares change counts, so the count wraps to 0 rather than going negative.
+            mNumPlugInChanges =
+                mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
+            return result;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID id, double delta)
+{
+    double value = 0.0;
+    const AAX_Result result = GetParameterNormalizedValue(id, &value);
+    if (result != AAX_SUCCESS)
+        return result;
+    return UpdateParameterNormalizedValue(id, ClampNormalized(value + delta), AAX_eUpdateSource_Unspecified);
+}
+
+AAX_Result AAX_CEffectParameters::GenerateCoefficients()
+{
+    return GuardHostCall([&] { return mPacketDispatcher.Dispatch(); });
+}
+
+AAX_Result AAX_CEffectParameters::ResetFieldData(int32_t /*field*/, void* data, uint32_t size)
+{
+    if (data != nullptr && size > 0)
+        std::memset(data, 0, size);
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetNumberOfChunks(int32_t* count)
+{
+    if (count == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    *count = kNumberOfDefaultChunks;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id)
+{
+    if (id == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    if (index != 0)
+    {
+        *id = 0;
+        return AAX_ERROR_INVALID_CHUNK_INDEX;
+    }
+    *id = cDefaultChunkID;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID id, uint32_t* size)
+{
+    if (size == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    if (id != cDefaultChunkID)
+    {
+        *size = 0;
+        return AAX_ERROR_INVALID_CHUNK_ID;
+    }
+    return GuardHostCall(
+        [&]
+        {
+            BuildChunkData();
+            mChunkSize = mChunkParser.GetChunkDataSize();
+            if (mChunkSize < 0)
+                return AAX_ERROR_INCORRECT_CHUNK_SIZE;
+            *size = static_cast<uint32_t>(mChunkSize);
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
+{
+    if (id != cDefaultChunkID)
+        return AAX_ERROR_INVALID_CHUNK_ID;
+    if (chunk == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            // The host allocated what GetChunkSize promised; parameters that changed since would not fit.
+            BuildChunkData();
+            if (mChunkParser.GetChunkDataSize() != mChunkSize || mChunkSize == 0)
+                return AAX_ERROR_INCORRECT_CHUNK_SIZE;
+            chunk->fVersion = mChunkParser.GetChunkVersion();
+            std::memset(chunk->fName, 0, kChunkNameBytes);
+            std::memcpy(chunk->fName, cDefaultChunkName,
+                        std::min(std::strlen(cDefaultChunkName), kChunkNameBytes - 1));
+            return mChunkParser.GetChunkData(chunk, mChunkSize);
+        });
+}
+
+AAX_Result AAX_CEffectParameters::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
+{
+    if (id != cDefaultChunkID)
+        return AAX_ERROR_INVALID_CHUNK_ID;
+    if (chunk == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            mChunkParser.LoadChunk(chunk);
+            int32_t count = 0;
+            GetNumberOfParameters(&count);
+            for (int32_t i = 0; i < count; ++i)
+            {
+                AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
+                if (parameter == nullptr || IsFiltered(parameter->Identifier()))
+                    continue;
+                RestoreFromChunk(*parameter);
+            }
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::CompareActiveChunk(const AAX_SPlugInChunk* chunk, AAX_CBoolean* equal)
+{
+    if (chunk == nullptr || equal == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    // Chunks of a derived class are its own business: reported equal unless it overrides this.
+    if (chunk->fChunkID != cDefaultChunkID)
+    {
+        *equal = 1;
+        return AAX_SUCCESS;
+    }
+    *equal = 0;
+    return GuardHostCall(
+        [&]
+        {
+            mChunkParser.LoadChunk(chunk);
+            int32_t count = 0;
+            GetNumberOfParameters(&count);
+            for (int32_t i = 0; i < count; ++i)
+            {
+                const AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
+                if (parameter == nullptr || IsFiltered(parameter->Identifier()))
+                    continue;
+                if (CompareWithChunk(*parameter) == ChunkMatch::Different)
+                    return AAX_SUCCESS;
+            }
+            *equal = 1;
+            return AAX_SUCCESS;
+        });
+}
+
+AAX_Result AAX_CEffectParameters::GetNumberOfChanges(int32_t* count)
+{
+    if (count == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    if (mNumPlugInChanges >= 0)
+        *count = mNumPlugInChanges;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::TimerWakeup()
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::GetCurveData(uint32_t /*type*/, const float* /*values*/, uint32_t /*count*/,
+                                               float* /*out*/)
+{
+    return AAX_ERROR_UNIMPLEMENTED;
+}
+
+AAX_Result AAX_CEffectParameters::GetCustomData(uint32_t /*block*/, uint32_t /*size*/, void* /*data*/,
+                                                uint32_t* written)
+{
+    if (written != nullptr)
+        *written = 0;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::SetCustomData(uint32_t /*block*/, uint32_t /*size*/, const void* /*data*/)
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::DoMIDITransfers()
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::RenderAudio_Hybrid(void* /*info*/)
+{
+    return AAX_ERROR_UNIMPLEMENTED;
+}
+
+AAX_Result AAX_CEffectParameters::UpdateMIDINodes(int32_t /*field*/, AAX_CMidiPacket& /*packet*/)
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::UpdateControlMIDINodes(uint32_t /*node*/, AAX_CMidiPacket& /*packet*/)
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result AAX_CEffectParameters::EffectInit()
+{
+    return AAX_SUCCESS;
+}
+
+void AAX_CEffectParameters::FilterParameterIDOnSave(AAX_CParamID identifier)
+{
+    if (identifier != nullptr)
+        mFilteredParameters.emplace(identifier);
+}
+
+bool AAX_CEffectParameters::IsFiltered(AAX_CParamID identifier) const
+{
+    return identifier == nullptr || mFilteredParameters.find(identifier) != mFilteredParameters.end();
+}
+
+void AAX_CEffectParameters::BuildChunkData()
+{
+    mChunkParser.Clear();
+    int32_t count = 0;
+    GetNumberOfParameters(&count);
+    for (int32_t i = 0; i < count; ++i)
+    {
+        const AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
+        if (parameter == nullptr || IsFiltered(parameter->Identifier()))
+            continue;
+        const AAX_CParamID identifier = parameter->Identifier();
+        float floatValue = 0.0f;
+        int32_t intValue = 0;
+        bool boolValue = false;
+        double doubleValue = 0.0;
+        AAX_CString stringValue;
+        if (parameter->GetValueAsFloat(&floatValue))
+            mChunkParser.AddDouble(identifier, static_cast<double>(floatValue));
+        else if (parameter->GetValueAsInt32(&intValue))
+            mChunkParser.AddInt32(identifier, intValue);
+        else if (parameter->GetValueAsBool(&boolValue))
+            mChunkParser.AddInt32(identifier, boolValue ? 1 : 0);
+        else if (parameter->GetValueAsDouble(&doubleValue))
+            mChunkParser.AddDouble(identifier, doubleValue);
+        else if (parameter->GetValueAsString(&stringValue))
+            mChunkParser.AddString(identifier, stringValue);
+    }
+}
+
+// Restores by the parameter's own kind; a value missing from the chunk or stored with another type
+// leaves the parameter as it is.
+void AAX_CEffectParameters::RestoreFromChunk(AAX_IParameter& parameter)
+{
+    const AAX_CParamID identifier = parameter.Identifier();
+    float floatValue = 0.0f;
+    int32_t intValue = 0;
+    bool boolValue = false;
+    double doubleValue = 0.0;
+    AAX_CString stringValue;
+    double storedDouble = 0.0;
+    int32_t storedInt = 0;
+    AAX_CString storedString;
+    if (parameter.GetValueAsFloat(&floatValue) && mChunkParser.GetDoubleValue(identifier, &storedDouble))
+        parameter.SetValueWithFloat(NarrowToFloat(storedDouble));
+    else if (parameter.GetValueAsInt32(&intValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
+        parameter.SetValueWithInt32(storedInt);
+    else if (parameter.GetValueAsBool(&boolValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
+        parameter.SetValueWithBool(storedInt != 0);
+    else if (parameter.GetValueAsDouble(&doubleValue) &&
+             mChunkParser.GetDoubleValue(identifier, &storedDouble))
+        parameter.SetValueWithDouble(storedDouble);
+    else if (parameter.GetValueAsString(&stringValue) &&
+             mChunkParser.GetStringValue(identifier, &storedString))
+        parameter.SetValueWithString(storedString);
+}
+
+AAX_CEffectParameters::ChunkMatch AAX_CEffectParameters::CompareWithChunk(const AAX_IParameter& parameter)
+{
+    const AAX_CParamID identifier = parameter.Identifier();
+    float floatValue = 0.0f;
+    int32_t intValue = 0;
+    bool boolValue = false;
+    double doubleValue = 0.0;
+    AAX_CString stringValue;
+    double storedDouble = 0.0;
+    int32_t storedInt = 0;
+    AAX_CString storedString;
+    const auto match = [](bool equal) { return equal ? ChunkMatch::Equal : ChunkMatch::Different; };
+
+    if (parameter.GetValueAsFloat(&floatValue))
+        return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                     NarrowToFloat(storedDouble) == floatValue);
+    if (parameter.GetValueAsInt32(&intValue))
+        return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == intValue);
+    if (parameter.GetValueAsBool(&boolValue))
+        return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == boolValue);
+    if (parameter.GetValueAsDouble(&doubleValue))
+        return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                     NarrowToFloat(storedDouble) == NarrowToFloat(doubleValue));
+    if (parameter.GetValueAsString(&stringValue))
+        return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == stringValue);
+    return ChunkMatch::NotCompared;
+}
+
+AAX_IController* AAX_CEffectParameters::Controller()
+{
+    return mController.get();
+}
+
+AAX_ITransport* AAX_CEffectParameters::Transport()
+{
+    return mTransport.get();
+}
+
+AAX_IAutomationDelegate* AAX_CEffectParameters::AutomationDelegate()
+{
+    return mAutomationDelegate.get();
+}
