@@ -29,11 +29,7 @@ AAX_VCollection::AAX_VCollection(IACFUnknown* host)
 
 AAX_VCollection::~AAX_VCollection()
 {
-    for (AAX_VEffectDescriptor* descriptor : mEffectDescriptors)
-        delete descriptor;
     mEffectDescriptors.clear();
-    for (AAX_VPropertyMap* map : mPropertyMaps)
-        delete map;
     mPropertyMaps.clear();
     AAX_ReleaseHostInterface(mICollection);
     AAX_ReleaseHostInterface(mUnknown);
@@ -43,7 +39,7 @@ AAX_IEffectDescriptor* AAX_VCollection::NewDescriptor()
 {
     auto descriptor = std::make_unique<AAX_VEffectDescriptor>(mUnknown);
     AAX_VEffectDescriptor* result = descriptor.get();
-    mEffectDescriptors.insert(descriptor.release());
+    mEffectDescriptors.insert(std::move(descriptor));
     return result;
 }
 
@@ -51,7 +47,7 @@ AAX_IPropertyMap* AAX_VCollection::NewPropertyMap()
 {
     auto map = std::make_unique<AAX_VPropertyMap>(mUnknown);
     AAX_VPropertyMap* result = map.get();
-    mPropertyMaps.insert(map.release());
+    mPropertyMaps.insert(std::move(map));
     return result;
 }
 

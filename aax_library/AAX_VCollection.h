@@ -5,6 +5,7 @@
 #include "aax_library/AAX_ICollection.h"
 #include "aax_library/host/AAX_IACFCollection.h"
 
+#include <memory>
 #include <set>
 
 class AAX_VEffectDescriptor;
@@ -36,6 +37,8 @@ public:
 private:
     IACFUnknown* mUnknown = nullptr;
     AAX_IACFCollection* mICollection = nullptr;
-    std::set<AAX_VEffectDescriptor*> mEffectDescriptors; // owned
-    std::set<AAX_VPropertyMap*> mPropertyMaps;           // owned
+    // Children handed out by New*: owned here, ordered by address, deleted before the host
+    // references are released.
+    std::set<std::unique_ptr<AAX_VEffectDescriptor>> mEffectDescriptors;
+    std::set<std::unique_ptr<AAX_VPropertyMap>> mPropertyMaps;
 };

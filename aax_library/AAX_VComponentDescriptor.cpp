@@ -32,8 +32,6 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* host)
 
 AAX_VComponentDescriptor::~AAX_VComponentDescriptor()
 {
-    for (AAX_VPropertyMap* map : mPropertyMaps)
-        delete map;
     mPropertyMaps.clear();
     AAX_ReleaseHostInterface(mIComponentDescriptor);
     AAX_ReleaseHostInterface(mIComponentDescriptorV2);
@@ -44,7 +42,7 @@ AAX_IPropertyMap* AAX_VComponentDescriptor::NewPropertyMap()
 {
     auto map = std::make_unique<AAX_VPropertyMap>(mUnknown);
     AAX_VPropertyMap* result = map.get();
-    mPropertyMaps.insert(map.release());
+    mPropertyMaps.insert(std::move(map));
     return result;
 }
 

@@ -52,5 +52,7 @@ private:
     IACFUnknown* mUnknown = nullptr;
     AAX_IACFComponentDescriptor* mIComponentDescriptor = nullptr;
     AAX_IACFComponentDescriptor_V2* mIComponentDescriptorV2 = nullptr;
-    std::set<AAX_VPropertyMap*> mPropertyMaps; // owned
+    // Maps handed out by NewPropertyMap and DuplicatePropertyMap: owned here, ordered by address,
+    // deleted before the host references are released.
+    std::set<std::unique_ptr<AAX_VPropertyMap>> mPropertyMaps;
 };

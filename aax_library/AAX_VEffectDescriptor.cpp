@@ -37,11 +37,7 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* host)
 
 AAX_VEffectDescriptor::~AAX_VEffectDescriptor()
 {
-    for (AAX_VComponentDescriptor* component : mComponentDescriptors)
-        delete component;
     mComponentDescriptors.clear();
-    for (AAX_VPropertyMap* map : mPropertyMaps)
-        delete map;
     mPropertyMaps.clear();
     AAX_ReleaseHostInterface(mIEffectDescriptor);
     AAX_ReleaseHostInterface(mIEffectDescriptorV2);
@@ -52,7 +48,7 @@ AAX_IComponentDescriptor* AAX_VEffectDescriptor::NewComponentDescriptor()
 {
     auto component = std::make_unique<AAX_VComponentDescriptor>(mUnknown);
     AAX_VComponentDescriptor* result = component.get();
-    mComponentDescriptors.insert(component.release());
+    mComponentDescriptors.insert(std::move(component));
     return result;
 }
 
@@ -60,7 +56,7 @@ AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap()
 {
     auto map = std::make_unique<AAX_VPropertyMap>(mUnknown);
     AAX_VPropertyMap* result = map.get();
-    mPropertyMaps.insert(map.release());
+    mPropertyMaps.insert(std::move(map));
     return result;
 }
 

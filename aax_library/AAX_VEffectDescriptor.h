@@ -5,6 +5,7 @@
 #include "aax_library/AAX_IEffectDescriptor.h"
 #include "aax_library/host/AAX_IACFEffectDescriptor.h"
 
+#include <memory>
 #include <set>
 
 class AAX_VComponentDescriptor;
@@ -40,6 +41,8 @@ private:
     IACFUnknown* mUnknown = nullptr;
     AAX_IACFEffectDescriptor* mIEffectDescriptor = nullptr;
     AAX_IACFEffectDescriptor_V2* mIEffectDescriptorV2 = nullptr;
-    std::set<AAX_VComponentDescriptor*> mComponentDescriptors; // owned
-    std::set<AAX_VPropertyMap*> mPropertyMaps;                 // owned
+    // Children handed out by New*: owned here, ordered by address, deleted before the host
+    // references are released.
+    std::set<std::unique_ptr<AAX_VComponentDescriptor>> mComponentDescriptors;
+    std::set<std::unique_ptr<AAX_VPropertyMap>> mPropertyMaps;
 };
