@@ -31,14 +31,10 @@ public:
                                        int32_t colour) override; // 12
 
 protected:
-    // [host thread] Called at the end of Initialize: build what the view needs without a window.
-    virtual void CreateViewContents() = 0; // 13
-    // [host thread] A container was attached: open the view in GetViewContainer()'s window.
-    virtual void CreateViewContainer() = 0; // 14
-    // [host thread] The container was detached (GetViewContainer() is already null): close the view.
-    virtual void DeleteViewContainer() = 0; // 15
-    // [host thread] Calls ParameterUpdated once for every parameter of the data-model object.
-    virtual void UpdateAllParameters(); // 16
+    // [host thread] Calls ParameterUpdated once for every parameter of the data-model object; the
+    // derived class supplies CreateViewContents, CreateViewContainer (open the view in
+    // GetViewContainer()'s window) and DeleteViewContainer (GetViewContainer() is already null).
+    void UpdateAllParameters() override; // 16
 
     // The host's wrappers, or null outside their lifetimes (borrowed).
     AAX_IController* GetController() { return mController.get(); }

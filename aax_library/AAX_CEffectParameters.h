@@ -86,7 +86,7 @@ public:
 protected:
     // [host thread] Called by Initialize once the host's wrappers exist: add the parameters and
     // register their packets here. A non-zero result fails Initialize with it.
-    virtual AAX_Result EffectInit(); // 48
+    AAX_Result EffectInit() override; // 48
 
     // [host thread] Leaves identifier out of the default chunk (inserting it twice changes nothing).
     void FilterParameterIDOnSave(AAX_CParamID identifier);

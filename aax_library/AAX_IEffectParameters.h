@@ -7,6 +7,11 @@
 
 class AAX_IEffectParameters : public AAX_IACFEffectParameters_V2, public CACFUnknown
 {
+protected:
+    // [host thread] The derived class's initialisation hook. Declared first, so that it directly
+    // follows the host's positions 0 to 47 in this object's table (position 48).
+    virtual AAX_Result EffectInit() = 0;
+
 public:
     ACF_DECLARE_STANDARD_UNKNOWN()
 

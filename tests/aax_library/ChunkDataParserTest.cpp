@@ -1,6 +1,10 @@
 #include "aax_library/AAX_CChunkDataParser.h"
 
+#include "aax_library/AAX_CHostServices.h"
+
 #include "ChunkStorage.h"
+#include "tools/host/kit/HostServices.h"
+#include "tools/host/kit/TestHost.h"
 
 #include <gtest/gtest.h>
 
@@ -236,8 +240,14 @@ TEST(ChunkDataParser, NegativeOrOverstatedSizesReadNothingOutsideTheData)
     EXPECT_TRUE(parser.IsEmpty());
 }
 
-TEST(ChunkDataParser, WritingStopsAtTheCapacityWithTheOverflowResult)
+// An overflow is reported to the host's trace while the module has host services, and silently
+// otherwise.
+TEST(ChunkDataParser, WritingStopsAtTheCapacityWithTheOverflowResultAndATrace)
 {
+    testhost::TestHost host;
+    AAX_CHostServices::Set(nullptr);
+    AAX_CHostServices::Set(host.Unknown());
+
     AAX_CChunkDataParser parser;
     parser.AddInt32("x", 1);
     parser.AddDouble("y", 2.0);
@@ -253,8 +263,15 @@ TEST(ChunkDataParser, WritingStopsAtTheCapacityWithTheOverflowResult)
               Bytes(written.begin(), written.begin() + 12));
     EXPECT_EQ(Bytes(11, 0), Bytes(written.begin() + 12, written.end()));
 
-    // Too small for the marker.
+    AAX_CHostServices::Set(nullptr);
+    // Too small for the marker, and no host services any more.
     ChunkStorage tiny(2);
     EXPECT_EQ(AAX_CChunkDataParser::kChunkOverflow, parser.GetChunkData(tiny.chunk(), 2));
     EXPECT_EQ(AAX_ERROR_NULL_OBJECT, parser.GetChunkData(nullptr));
+
+    const auto traces = host.All<testhost::HostServices>().at(0)->Traces();
+    ASSERT_EQ(1u, traces.size());
+    EXPECT_EQ(0x8000000, traces[0].priority);
+    EXPECT_EQ("AAX_CChunkDataParser::GetChunkData ERROR: aborting: chunk data will overflow buffer",
+              traces[0].message);
 }
