@@ -11,6 +11,10 @@ bool MessageThread::start()
 {
     if (isRunning() || juce::MessageManager::getInstanceWithoutCreating() != nullptr)
         return false;
+    // JUCE's timer thread starts itself through a message. One created while no message manager
+    // existed (a processor constructed before any message thread) never started and would keep
+    // every timer silent, so such leftovers go before the new manager is made.
+    juce::DeletedAtShutdown::deleteAll();
     std::unique_lock<std::mutex> guard(lock);
     started = false;
     thread = std::thread([this] { run(); });

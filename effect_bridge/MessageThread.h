@@ -16,7 +16,9 @@ public:
 
     // [any thread but the message thread] Starts the thread, which creates the message manager and
     // dispatches its messages; returns once it does. False (and nothing started) when this object's
-    // thread already runs or another message manager exists in the process.
+    // thread already runs or another message manager exists in the process. JUCE objects registered
+    // for deletion at shutdown that were made without a message manager are deleted first (a timer
+    // thread made then never runs).
     bool start();
 
     // [any thread but the message thread] Stops the dispatch loop; on the message thread, deletes

@@ -119,19 +119,41 @@ void display(TestEffect& effect, int32_t index, char* text)
     }
 }
 
-// The chunk: magic, current program, every program's values and names, then a byte pattern up to
-// the configured size.
+// The chunk: magic, current program, then per program its values and the start of its name; then
+// a byte pattern up to the configured size.
+constexpr size_t kChunkNameBytes = 24;
+
+size_t programCount()
+{
+    return static_cast<size_t>(std::clamp(config.numPrograms, 0, kTestEffectMaxPrograms));
+}
+
+size_t parameterCount()
+{
+    return static_cast<size_t>(std::clamp(config.numParams, 0, kTestEffectMaxParameters));
+}
+
+size_t encodedChunkSize()
+{
+    return 8 + programCount() * (parameterCount() * sizeof(float) + kChunkNameBytes);
+}
+
 void encodeChunk(TestEffect& effect, size_t extra)
 {
-    const size_t valuesSize = sizeof(effect.values);
-    const size_t namesSize = sizeof(effect.programNames);
-    const size_t encoded = 8 + valuesSize + namesSize;
+    const size_t encoded = encodedChunkSize();
     const size_t total = std::max(encoded, static_cast<size_t>(std::max(0, config.chunkSize))) + extra;
     effect.chunk.assign(total, 0);
-    std::memcpy(effect.chunk.data(), &kChunkMagic, 4);
-    std::memcpy(effect.chunk.data() + 4, &effect.program, 4);
-    std::memcpy(effect.chunk.data() + 8, effect.values, valuesSize);
-    std::memcpy(effect.chunk.data() + 8 + valuesSize, effect.programNames, namesSize);
+    uint8_t* out = effect.chunk.data();
+    std::memcpy(out, &kChunkMagic, 4);
+    std::memcpy(out + 4, &effect.program, 4);
+    out += 8;
+    for (size_t p = 0; p < programCount(); ++p)
+    {
+        std::memcpy(out, effect.values[p], parameterCount() * sizeof(float));
+        out += parameterCount() * sizeof(float);
+        std::memcpy(out, effect.programNames[p], kChunkNameBytes);
+        out += kChunkNameBytes;
+    }
     for (size_t i = encoded; i < total; ++i)
         effect.chunk[i] = static_cast<uint8_t>(i * 7 + 3);
 }
@@ -160,16 +182,22 @@ void setChunk(TestEffect& effect, const uint8_t* data, intptr_t length)
     effectLog.setChunkLength = static_cast<int32_t>(length);
     std::memcpy(effectLog.setChunk, data,
                 static_cast<size_t>(std::min<intptr_t>(length, kTestEffectChunkCapture)));
-    const size_t encoded = 8 + sizeof(effect.values) + sizeof(effect.programNames);
     uint32_t magic = 0;
-    if (length < static_cast<intptr_t>(encoded))
+    if (length < static_cast<intptr_t>(encodedChunkSize()))
         return;
     std::memcpy(&magic, data, 4);
     if (magic != kChunkMagic)
         return;
     std::memcpy(&effect.program, data + 4, 4);
-    std::memcpy(effect.values, data + 8, sizeof(effect.values));
-    std::memcpy(effect.programNames, data + 8 + sizeof(effect.values), sizeof(effect.programNames));
+    const uint8_t* in = data + 8;
+    for (size_t p = 0; p < programCount(); ++p)
+    {
+        std::memcpy(effect.values[p], in, parameterCount() * sizeof(float));
+        in += parameterCount() * sizeof(float);
+        std::memcpy(effect.programNames[p], in, kChunkNameBytes);
+        effect.programNames[p][kChunkNameBytes - 1] = '\0';
+        in += kChunkNameBytes;
+    }
 }
 
 void processEvents(const VstEvents* events)
