@@ -219,6 +219,9 @@ TEST_F(EffectParameters, ParameterNameOfLengthPicksTheLongestLineThatFits)
         {
             model.Parameters().AddParameter(NewLevelParameter("g", "Gain\nGn\nG"));
             model.Parameters().AddParameter(NewLevelParameter("f", "Frequency"));
+            AAX_CParameter<float>* control = NewLevelParameter("c", "Gain Control");
+            control->AddShortenedName(AAX_CString("Gain\nGn\nG"));
+            model.Parameters().AddParameter(control);
             return AAX_SUCCESS;
         });
     const auto nameOf = [&](const char* id, int32_t length)
@@ -234,6 +237,11 @@ TEST_F(EffectParameters, ParameterNameOfLengthPicksTheLongestLineThatFits)
     EXPECT_EQ("Gain", nameOf("g", 4));
     EXPECT_EQ("Freq", nameOf("f", 4));
     EXPECT_EQ("Frequency", nameOf("f", 40));
+    // The same lines as a shortened name of a longer full name.
+    EXPECT_EQ("Gn", nameOf("c", 3));
+    EXPECT_EQ("G", nameOf("c", 1));
+    EXPECT_EQ("", nameOf("c", 0));
+    EXPECT_EQ("Gain Control", nameOf("c", 12));
     EXPECT_EQ("", nameOf("unknown", 4));
     EXPECT_EQ(AAX_ERROR_INVALID_STRING_CONVERSION, Host().GetParameterNameOfLength("g", nullptr, 3));
 }
