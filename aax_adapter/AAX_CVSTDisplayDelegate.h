@@ -1,0 +1,62 @@
+#pragma once
+// Shows a parameter's value as the text the hosted effect itself displayed for it: the processor
+// probed the effect at every hundredth of the value range, and the value picks the probe at or
+// below it. Text typed by the user cannot be read back (the effect's texts have no inverse), so
+// every text converts to 0.0.
+
+#include "aax_library/AAX_IDisplayDelegate.h"
+
+#include <array>
+#include <cstdint>
+
+// One parameter's probed texts: entry k is the effect's text at value k / 100, at most 16
+// characters and always terminated.
+using AAX_VSTParameterTextRow = std::array<std::array<char, 17>, 101>;
+
+template <typename T> class AAX_CVSTDisplayDelegate : public AAX_IDisplayDelegate<T>
+{
+public:
+    // row is borrowed: the processor owns it and outlives every parameter that shows it.
+    explicit AAX_CVSTDisplayDelegate(const AAX_VSTParameterTextRow* row) : texts(row) {}
+
+    AAX_CVSTDisplayDelegate* Clone() const override { return new AAX_CVSTDisplayDelegate(*this); }
+
+    // The probed texts are at most 16 characters; the limit is left to the decorators around this
+    // delegate.
+    bool ValueToString(T value, int32_t /*maxNumChars*/, AAX_CString* valueString) const override
+    {
+        return ValueToString(value, valueString);
+    }
+
+    // The value picks entry value x 100, truncated toward zero; outside 0 .. 100 the text is empty.
+    bool ValueToString(T value, AAX_CString* valueString) const override
+    {
+        if (valueString == nullptr)
+            return false;
+        valueString->Set("");
+        const float scaled = static_cast<float>(value) * kEntriesPerUnit;
+        // The range test comes before the conversion to an index: a NaN or a far-out value has no
+        // integer form.
+        if (texts != nullptr && scaled > -1.0f && scaled < static_cast<float>(kLastEntry + 1))
+        {
+            const int32_t entry = static_cast<int32_t>(scaled);
+            if (entry >= 0 && entry <= kLastEntry)
+                valueString->Set((*texts)[static_cast<size_t>(entry)].data());
+        }
+        return true;
+    }
+
+    bool StringToValue(const AAX_CString& /*valueString*/, T* value) const override
+    {
+        if (value == nullptr)
+            return false;
+        *value = static_cast<T>(0);
+        return true;
+    }
+
+private:
+    static constexpr float kEntriesPerUnit = 100.0f;
+    static constexpr int32_t kLastEntry = 100;
+
+    const AAX_VSTParameterTextRow* texts; // borrowed
+};

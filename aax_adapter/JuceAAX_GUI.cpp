@@ -1,0 +1,135 @@
+#include "aax_adapter/JuceAAX_GUI.h"
+
+#include "aax_adapter/JuceAAX_Processor.h"
+
+namespace AAXClasses
+{
+
+JuceAAX_GUI::~JuceAAX_GUI()
+{
+    // The base still holds its link to the data model here, and editorOwner keeps the effect alive
+    // even after the host has uninitialised this object.
+    if (editorEffect != nullptr)
+        dispatchToEditor(effEditClose);
+    editorEffect = nullptr;
+    if (editorOwner != nullptr)
+    {
+        AAX_IACFEffectParameters* owner = editorOwner;
+        editorOwner = nullptr;
+        owner->Release();
+    }
+}
+
+void* JuceAAX_GUI::Create()
+{
+    try
+    {
+        AAX_IACFEffectGUI* primary = new JuceAAX_GUI();
+        return primary;
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+
+JuceAAX_Processor* JuceAAX_GUI::dataModelProcessor()
+{
+    AAX_IACFEffectParameters* dataModel = GetEffectParameters();
+    return dataModel != nullptr ? dynamic_cast<JuceAAX_Processor*>(dataModel) : nullptr;
+}
+
+void JuceAAX_GUI::followEffectOf(JuceAAX_Processor& dataModel)
+{
+    AAX_IACFEffectParameters* owner = &dataModel;
+    if (owner != editorOwner)
+    {
+        owner->AddRef();
+        if (editorOwner != nullptr)
+            editorOwner->Release();
+        editorOwner = owner;
+    }
+    QuennetAudioProcessor* processor = dataModel.getProcessor();
+    editorEffect = processor != nullptr ? processor->effect : nullptr;
+}
+
+intptr_t JuceAAX_GUI::dispatchToEditor(int32_t opcode, void* ptr)
+{
+    if (editorEffect == nullptr || editorEffect->dispatcher == nullptr)
+        return 0;
+    return editorEffect->dispatcher(editorEffect, opcode, 0, 0, ptr, 0.0f);
+}
+
+void JuceAAX_GUI::CreateViewContents()
+{
+    if (editorEffect != nullptr)
+        return;
+    if (JuceAAX_Processor* dataModel = dataModelProcessor())
+        followEffectOf(*dataModel);
+}
+
+void JuceAAX_GUI::CreateViewContainer()
+{
+    CreateViewContents();
+    AAX_IViewContainer* container = GetViewContainer();
+    if (container == nullptr)
+        return;
+    // Only a native window handle can parent the editor (on POSIX an X11 window id, which the
+    // effect takes as its parent unchanged).
+    void* window = container->GetPtr();
+    if (window != nullptr && container->GetType() == AAX_eViewContainer_Type_HWND && editorEffect != nullptr)
+        dispatchToEditor(effEditOpen, window);
+}
+
+void JuceAAX_GUI::DeleteViewContainer()
+{
+    if (editorEffect != nullptr)
+        dispatchToEditor(effEditClose);
+}
+
+AAX_Result JuceAAX_GUI::GetViewSize(AAX_Point* size)
+{
+    if (editorEffect == nullptr || size == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    ERect* rect = nullptr;
+    dispatchToEditor(effEditGetRect, &rect);
+    // An effect that supplies no rectangle leaves the view as it is.
+    if (rect == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    size->horz = static_cast<float>(rect->right - rect->left);
+    size->vert = static_cast<float>(rect->bottom - rect->top);
+    return AAX_SUCCESS;
+}
+
+AAX_Result JuceAAX_GUI::TimerWakeup()
+{
+    if (JuceAAX_Processor* dataModel = dataModelProcessor())
+    {
+        followEffectOf(*dataModel);
+        QuennetAudioProcessor* processor = dataModel->getProcessor();
+        // The effect asked for a new size: this tick resizes the host view instead of idling.
+        if (processor != nullptr && processor->editorResizePending.exchange(false))
+        {
+            AAX_Point size{0.0f, 0.0f};
+            GetViewSize(&size);
+            if (AAX_IViewContainer* container = GetViewContainer())
+                container->SetViewSize(size);
+            return AAX_SUCCESS;
+        }
+    }
+    if (editorEffect != nullptr)
+        dispatchToEditor(effEditIdle);
+    return AAX_SUCCESS;
+}
+
+AAX_Result JuceAAX_GUI::ParameterUpdated(AAX_CParamID)
+{
+    return AAX_SUCCESS;
+}
+
+AAX_Result JuceAAX_GUI::SetControlHighlightInfo(AAX_CParamID, AAX_CBoolean, int32_t)
+{
+    return AAX_ERROR_NULL_OBJECT;
+}
+
+} // namespace AAXClasses

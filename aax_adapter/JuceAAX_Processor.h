@@ -1,0 +1,131 @@
+#pragma once
+// The data-model object of one plug-in instance. It owns the QuennetAudioProcessor that holds the
+// hosted effect, publishes the effect's parameters (and a master bypass) as AAX parameters and
+// keeps both sides in step, runs the processor from the host's real-time callback, saves and
+// restores the effect's state as the 'All ' chunk, and answers the processor's play-head queries
+// from the host's transport.
+
+#include "aax_adapter/GuiLibraryUsers.h"
+#include "aax_library/AAX_CEffectParameters.h"
+#include "effect_bridge/QuennetAudioProcessor.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class AAX_IMIDINode;
+
+namespace AAXClasses
+{
+
+// The context record the host fills for every instance before each block: one pointer per field.
+enum AlgorithmContextField : int32_t
+{
+    kAlgorithmFieldAudioIn = 0,      // float* const* : input channels
+    kAlgorithmFieldAudioOut = 1,     // float* const* : output channels
+    kAlgorithmFieldBufferLength = 2, // int32_t*      : block length
+    kAlgorithmFieldBypass = 3,       // int32_t*      : master bypass, non-zero = bypassed
+    kAlgorithmFieldMidiIn = 4,       // AAX_IMIDINode*: MIDI input, null = none
+    kAlgorithmFieldPrivateData = 5,  // JuceAAX_Processor** : the instance the block belongs to
+    kAlgorithmFieldCount = 6,
+};
+
+// Identifier of the master bypass parameter.
+constexpr const char* kMasterBypassID = "MasterBypassID";
+// The processor's state chunk, beside the library's 'elck' chunk of control values.
+constexpr AAX_CTypeID kProcessorStateChunkID = AAX_FourCC('A', 'l', 'l', ' ');
+// The host's offline-render notifications.
+constexpr AAX_CTypeID AAX_eNotificationEvent_EnteringOfflineMode = AAX_FourCC('A', 'X', 'o', 'f');
+constexpr AAX_CTypeID AAX_eNotificationEvent_ExitingOfflineMode = AAX_FourCC('A', 'X', 'o', 'x');
+
+class JuceAAX_Processor : public AAX_CEffectParameters,
+                          public juce::AudioPlayHead,
+                          public juce::AudioProcessorListener
+{
+public:
+    // [host thread] Takes a use of the GUI library and creates the processor, which loads the effect.
+    JuceAAX_Processor();
+    // [host thread] Deletes the processor (unloading the effect), then gives the use back.
+    ~JuceAAX_Processor() override;
+
+    // [host thread] The data-model factory the description registers: a new object's primary
+    // interface, or null when it cannot be made.
+    static void* Create();
+
+    // [audio thread] The native process procedure: one block for every instance from instancesBegin
+    // up to instancesEnd.
+    static void processAllInstances(void* const instancesBegin[], const void* instancesEnd);
+
+    // The processor (borrowed); the GUI object reaches the effect through it.
+    QuennetAudioProcessor* getProcessor() const { return processor.get(); }
+    // Effect parameters published as AAX parameters (the master bypass not counted).
+    int32_t getNumPublishedProcessorParameters() const { return publishedProcessorParameters; }
+
+    //==============================================================================
+    // AAX_CEffectParameters, in slot order. [host thread]
+    AAX_Result NotificationReceived(uint32_t type, const void* data, uint32_t size) override;
+    AAX_Result GetParameterName(AAX_CParamID id, AAX_IString* name) override;
+    AAX_Result GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length) override;
+    AAX_Result GetParameterDefaultNormalizedValue(AAX_CParamID id, double* value) override;
+    AAX_Result GetParameterNormalizedValue(AAX_CParamID id, double* value) override;
+    AAX_Result SetParameterNormalizedValue(AAX_CParamID id, double value) override;
+    AAX_Result SetParameterNormalizedRelative(AAX_CParamID id, double delta) override;
+    AAX_Result UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source) override;
+    AAX_Result ResetFieldData(int32_t field, void* data, uint32_t size) override;
+    AAX_Result GetNumberOfChunks(int32_t* count) override;
+    AAX_Result GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id) override;
+    AAX_Result GetChunkSize(AAX_CTypeID id, uint32_t* size) override;
+    AAX_Result GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) override;
+    AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;
+
+    //==============================================================================
+    // juce::AudioPlayHead. [audio thread] Answered from the host's transport; never fails.
+    juce::Optional<juce::AudioPlayHead::PositionInfo> getPosition() const override;
+
+    //==============================================================================
+    // juce::AudioProcessorListener. [any thread] on which the processor reports the change.
+    void audioProcessorParameterChanged(juce::AudioProcessor* source, int parameterIndex,
+                                        float newValue) override;
+    void audioProcessorChanged(juce::AudioProcessor* source, const ChangeDetails& details) override;
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor* source, int parameterIndex) override;
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor* source, int parameterIndex) override;
+
+protected:
+    // [host thread] Reads the host's sample rate, prepares the processor for the host's stem
+    // formats and publishes the master bypass and every effect parameter.
+    AAX_Result EffectInit() override;
+
+private:
+    // [host thread]
+    void prepareProcessor();
+    void publishBypassParameter();
+    void publishProcessorParameters();
+
+    // [audio thread]
+    void renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength, bool bypass,
+                        AAX_IMIDINode* midiIn);
+    void renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
+                        AAX_IMIDINode* midiIn);
+    void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength);
+
+    // The processor parameter an identifier names: its index when it names one that was published,
+    // else -1. The master bypass is not a processor parameter.
+    int32_t publishedIndexOf(AAX_CParamID id) const;
+
+    // Declared first so that it is given back last, after the processor is gone.
+    GuiLibraryUse guiLibraryUse;
+    std::unique_ptr<QuennetAudioProcessor> processor;
+    juce::MidiBuffer incomingMidi;
+    std::vector<float*> channelPointers;
+    int32_t stateChunkIndex = 1;
+    float hostSampleRate = 0.0f;
+    int32_t currentBlockSize = 1024;
+    juce::MemoryBlock pendingState;
+    // Whether pendingState holds a state produced by a size query and not yet read.
+    bool pendingStateSized = false;
+    int32_t publishedProcessorParameters = 0;
+};
+
+} // namespace AAXClasses

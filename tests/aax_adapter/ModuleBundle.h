@@ -1,0 +1,58 @@
+#pragma once
+// A throw-away installed plug-in for one test, laid out as a host finds it:
+// <tmp>/ombrel-adapter-XXXXXX/Plug-Ins/Ombrel.aaxplugin/Contents/x64/ holding a copy of the built
+// module and, beside it as Ombrel.dll, a copy of the effect library under test. Every bundle has
+// its own files, so the module and the effect start with fresh static state.
+//
+// For the project's test effects the bundle also opens the copied effect itself (the module loads
+// the same file, so both see one copy) to configure it before the module creates it and to read
+// the log of what it received.
+
+#include "tests/test_effects/TestEffectControl.h"
+
+#include <string>
+
+class ModuleBundle
+{
+public:
+    // effectLibrary: the library to install as Ombrel.dll, or empty for a bundle without one.
+    explicit ModuleBundle(const std::string& effectLibrary);
+    ~ModuleBundle();
+    ModuleBundle(const ModuleBundle&) = delete;
+    ModuleBundle& operator=(const ModuleBundle&) = delete;
+
+    const std::string& folder() const { return bundleFolder; }
+    std::string moduleFile() const { return bundleFolder + "/Ombrel.aaxplugin"; }
+    std::string effectFile() const { return bundleFolder + "/Ombrel.dll"; }
+
+    // The control of an installed test effect; false for any other effect library.
+    bool hasControl() const { return logProc != nullptr; }
+    TestEffectConfig defaults() const;
+    // Takes effect for effects created from now on.
+    void configure(const TestEffectConfig& config) const;
+    TestEffectLog& log() const;
+    // Makes the most recently created effect call its host callback, as from its own editor.
+    intptr_t callHostFromEffect(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                                float opt = 0.0f) const;
+
+private:
+    std::string rootFolder;
+    std::string bundleFolder;
+    void* control = nullptr;
+    TestEffectDefaultsProc defaultsProc = nullptr;
+    TestEffectConfigureProc configureProc = nullptr;
+    TestEffectLogProc logProc = nullptr;
+    TestEffectCallHostProc callHostProc = nullptr;
+};
+
+// Paths of what the build made.
+std::string builtModulePath();
+std::string testEffectPath();
+std::string exampleDelayPath();
+// The third-party effect from Debian's iem-plugin-suite-vst.
+std::string dualDelayPath();
+
+// Index of the first logged call of kind (and opcode) at or after from, or -1.
+int findEffectCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int from = 0);
+// How many logged dispatcher calls have the opcode.
+int countDispatcherCalls(const TestEffectLog& log, int32_t opcode);

@@ -1,0 +1,54 @@
+#pragma once
+// The module in a bundle, loaded and scanned by the test host as an AAX host does it, with the
+// factories and components of its description at hand. Shuts the module down and unloads it at
+// the end; the test's instances must be gone by then.
+
+#include "tests/aax_adapter/ModuleBundle.h"
+#include "tools/host/kit/ModuleLoader.h"
+#include "tools/host/kit/Scan.h"
+#include "tools/host/kit/TestHost.h"
+
+#include <cstddef>
+#include <string>
+
+// The description's channel configurations, in its order.
+enum ComponentIndex : size_t
+{
+    kMonoComponent = 0,
+    kMonoToStereoComponent = 1,
+    kStereoComponent = 2,
+};
+
+class PlugInSession
+{
+public:
+    // effectLibrary: installed as Ombrel.dll (empty: none). A test effect is configured with config
+    // before the module is loaded.
+    explicit PlugInSession(const std::string& effectLibrary);
+    PlugInSession(const std::string& effectLibrary, const TestEffectConfig& config);
+    ~PlugInSession();
+    PlugInSession(const PlugInSession&) = delete;
+    PlugInSession& operator=(const PlugInSession&) = delete;
+
+    ModuleBundle& bundle() { return moduleBundle; }
+    testhost::TestHost& host() { return testHost; }
+    const testhost::ModuleLoader& module() const { return loader; }
+    const testhost::ScanResult& scan() const { return scanResult; }
+    bool scanned() const { return scanResult.Succeeded() && scanResult.description.effects.size() == 1; }
+
+    const testhost::EffectDescription& effect() const;
+    const testhost::ComponentDescription& component(size_t index) const;
+    AAX_CCreateProc dataModelFactory() const;
+    AAX_CCreateProc guiFactory() const;
+    // The host offers the stem formats of that component to instances made from now on.
+    void useComponent(size_t index);
+
+    // ACFCanUnloadNow as the host polls it.
+    ACFRESULT liveObjects() const { return loader.CanUnloadNow(testHost.Unknown()); }
+
+private:
+    ModuleBundle moduleBundle;
+    mutable testhost::TestHost testHost;
+    testhost::ModuleLoader loader;
+    testhost::ScanResult scanResult;
+};
