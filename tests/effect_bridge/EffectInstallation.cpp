@@ -33,7 +33,8 @@ template <typename Proc> Proc lookUp(void* library, const char* name)
 
 } // namespace
 
-EffectInstallation::EffectInstallation(const std::string& effectLibrary, const std::string& bundle)
+EffectInstallation::EffectInstallation(const std::string& effectLibrary, const std::string& bundle,
+                                       Control mode)
 {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/ombrel-XXXXXX";
@@ -45,7 +46,8 @@ EffectInstallation::EffectInstallation(const std::string& effectLibrary, const s
     if (!effectLibrary.empty())
     {
         std::filesystem::copy_file(effectLibrary, effectFile());
-        control = dlopen(effectFile().c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (mode == Control::TestEffect)
+            control = dlopen(effectFile().c_str(), RTLD_NOW | RTLD_LOCAL);
         if (control != nullptr)
         {
             defaultsProc = lookUp<TestEffectDefaultsProc>(control, kTestEffectDefaultsName);

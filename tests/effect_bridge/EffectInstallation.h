@@ -16,9 +16,16 @@ class EffectInstallation
 public:
     static constexpr const char* kInstalledBundle = "Plug-Ins/Ombrel.aaxplugin/Contents/x64";
 
+    enum class Control
+    {
+        TestEffect, // open the installed library for its control functions
+        None,       // leave a third-party library to the processor alone
+    };
+
     // effectLibrary: the library to copy in as Ombrel.dll, or empty for a folder without one.
     explicit EffectInstallation(const std::string& effectLibrary,
-                                const std::string& bundle = kInstalledBundle);
+                                const std::string& bundle = kInstalledBundle,
+                                Control control = Control::TestEffect);
     ~EffectInstallation();
 
     const std::string& root() const { return rootFolder; }

@@ -1,0 +1,167 @@
+// Real VST 2 effects from Debian's packages, copied in as Ombrel.dll and run by the processor.
+
+#include "effect_bridge/QuennetAudioProcessor.h"
+#include "tests/effect_bridge/EffectInstallation.h"
+#include "tests/effect_bridge/TestPlayHead.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace
+{
+
+constexpr const char* kDualDelay = "/usr/lib/lxvst/iem.at/libDualDelay.so";
+constexpr const char* kFreeverb = "/usr/lib/vst/MaFreeverb-vst.so";
+constexpr const char* kLspCompensationDelay = "/usr/lib/vst/lsp-plugins/comp-delay-stereo.so";
+
+constexpr double kSampleRate = 44100.0;
+constexpr int kBlockSize = 512;
+
+#define REQUIRE_INSTALLED(path)                                                                              \
+    if (!std::filesystem::exists(path))                                                                      \
+    GTEST_SKIP() << path << " is not installed"
+
+// A second of a 440 Hz tone on the left and 660 Hz on the right, in blocks: answers whether every
+// output sample was finite and how far the output strayed from the input.
+struct SecondOfAudio
+{
+    bool allFinite = true;
+    double largestDifference = 0.0;
+    double outputPeak = 0.0;
+};
+
+SecondOfAudio processOneSecond(QuennetAudioProcessor& processor)
+{
+    SecondOfAudio result;
+    juce::AudioBuffer<float> buffer(2, kBlockSize);
+    juce::MidiBuffer midi;
+    for (int start = 0; start < static_cast<int>(kSampleRate); start += kBlockSize)
+    {
+        for (int c = 0; c < 2; ++c)
+            for (int i = 0; i < kBlockSize; ++i)
+                buffer.setSample(c, i,
+                                 0.5f * static_cast<float>(std::sin(2.0 * juce::MathConstants<double>::pi *
+                                                                    (c == 0 ? 440.0 : 660.0) * (start + i) /
+                                                                    kSampleRate)));
+        juce::AudioBuffer<float> input(buffer);
+        processor.processBlock(buffer, midi);
+        for (int c = 0; c < 2; ++c)
+            for (int i = 0; i < kBlockSize; ++i)
+            {
+                const double out = buffer.getSample(c, i);
+                result.allFinite = result.allFinite && std::isfinite(out);
+                result.largestDifference =
+                    std::max(result.largestDifference, std::fabs(out - input.getSample(c, i)));
+                result.outputPeak = std::max(result.outputPeak, std::fabs(out));
+            }
+    }
+    return result;
+}
+
+void prepareStereo(QuennetAudioProcessor& processor, TestPlayHead& playHead)
+{
+    processor.setPlayHead(&playHead);
+    processor.setPlayConfigDetails(2, 2, kSampleRate, kBlockSize);
+    processor.prepareToPlay(kSampleRate, kBlockSize);
+}
+
+juce::MemoryBlock saveState(QuennetAudioProcessor& processor)
+{
+    juce::MemoryBlock block;
+    processor.getStateInformation(block);
+    return block;
+}
+
+TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
+{
+    REQUIRE_INSTALLED(kDualDelay);
+    EffectInstallation installation(kDualDelay, EffectInstallation::kInstalledBundle,
+                                    EffectInstallation::Control::None);
+    juce::MemoryBlock saved;
+    {
+        QuennetAudioProcessor processor;
+        ASSERT_NE(processor.effect, nullptr) << "alive without effOpen";
+        EXPECT_TRUE(EffectInstallation::messages().empty());
+        EXPECT_EQ(processor.effect->numInputs, 64);
+        EXPECT_EQ(processor.effect->numOutputs, 64);
+        ASSERT_GT(processor.getNumParameters(), 0);
+
+        for (int p = 0; p < processor.getNumParameters(); ++p)
+        {
+            EXPECT_FALSE(processor.getParameterName(p).fromFirstOccurrenceOf(": ", false, false).isEmpty());
+            const float before = processor.getEffectParameter(p);
+            const int changes = processor.buildParameterTextTable(p);
+            EXPECT_GE(changes, 1) << processor.getParameterName(p);
+            EXPECT_STRNE(processor.getParameterTextEntry(p, 0), "---");
+            EXPECT_STRNE(processor.getParameterTextEntry(p, 100), "---");
+            EXPECT_EQ(processor.getEffectParameter(p), before) << "the sweep puts the value back";
+        }
+        // The table holds the effect's own text: probing one value directly gives the same.
+        processor.setEffectParameter(0, 0.5f);
+        EXPECT_EQ(processor.getParameterText(0).substring(0, 16),
+                  juce::String(processor.getParameterTextEntry(0, 50)));
+
+        TestPlayHead playHead;
+        prepareStereo(processor, playHead);
+        const SecondOfAudio audio = processOneSecond(processor);
+        EXPECT_TRUE(audio.allFinite);
+        EXPECT_GT(audio.largestDifference, 1.0e-3) << "the delay changes the signal";
+
+        ASSERT_NE(processor.effect->flags & effFlagsProgramChunks, 0);
+        saved = saveState(processor);
+        ASSERT_GT(saved.getSize(), 8u);
+        const auto* bytes = static_cast<const uint8_t*>(saved.getData()) + saved.getSize() - 8;
+        EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8),
+                  (std::vector<uint8_t>{0, 0, 0x30, 0, 0, 0, 0x30, 0}));
+    }
+    QuennetAudioProcessor fresh;
+    ASSERT_NE(fresh.effect, nullptr);
+    fresh.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
+    EXPECT_EQ(saveState(fresh), saved) << "restored and saved again byte for byte";
+}
+
+TEST(ThirdPartyEffects, MaFreeverbStaysInertButHarmlessWithoutEffOpen)
+{
+    REQUIRE_INSTALLED(kFreeverb);
+    EffectInstallation installation(kFreeverb, EffectInstallation::kInstalledBundle,
+                                    EffectInstallation::Control::None);
+    QuennetAudioProcessor processor;
+    ASSERT_NE(processor.effect, nullptr);
+    EXPECT_TRUE(EffectInstallation::messages().empty());
+    ASSERT_GT(processor.getNumParameters(), 0);
+    for (int p = 0; p < processor.getNumParameters(); ++p)
+    {
+        EXPECT_FALSE(processor.getParameterName(p).fromFirstOccurrenceOf(": ", false, false).isEmpty());
+        EXPECT_EQ(processor.getParameterText(p), "") << "no processing object, no display";
+        EXPECT_EQ(processor.buildParameterTextTable(p), 0);
+    }
+
+    TestPlayHead playHead;
+    prepareStereo(processor, playHead);
+    const SecondOfAudio audio = processOneSecond(processor);
+    EXPECT_TRUE(audio.allFinite);
+    EXPECT_EQ(audio.largestDifference, 0.0) << "audio passes through untouched";
+
+    juce::MemoryBlock state = saveState(processor);
+    processor.setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+}
+
+TEST(ThirdPartyEffects, LspLibraryWithOnlyVstPluginMainGivesTheCoreLibMessage)
+{
+    REQUIRE_INSTALLED(kLspCompensationDelay);
+    EffectInstallation installation(kLspCompensationDelay, EffectInstallation::kInstalledBundle,
+                                    EffectInstallation::Control::None);
+    QuennetAudioProcessor processor;
+    EXPECT_EQ(processor.effect, nullptr);
+    EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"Plug-in core lib failed to load."});
+    EXPECT_EQ(processor.getNumParameters(), 0);
+    TestPlayHead playHead;
+    prepareStereo(processor, playHead);
+    EXPECT_EQ(processOneSecond(processor).largestDifference, 0.0);
+}
+
+} // namespace
