@@ -68,32 +68,6 @@ TEST(Parameter, NewSwitchReadsItsDefaultAndHas128StepsUntilSet)
     EXPECT_TRUE(value);
 }
 
-TEST(Parameter, TypedAccessorsAcceptOnlyTheParametersOwnType)
-{
-    auto level = NewLevel("level", 0.25f);
-    float asFloat = 0.0f;
-    bool asBool = true;
-    int32_t asInt = 3;
-    double asDouble = 4.0;
-    AAX_CString asString("kept");
-    EXPECT_TRUE(level->GetValueAsFloat(&asFloat));
-    EXPECT_EQ(0.25f, asFloat);
-    EXPECT_FALSE(level->GetValueAsBool(&asBool));
-    EXPECT_FALSE(level->GetValueAsInt32(&asInt));
-    EXPECT_FALSE(level->GetValueAsDouble(&asDouble));
-    EXPECT_FALSE(level->GetValueAsString(&asString));
-    EXPECT_TRUE(asBool);
-    EXPECT_EQ(3, asInt);
-    EXPECT_EQ(4.0, asDouble);
-    EXPECT_STREQ("kept", asString.Get());
-    EXPECT_FALSE(level->SetValueWithBool(true));
-    EXPECT_FALSE(level->SetValueWithInt32(1));
-    EXPECT_FALSE(level->SetValueWithDouble(1.0));
-    EXPECT_FALSE(level->SetValueWithString(AAX_CString("1")));
-    EXPECT_TRUE(level->GetValueAsFloat(&asFloat));
-    EXPECT_EQ(0.25f, asFloat);
-}
-
 TEST(Parameter, StepValuesDivideByTheReciprocalOfTheStepCount)
 {
     auto level = NewLevel();
@@ -180,19 +154,6 @@ TEST(Parameter, TextConversionsWriteTheValueBeforeTheRangeTest)
     EXPECT_EQ(2.0f, level->GetValue());
     EXPECT_TRUE(level->GetValueString(3, &text));
     EXPECT_STREQ("2.00", text.Get());
-}
-
-TEST(Parameter, DefaultValueChangesLeaveTheCurrentValue)
-{
-    auto level = NewLevel("level", 0.5f);
-    level->SetNormalizedDefaultValue(0.25);
-    EXPECT_EQ(0.25, level->GetNormalizedDefaultValue());
-    EXPECT_EQ(0.5f, level->GetValue());
-    // The taper constrains a new default, never the current value.
-    level->SetNormalizedDefaultValue(3.0);
-    EXPECT_EQ(1.0f, level->GetDefaultValue());
-    level->SetToDefaultValue();
-    EXPECT_EQ(1.0f, level->GetValue());
 }
 
 TEST(Parameter, DelegatesOfAnotherValueTypeAreRefused)
@@ -294,19 +255,4 @@ TEST_F(AutomatedParameter, NewDisplayDelegateAsksTheHostToFetchTheText)
     ASSERT_EQ(1u, Find("PostCurrentValue").size());
     EXPECT_EQ((std::vector<std::string>{"level", "0.5"}), Find("PostCurrentValue").at(0).args);
     EXPECT_EQ(0.5f, level->GetValue());
-}
-
-TEST_F(AutomatedParameter, TouchAndReleaseReachTheHostOnlyWhenAttached)
-{
-    auto level = NewLevel("level");
-    level->Touch();
-    level->Release();
-    EXPECT_TRUE(AutomationCalls().empty());
-    level->SetAutomationDelegate(&mDelegate);
-    mHost.Log().Clear();
-    level->Touch();
-    level->Release();
-    EXPECT_EQ((std::vector<std::string>{"AutomationDelegate.PostTouchRequest",
-                                        "AutomationDelegate.PostReleaseRequest"}),
-              AutomationCalls());
 }

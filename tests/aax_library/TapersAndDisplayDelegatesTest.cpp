@@ -94,18 +94,3 @@ TEST(UnitDisplayDelegateDecorator, StripsOnlyAnExactUnitEnding)
     delegate.StringToValue(AAX_CString(" dB"), &value);
     EXPECT_STREQ(" dB", DecimalTestDelegate::LastInput().Get());
 }
-
-TEST(DisplayDelegateDecorator, ForwardsEveryConversionToAClonedDelegate)
-{
-    std::unique_ptr<DecimalTestDelegate> original(new DecimalTestDelegate);
-    const AAX_IDisplayDelegateDecorator<float> decorator(*original);
-    original.reset(); // the decorator keeps its own clone
-    std::unique_ptr<AAX_IDisplayDelegate<float>> clone(decorator.Clone());
-    AAX_CString text;
-    EXPECT_TRUE(clone->ValueToString(2.5f, 3, &text));
-    EXPECT_STREQ("2.50", text.Get());
-    float value = 0.0f;
-    EXPECT_TRUE(clone->StringToValue(AAX_CString("0.75"), &value));
-    EXPECT_EQ(0.75f, value);
-    EXPECT_FALSE(clone->StringToValue(AAX_CString("loud"), &value));
-}
