@@ -1,0 +1,48 @@
+// `params MODULE`: one instance of the chosen layout, every published parameter listed.
+
+#include "tools/host/CommandSupport.h"
+#include "tools/host/ParameterReport.h"
+
+#include <cstdio>
+
+namespace ombrelhost
+{
+
+namespace
+{
+constexpr double kParamsSampleRate = 48000.0;
+}
+
+int RunParams(const CommandLine& commandLine)
+{
+    std::string error;
+    std::optional<ChannelLayout> givenLayout;
+    if (!LayoutOption(commandLine, givenLayout, error))
+        return UsageError(error);
+    std::vector<ParameterAssignment> assignments;
+    if (!UntimedSetOptions(commandLine, assignments, error))
+        return UsageError(error);
+
+    ModuleSession session;
+    if (!session.Open(commandLine.Positional(0), error))
+        return Fail(error);
+    const ChannelLayout layout = givenLayout.value_or(session.DefaultLayout());
+    testhost::DataModelInstance* dataModel = session.NewDataModel(layout, kParamsSampleRate, error);
+    if (dataModel == nullptr)
+        return Fail(error);
+    if (!ApplyAssignments(*dataModel, assignments, error))
+        return Fail(error);
+
+    const std::vector<ParameterInfo> parameters = ParameterReport::Collect(*dataModel);
+    if (commandLine.Has("json"))
+    {
+        std::fputs(ParameterReport::Json(parameters).c_str(), stdout);
+        return kExitSuccess;
+    }
+    std::printf("\"%s\", %s layout, %zu parameters published\n\n", session.EffectName().c_str(),
+                ChannelLayoutName(layout), parameters.size());
+    std::fputs(ParameterReport::Text(parameters).c_str(), stdout);
+    return kExitSuccess;
+}
+
+} // namespace ombrelhost
