@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -413,4 +414,28 @@ TEST_F(EffectParameters, NullOutputsAreRefusedWithoutACrash)
     uint8_t field[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_EQ(AAX_SUCCESS, Host().ResetFieldData(0, field, sizeof field));
     EXPECT_EQ(Bytes(8, 0), Bytes(field, field + 8));
+}
+
+TEST_F(EffectParameters, ReleaseWithoutUninitializeUnregistersFromALiveDelegate)
+{
+    Make();
+    testhost::HostAutomationDelegate* delegate = mInstance->Controller()->AutomationDelegate();
+    ASSERT_EQ(3u, delegate->Registered().size());
+    // The host lets go without uninitialising: the parameters must leave before the wrappers.
+    mInstance->Release();
+    EXPECT_TRUE(delegate->Registered().empty());
+    mInstance.reset();
+    EXPECT_EQ(0, mHost.OutstandingReferences()) << mHost.ReferenceReport();
+}
+
+TEST_F(EffectParameters, FailureInsideAHostCallNeverUnwindsIntoTheHost)
+{
+    TestDataModel::SetNextSetup([](TestDataModel&) -> AAX_Result
+                                { throw std::runtime_error("effect failed"); });
+    DataModelInstance instance(mHost, &TestDataModel::Create);
+    EXPECT_EQ(ACF_E_UNEXPECTED, instance.InitializeResult());
+
+    TestDataModel::SetNextSetup([](TestDataModel&) { return AAX_ERROR_NOT_INITIALIZED; });
+    DataModelInstance refused(mHost, &TestDataModel::Create);
+    EXPECT_EQ(AAX_ERROR_NOT_INITIALIZED, refused.InitializeResult());
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +89,9 @@ TEST(Parameter, StepValuesDivideByTheReciprocalOfTheStepCount)
     level->SetNumberOfSteps(100);
     level->SetNormalizedValue(0.5);
     EXPECT_EQ(49u, level->GetStepValue());
+    // A taper that passes NaN through gives no step position: the first step, not a wild number.
+    level->SetNormalizedValue(std::nan(""));
+    EXPECT_EQ(0u, level->GetStepValue());
 
     for (uint32_t steps : {0u, 1u})
     {
