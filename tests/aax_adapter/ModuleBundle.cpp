@@ -77,6 +77,11 @@ intptr_t ModuleBundle::callHostFromEffect(int32_t opcode, int32_t index, intptr_
     return callHostProc != nullptr ? callHostProc(opcode, index, value, ptr, opt) : 0;
 }
 
+void* ModuleBundle::effectSymbol(const char* name) const
+{
+    return control != nullptr ? dlsym(control, name) : nullptr;
+}
+
 std::string builtModulePath()
 {
     return OMBREL_MODULE_FILE;
@@ -95,6 +100,18 @@ std::string exampleDelayPath()
 std::string dualDelayPath()
 {
     return "/usr/lib/lxvst/iem.at/libDualDelay.so";
+}
+
+TestEffectConfig testEffectDefaults()
+{
+    TestEffectConfig config{};
+    if (void* library = dlopen(testEffectPath().c_str(), RTLD_NOW | RTLD_LOCAL))
+    {
+        if (auto defaults = lookUp<TestEffectDefaultsProc>(library, kTestEffectDefaultsName))
+            defaults(&config);
+        dlclose(library);
+    }
+    return config;
 }
 
 int findEffectCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int from)

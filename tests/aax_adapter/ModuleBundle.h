@@ -34,8 +34,15 @@ public:
     // Makes the most recently created effect call its host callback, as from its own editor.
     intptr_t callHostFromEffect(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                                 float opt = 0.0f) const;
+    // Any other exported function of the installed effect library, or null.
+    template <typename Proc> Proc effectFunction(const char* name) const
+    {
+        return reinterpret_cast<Proc>(effectSymbol(name));
+    }
 
 private:
+    void* effectSymbol(const char* name) const;
+
     std::string rootFolder;
     std::string bundleFolder;
     void* control = nullptr;
@@ -51,6 +58,9 @@ std::string testEffectPath();
 std::string exampleDelayPath();
 // The third-party effect from Debian's iem-plugin-suite-vst.
 std::string dualDelayPath();
+
+// The test effect's default configuration, read from the built effect.
+TestEffectConfig testEffectDefaults();
 
 // Index of the first logged call of kind (and opcode) at or after from, or -1.
 int findEffectCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int from = 0);

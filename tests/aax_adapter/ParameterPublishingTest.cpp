@@ -1,0 +1,346 @@
+// The effect's parameters as the host sees them through the module: which are published and how,
+// their names, steps, types and value texts, identifiers that name nothing, and automation in both
+// directions between host and effect.
+
+#include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/TestWaiting.h"
+#include "tools/host/kit/DataModelInstance.h"
+#include "tools/host/kit/HostAutomationDelegate.h"
+#include "tools/host/kit/HostController.h"
+#include "tools/host/kit/HostString.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace testhost;
+
+namespace
+{
+
+constexpr const char* kBypass = "MasterBypassID";
+
+// Four parameters: a switch, a plain value, a parameter whose text never changes and whose name
+// hides it from automation, and one with a name too long for the host.
+TestEffectConfig fourParameters()
+{
+    TestEffectConfig config = testEffectDefaults();
+    config.numParams = 4;
+    config.display[0] = kTestDisplaySwitch;
+    config.display[1] = kTestDisplayValue;
+    config.display[2] = kTestDisplayFixed;
+    config.display[3] = kTestDisplayValue;
+    std::strcpy(config.names[0], "Power");
+    std::strcpy(config.names[1], "Mix");
+    std::strcpy(config.names[2], "-hidden");
+    std::strcpy(config.names[3], "A very long parameter name that is cut");
+    std::strcpy(config.label, " ms");
+    return config;
+}
+
+std::string nameOf(const DataModelInstance& dataModel, const char* id)
+{
+    HostString name;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterName(id, &name)) << id;
+    return name.Text();
+}
+
+std::string nameOfLength(const DataModelInstance& dataModel, const char* id, int32_t length)
+{
+    HostString name;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNameOfLength(id, &name, length)) << id;
+    return name.Text();
+}
+
+std::string textFor(const DataModelInstance& dataModel, const char* id, double value, int32_t maxLength = 32)
+{
+    HostString text;
+    dataModel->GetParameterStringFromValue(id, value, &text, maxLength);
+    return text.Text();
+}
+
+int32_t stepsOf(const DataModelInstance& dataModel, const char* id)
+{
+    int32_t steps = -1;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNumberOfSteps(id, &steps)) << id;
+    return steps;
+}
+
+int32_t typeOf(const DataModelInstance& dataModel, const char* id)
+{
+    int32_t type = -1;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterType(id, &type)) << id;
+    return type;
+}
+
+bool automatable(const DataModelInstance& dataModel, const char* id)
+{
+    AAX_CBoolean result = 2;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterIsAutomatable(id, &result)) << id;
+    return result == 1;
+}
+
+// The effect's display-update request starts the processor's delayed refresh, after which host
+// writes reach the effect. The refresh ends by reading the effect's program; a short grace covers
+// the flag it clears right after.
+bool runFirstRefresh(const ModuleBundle& bundle)
+{
+    const int before = bundle.log().count;
+    bundle.callHostFromEffect(audioMasterUpdateDisplay);
+    const bool refreshed = waitFor(
+        [&] { return findEffectCall(bundle.log(), kTestCallDispatcher, effGetProgram, before) >= 0; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return refreshed;
+}
+
+// The effect's setParameter calls for one parameter since a log position.
+std::vector<float> effectWrites(const TestEffectLog& log, int32_t index, int from)
+{
+    std::vector<float> values;
+    for (int i = from; i < std::min(log.count, kTestEffectLogCapacity); ++i)
+        if (log.calls[i].kind == kTestCallSetParameter && log.calls[i].opcode == index)
+            values.push_back(log.calls[i].opt);
+    return values;
+}
+
+} // namespace
+
+TEST(ParameterPublishing, WithoutAnEffectOnlyTheMasterBypassIsPublished)
+{
+    PlugInSession session("");
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_TRUE(dataModel.IsValid());
+    EXPECT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    EXPECT_EQ(std::vector<std::string>{kBypass}, dataModel.ParameterIds());
+    HostString bypassId;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetMasterBypassParameter(&bypassId));
+    EXPECT_EQ(kBypass, bypassId.Text());
+    // Any other identifier names nothing.
+    EXPECT_EQ("", nameOf(dataModel, "0"));
+    double value = 0.5;
+    EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->GetParameterNormalizedValue("0", &value));
+    EXPECT_EQ(0.5, value);
+}
+
+TEST(ParameterPublishing, SwitchesAreTwoStateAndEveryOtherParameterIsContinuous)
+{
+    PlugInSession session(testEffectPath(), fourParameters());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    EXPECT_EQ((std::vector<std::string>{kBypass, "0", "1", "2", "3"}), dataModel.ParameterIds());
+
+    EXPECT_EQ(2, stepsOf(dataModel, kBypass));
+    EXPECT_EQ(2, stepsOf(dataModel, "0"));
+    EXPECT_EQ(100, stepsOf(dataModel, "1"));
+    // A text that never changes is one step, which still makes a continuous parameter.
+    EXPECT_EQ(100, stepsOf(dataModel, "2"));
+    EXPECT_EQ(0, typeOf(dataModel, kBypass));
+    EXPECT_EQ(0, typeOf(dataModel, "0"));
+    EXPECT_EQ(1, typeOf(dataModel, "1"));
+    EXPECT_EQ(1, typeOf(dataModel, "2"));
+
+    EXPECT_TRUE(automatable(dataModel, kBypass));
+    EXPECT_TRUE(automatable(dataModel, "0"));
+    EXPECT_TRUE(automatable(dataModel, "1"));
+    EXPECT_FALSE(automatable(dataModel, "2"));
+
+    // The switch shows the effect's texts at 0.00 and 0.99; its taper turns on above one half.
+    EXPECT_EQ("Off", textFor(dataModel, "0", 0.0));
+    EXPECT_EQ("Off", textFor(dataModel, "0", 0.5));
+    EXPECT_EQ("On", textFor(dataModel, "0", 0.51));
+    EXPECT_EQ("On", textFor(dataModel, "0", 1.0));
+    EXPECT_EQ("Fixed ms", textFor(dataModel, "2", 0.3));
+
+    // Every parameter starts at the processor's default, 0; the bypass is off.
+    double value = -1.0;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue("1", &value));
+    EXPECT_EQ(0.0, value);
+    value = 0.77;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue(kBypass, &value));
+    EXPECT_EQ(0.77, value);
+    HostString bypassText;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString(kBypass, &bypassText, 32));
+    EXPECT_EQ("bypass", bypassText.Text());
+}
+
+TEST(ParameterPublishing, NamesComeFromTheProcessorWithTheirShortenedForms)
+{
+    PlugInSession session(testEffectPath(), fourParameters());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+
+    EXPECT_EQ("Master Bypass", nameOf(dataModel, kBypass));
+    const std::pair<int32_t, const char*> bypassNames[] = {
+        {13, "Master Bypass"}, {12, "Mast Byp"}, {8, "Mast Byp"}, {7, "MstByp"}, {6, "MstByp"}, {5, "MByp"}};
+    for (const auto& [length, expected] : bypassNames)
+        EXPECT_EQ(expected, nameOfLength(dataModel, kBypass, length)) << length;
+
+    EXPECT_EQ("0: Power", nameOf(dataModel, "0"));
+    EXPECT_EQ("1: Mix", nameOf(dataModel, "1"));
+    EXPECT_EQ("3: A very long parameter name t", nameOf(dataModel, "3"));
+    EXPECT_EQ("1: Mix", nameOfLength(dataModel, "1", 31));
+    EXPECT_EQ("1: M", nameOfLength(dataModel, "1", 4));
+    // The host's own limit below the shortened name cuts the processor's name.
+    EXPECT_EQ("3:", nameOfLength(dataModel, "3", 2));
+}
+
+TEST(ParameterPublishing, ValueTextsAreTheEffectsOwnTextsWithItsUnit)
+{
+    PlugInSession session(testEffectPath(), fourParameters());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+
+    EXPECT_EQ("1.00 ms", textFor(dataModel, "1", 1.0));
+    EXPECT_EQ("0.99 ms", textFor(dataModel, "1", 0.999));
+    EXPECT_EQ("0.00 ms", textFor(dataModel, "1", -0.005));
+    EXPECT_EQ("0.50 ms", textFor(dataModel, "1", 0.5));
+    // Values beyond the range show the texts of its ends.
+    EXPECT_EQ("1.00 ms", textFor(dataModel, "1", 1.5));
+    EXPECT_EQ("0.00 ms", textFor(dataModel, "1", -3.0));
+    // The unit is left out when it does not fit whole.
+    EXPECT_EQ("0.50", textFor(dataModel, "1", 0.5, 6));
+    EXPECT_EQ("0.50 ms", textFor(dataModel, "1", 0.5, 7));
+
+    // The effect's texts cannot be read back: any text means 0.
+    double value = 0.5;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueFromString("1", &value, HostString("0.75 ms")));
+    EXPECT_EQ(0.0, value);
+    // The current value's text is the effect's text at the effect's value (0.25).
+    HostString current;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("1", &current, 32));
+    EXPECT_EQ("0.00 ms", current.Text()); // the published parameter starts at its default
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("1", &value));
+    EXPECT_FLOAT_EQ(0.25f, static_cast<float>(value));
+}
+
+TEST(ParameterPublishing, IdentifiersThatNameNoPublishedParameterNeverReachTheEffect)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ASSERT_TRUE(runFirstRefresh(session.bundle()));
+    const TestEffectLog& log = session.bundle().log();
+    const int before = log.count;
+
+    for (const char* id : {"3", "-1", "4294967296", "99999999999999999999"})
+    {
+        double value = 0.5;
+        EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->GetParameterNormalizedValue(id, &value)) << id;
+        EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->GetParameterDefaultNormalizedValue(id, &value))
+            << id;
+        EXPECT_EQ(0.5, value) << id;
+        EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->SetParameterNormalizedValue(id, 0.7)) << id;
+        EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->SetParameterNormalizedRelative(id, 0.1)) << id;
+        EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->UpdateParameterNormalizedValue(id, 0.7, 0))
+            << id;
+        EXPECT_EQ("", nameOf(dataModel, id)) << id;
+        EXPECT_EQ("", nameOfLength(dataModel, id, 8)) << id;
+    }
+    double value = 0.5;
+    EXPECT_EQ(AAX_ERROR_INVALID_PARAMETER_ID, dataModel->GetParameterNormalizedValue(nullptr, &value));
+    EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->GetParameterName("1", nullptr));
+
+    for (int i = before; i < std::min(log.count, kTestEffectLogCapacity); ++i)
+        EXPECT_NE(kTestCallSetParameter, log.calls[i].kind) << "parameter " << log.calls[i].opcode;
+}
+
+TEST(ParameterAutomation, AHostWriteReachesTheEffectOnlyAfterTheFirstRefresh)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    const TestEffectLog& log = session.bundle().log();
+
+    // Before the effect has once asked for a display update, the effect keeps its own value.
+    int before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("1", 0.7, 0));
+    EXPECT_TRUE(effectWrites(log, 1, before).empty());
+    double value = 0.0;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("1", &value));
+    EXPECT_FLOAT_EQ(0.25f, static_cast<float>(value));
+    // The published parameter took the host's value all the same.
+    HostString text;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("1", &text, 32));
+    EXPECT_EQ("0.70u", text.Text());
+
+    ASSERT_TRUE(runFirstRefresh(session.bundle()));
+    // The refresh reported every effect value to the host as a set-value request.
+    const std::vector<std::pair<std::string, double>> requests =
+        dataModel.Controller()->AutomationDelegate()->PendingSetValueRequests();
+    ASSERT_EQ(3u, requests.size());
+    EXPECT_EQ("0", requests[0].first);
+    EXPECT_FLOAT_EQ(0.25f, static_cast<float>(requests[1].second));
+
+    before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("1", 0.7, 0));
+    EXPECT_EQ(std::vector<float>{0.7f}, effectWrites(log, 1, before));
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("1", &value));
+    EXPECT_FLOAT_EQ(0.7f, static_cast<float>(value));
+
+    // Host values outside 0 .. 1 reach the effect at the nearest end.
+    before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("2", 7.0));
+    EXPECT_EQ(std::vector<float>{1.0f}, effectWrites(log, 2, before));
+}
+
+TEST(ParameterAutomation, ARelativeChangeAddsToTheEffectsValueAndIsLimited)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ASSERT_TRUE(runFirstRefresh(session.bundle()));
+    dataModel.DeliverAutomation();
+    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", 0.9));
+    dataModel.DeliverAutomation();
+
+    const TestEffectLog& log = session.bundle().log();
+    const int before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedRelative("1", 0.3));
+    EXPECT_EQ(std::vector<float>{1.0f}, effectWrites(log, 1, before));
+    // The published parameter was handed 1.2, which its taper keeps at the top of the range.
+    const auto requests = dataModel.Controller()->AutomationDelegate()->PendingSetValueRequests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ("1", requests[0].first);
+    EXPECT_EQ(1.0, requests[0].second);
+}
+
+TEST(ParameterAutomation, AGestureInTheEffectsEditorReachesTheHostAsTouchRequestAndRelease)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    CallLog& hostLog = session.host().Log();
+    hostLog.Clear();
+
+    session.bundle().callHostFromEffect(audioMasterAutomate, 1, 0, nullptr, 0.6f);
+
+    std::vector<std::string> calls;
+    for (const Call& call : hostLog.Calls())
+        if (call.interface == "AutomationDelegate")
+            calls.push_back(call.operation + "(" + call.args.at(0) + ")");
+    EXPECT_EQ(
+        (std::vector<std::string>{"PostTouchRequest(1)", "PostSetValueRequest(1)", "PostReleaseRequest(1)"}),
+        calls);
+    const auto requests = dataModel.Controller()->AutomationDelegate()->PendingSetValueRequests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_FLOAT_EQ(0.6f, static_cast<float>(requests[0].second));
+
+    // The host accepts the request: the published value follows and the host is told so.
+    EXPECT_EQ(1, dataModel.DeliverAutomation());
+    HostString text;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("1", &text, 32));
+    EXPECT_EQ("0.60u", text.Text());
+    EXPECT_EQ(1u, hostLog.Count("AutomationDelegate", "PostCurrentValue"));
+}

@@ -1,0 +1,269 @@
+// The module's native process procedure driven as the host drives it: one context record per
+// instance, audio in the host's own buffers, MIDI from the host's node, the bypass packet, block
+// lengths that change, and instances the host has not finished setting up.
+
+#include "tests/aax_adapter/PlugInSession.h"
+#include "tools/host/kit/DataModelInstance.h"
+#include "tools/host/kit/HostController.h"
+#include "tools/host/kit/ProcessingContext.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace testhost;
+
+namespace
+{
+
+constexpr int32_t kMaxBlock = 1024;
+
+// Distinct samples, so that a shifted or swapped channel shows.
+void fillRamps(ProcessingContext& context)
+{
+    context.FillInputs(0.0f);
+    for (int32_t channel = 0; channel < context.InputCount(); ++channel)
+        for (int32_t n = 0; n < kMaxBlock; ++n)
+            context.Input(channel)[n] = 0.001f * static_cast<float>(n) * (channel == 0 ? 1.0f : -2.0f);
+}
+
+// The test effect's processing: out0 = in0 + 10 in1 + 1000, out1 = in1 + 10 in0 + 2000.
+float effectOutput0(float in0, float in1)
+{
+    return in0 + kTestEffectCrossGain * in1 + kTestEffectOutput0Offset;
+}
+
+float effectOutput1(float in0, float in1)
+{
+    return in1 + kTestEffectCrossGain * in0 + kTestEffectOutput1Offset;
+}
+
+// The master bypass set by the host: the value goes to the data model, comes back as the packet
+// for context field 3, and the host writes it into the context.
+void setBypass(DataModelInstance& dataModel, ProcessingContext& context, bool bypassed)
+{
+    dataModel->SetParameterNormalizedValue("MasterBypassID", bypassed ? 1.0 : 0.0);
+    dataModel.DeliverAutomation();
+    dataModel->GenerateCoefficients();
+    context.DeliverPackets(*dataModel.Controller());
+}
+
+int32_t bypassField(const ProcessingContext& context)
+{
+    return *static_cast<const int32_t*>(context.FieldValue(3));
+}
+
+} // namespace
+
+TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    {
+        SCOPED_TRACE(c);
+        session.useComponent(c);
+        DataModelInstance dataModel(session.host(), session.dataModelFactory());
+        ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+        ProcessingContext context(session.component(c), kMaxBlock);
+        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+        fillRamps(context);
+        const int processBefore = session.bundle().log().process.calls;
+
+        RunProcess(session.component(c).process, {&context});
+
+        const TestEffectProcessLog& process = session.bundle().log().process;
+        ASSERT_EQ(processBefore + 1, process.calls);
+        EXPECT_EQ(kMaxBlock, process.frames);
+        // The effect worked in the host's first output buffer itself.
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(context.Output(0)), process.outputs[0]);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(context.Output(0)), process.inputs[0]);
+        for (int32_t n = 0; n < kMaxBlock; ++n)
+        {
+            const float in0 = context.Input(0)[n];
+            if (c == kStereoComponent)
+            {
+                const float in1 = context.Input(1)[n];
+                ASSERT_EQ(effectOutput0(in0, in1), context.Output(0)[n]) << n;
+                ASSERT_EQ(effectOutput1(in0, in1), context.Output(1)[n]) << n;
+            }
+            else if (c == kMonoToStereoComponent)
+            {
+                // The one input feeds both of the effect's inputs; both outputs are the host's.
+                ASSERT_EQ(effectOutput0(in0, in0), context.Output(0)[n]) << n;
+                ASSERT_EQ(effectOutput1(in0, in0), context.Output(1)[n]) << n;
+            }
+            else
+            {
+                // One channel for both of the effect's inputs and outputs: the second output is
+                // written last.
+                ASSERT_EQ(effectOutput1(in0, in0), context.Output(0)[n]) << n;
+            }
+        }
+        // The host's inputs are left as they were.
+        EXPECT_EQ(0.001f * 5.0f, context.Input(0)[5]);
+    }
+}
+
+TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    session.useComponent(kStereoComponent);
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ProcessingContext context(session.component(kStereoComponent), kMaxBlock);
+    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+
+    setBypass(dataModel, context, true);
+    ASSERT_EQ(1, bypassField(context));
+    fillRamps(context);
+    const TestEffectLog& log = session.bundle().log();
+    int before = log.count;
+    RunProcess(session.component(kStereoComponent).process, {&context});
+    EXPECT_EQ(before, log.count) << "the effect received a call";
+    for (int32_t n = 0; n < kMaxBlock; ++n)
+    {
+        ASSERT_EQ(context.Input(0)[n], context.Output(0)[n]) << n;
+        ASSERT_EQ(context.Input(1)[n], context.Output(1)[n]) << n;
+    }
+
+    // A new block length still prepares the effect, but does not process it.
+    context.SetBlockLength(256);
+    before = log.count;
+    RunProcess(session.component(kStereoComponent).process, {&context});
+    EXPECT_GE(findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before), 0);
+    EXPECT_EQ(-1, findEffectCall(log, kTestCallProcess, 0, before));
+
+    // Bypass off: the effect processes again.
+    setBypass(dataModel, context, false);
+    ASSERT_EQ(0, bypassField(context));
+    before = log.count;
+    RunProcess(session.component(kStereoComponent).process, {&context});
+    EXPECT_GE(findEffectCall(log, kTestCallProcess, 0, before), 0);
+}
+
+TEST(Processing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ProcessingContext context(session.component(kStereoComponent), kMaxBlock);
+    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+    context.SetBlockLength(512);
+
+    AAX_CMidiPacket tooLong = MidiNode::Packet(5, {0x90, 62, 90});
+    tooLong.mLength = 200; // claims more than a packet can hold
+    context.Midi().SetPackets({MidiNode::Packet(100, {0x90, 60, 100}), MidiNode::Packet(70000, {0x80, 60, 0}),
+                               MidiNode::Packet(0xFFFFFFFFu, {0xB0, 7, 64}), tooLong});
+    RunProcess(session.component(kStereoComponent).process, {&context});
+
+    const TestEffectMidiLog& midi = session.bundle().log().midi;
+    ASSERT_EQ(1, midi.calls);
+    ASSERT_EQ(4, midi.count);
+    EXPECT_EQ(0, midi.badRecords);
+    // In time order: the packet before the block at its first sample, the one after it at its last.
+    const int32_t expectedFrames[] = {0, 5, 100, 511};
+    const uint8_t expectedStatus[] = {0xB0, 0x90, 0x90, 0x80};
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(expectedFrames[i], midi.deltaFrames[i]) << i;
+        EXPECT_EQ(expectedStatus[i], midi.data[i][0]) << i;
+    }
+    EXPECT_EQ(100, midi.data[2][2]);
+
+    // No MIDI node: a block without MIDI.
+    context.SetMidiConnected(false);
+    const int processBefore = session.bundle().log().process.calls;
+    RunProcess(session.component(kStereoComponent).process, {&context});
+    EXPECT_EQ(1, midi.calls);
+    EXPECT_EQ(processBefore + 1, session.bundle().log().process.calls);
+}
+
+TEST(Processing, ANewBlockLengthPreparesTheEffectOnceBeforeTheBlock)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    session.host().config.sampleRate = 96000.0f;
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ProcessingContext context(session.component(kStereoComponent), kMaxBlock);
+    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+    const TestEffectLog& log = session.bundle().log();
+    const auto process = session.component(kStereoComponent).process;
+
+    // Prepared at the first block's length of 1024 already: nothing to do.
+    int before = log.count;
+    RunProcess(process, {&context});
+    EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before));
+
+    context.SetBlockLength(256);
+    before = log.count;
+    RunProcess(process, {&context});
+    const int suspend = findEffectCall(log, kTestCallDispatcher, effMainsChanged, before);
+    const int rate = findEffectCall(log, kTestCallDispatcher, effSetSampleRate, before);
+    const int size = findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before);
+    const int resume = findEffectCall(log, kTestCallDispatcher, effMainsChanged, size);
+    const int block = findEffectCall(log, kTestCallProcess, 0, before);
+    ASSERT_GE(suspend, 0);
+    EXPECT_EQ(0, log.calls[suspend].value);
+    ASSERT_GT(rate, suspend);
+    EXPECT_EQ(96000.0f, log.calls[rate].opt);
+    ASSERT_GT(size, rate);
+    EXPECT_EQ(256, log.calls[size].value);
+    ASSERT_GT(resume, size);
+    EXPECT_EQ(1, log.calls[resume].value);
+    ASSERT_GT(block, resume);
+    EXPECT_EQ(256.0f, log.calls[block].opt);
+
+    // The same length again prepares nothing.
+    before = log.count;
+    RunProcess(process, {&context});
+    EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before));
+    EXPECT_GE(findEffectCall(log, kTestCallProcess, 0, before), 0);
+}
+
+TEST(Processing, InstancesWithoutTheirPrivateDataAreSkippedAndTheOthersRender)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    const ComponentDescription& component = session.component(kStereoComponent);
+    ProcessingContext unfilled(component, kMaxBlock);
+    ProcessingContext filled(component, kMaxBlock);
+    ASSERT_EQ(AAX_SUCCESS, filled.ResetPrivateData(dataModel.Get()));
+    unfilled.FillInputs(0.5f);
+    filled.FillInputs(0.5f);
+
+    RunProcess(component.process, {&unfilled, &filled});
+    EXPECT_EQ(0.0f, unfilled.Output(0)[0]);
+    EXPECT_EQ(effectOutput0(0.5f, 0.5f), filled.Output(0)[0]);
+    EXPECT_EQ(1, session.bundle().log().process.calls);
+
+    // Private data of another field is left alone; field 5 gets the instance in every 8-byte slot.
+    uint64_t slots[3] = {1, 2, 3};
+    EXPECT_EQ(AAX_SUCCESS, dataModel->ResetFieldData(4, slots, sizeof slots));
+    EXPECT_EQ(1u, slots[0]);
+    EXPECT_EQ(AAX_SUCCESS, dataModel->ResetFieldData(5, slots, 20));
+    EXPECT_NE(1u, slots[0]);
+    EXPECT_EQ(slots[0], slots[1]);
+    EXPECT_EQ(3u, slots[2]);
+}
+
+TEST(Processing, TheEffectsDelayIsReportedAsTheSignalLatency)
+{
+    TestEffectConfig config = testEffectDefaults();
+    config.initialDelay = 64;
+    PlugInSession session(testEffectPath(), config);
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    EXPECT_EQ(64, dataModel.Controller()->SignalLatency());
+    EXPECT_EQ(1u, session.host().Log().Count("Controller", "SetSignalLatency"));
+
+    // Offline rendering notifications are taken and answered like any other.
+    EXPECT_EQ(AAX_SUCCESS, dataModel->NotificationReceived(AAX_FourCC('A', 'X', 'o', 'f'), nullptr, 0));
+    EXPECT_EQ(AAX_SUCCESS, dataModel->NotificationReceived(AAX_FourCC('A', 'X', 'o', 'x'), nullptr, 0));
+}
