@@ -5,6 +5,8 @@
 
 #include "aax_library/AAX_ITaperDelegate.h"
 
+#include <cstdint>
+
 template <typename T, int32_t RealPrecision> class AAX_CLinearTaperNoRounding : public AAX_ITaperDelegate<T>
 {
 public:

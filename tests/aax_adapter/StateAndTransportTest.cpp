@@ -1,0 +1,245 @@
+// Saving and restoring through the host's chunks ('All ' with the processor's state block, 'elck'
+// with the published values), malformed chunk records, and the host's transport as the effect
+// sees it while it processes.
+
+#include "tests/aax_adapter/PlugInSession.h"
+#include "tools/host/kit/DataModelInstance.h"
+#include "tools/host/kit/HostController.h"
+#include "tools/host/kit/ProcessingContext.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace testhost;
+
+namespace
+{
+
+constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
+constexpr AAX_CTypeID kControlsChunk = AAX_FourCC('e', 'l', 'c', 'k');
+
+void appendBigEndian32(std::vector<uint8_t>& bytes, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void appendBigEndianFloat(std::vector<uint8_t>& bytes, float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    appendBigEndian32(bytes, bits);
+}
+
+// A state block in the parameter form for the test effect's 3 parameters and 2 programs.
+std::vector<uint8_t> parameterFormBlock()
+{
+    std::vector<uint8_t> block;
+    appendBigEndian32(block, 3);
+    appendBigEndian32(block, 2);
+    const char* names[] = {"Alpha", "Beta"};
+    const float values[2][3] = {{0.125f, 0.5f, 0.875f}, {1.0f, 0.0f, 0.3f}};
+    for (int program = 0; program < 2; ++program)
+    {
+        std::vector<uint8_t> name(64, 0);
+        std::memcpy(name.data(), names[program], std::strlen(names[program]));
+        block.insert(block.end(), name.begin(), name.end());
+        for (float value : values[program])
+            appendBigEndianFloat(block, value);
+    }
+    appendBigEndian32(block, 0x00002001);
+    appendBigEndian32(block, 1);
+    return block;
+}
+
+SavedChunk allChunk(std::vector<uint8_t> data)
+{
+    SavedChunk chunk;
+    chunk.id = kAllChunk;
+    chunk.data = std::move(data);
+    return chunk;
+}
+
+// A chunk record as a host allocates it: header and room for capacity data bytes.
+struct ChunkRecord
+{
+    explicit ChunkRecord(size_t capacity) : words((AAX_SPlugInChunkHeaderSize + capacity) / 8 + 1, 0) {}
+    AAX_SPlugInChunk* get() { return reinterpret_cast<AAX_SPlugInChunk*>(words.data()); }
+    const uint8_t* data() { return reinterpret_cast<const uint8_t*>(get()->fData); }
+    std::vector<uint64_t> words;
+};
+
+} // namespace
+
+TEST(StateChunks, TheAllChunkRoundTripsTheParameterFormWithExactBytes)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance first(session.host(), session.dataModelFactory());
+    DataModelInstance second(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, first.InitializeResult());
+    ASSERT_EQ(AAX_SUCCESS, second.InitializeResult());
+
+    const std::vector<uint8_t> block = parameterFormBlock();
+    ASSERT_EQ(16u + 2u * (64u + 12u), block.size());
+    EXPECT_EQ(AAX_SUCCESS, first.SetChunk(allChunk(block)));
+    SavedChunk saved;
+    ASSERT_EQ(AAX_SUCCESS, first.GetChunk(kAllChunk, &saved));
+    // The effect took every name and value and the current program, and saves the same bytes.
+    EXPECT_EQ(block, saved.data);
+
+    EXPECT_EQ(AAX_SUCCESS, second.SetChunk(saved));
+    SavedChunk restored;
+    ASSERT_EQ(AAX_SUCCESS, second.GetChunk(kAllChunk, &restored));
+    EXPECT_EQ(block, restored.data);
+}
+
+TEST(StateChunks, TheAllChunkRoundTripsTheEffectsOwnChunkWithExactBytes)
+{
+    TestEffectConfig config = testEffectDefaults();
+    config.chunkMode = kTestChunkNormal;
+    config.chunkSize = 1000;
+    PlugInSession session(testEffectPath(), config);
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance first(session.host(), session.dataModelFactory());
+    DataModelInstance second(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, first.InitializeResult());
+
+    SavedChunk saved;
+    ASSERT_EQ(AAX_SUCCESS, first.GetChunk(kAllChunk, &saved));
+    ASSERT_EQ(1008u, saved.data.size());
+    const std::vector<uint8_t> trailer(saved.data.end() - 8, saved.data.end());
+    EXPECT_EQ((std::vector<uint8_t>{0, 0, 0x30, 0, 0, 0, 0x30, 0}), trailer);
+
+    // A different state (the first value of the first program) restored into the second instance
+    // reaches its effect unchanged and comes back byte for byte.
+    std::vector<uint8_t> changed = saved.data;
+    const float value = 0.75f;
+    std::memcpy(changed.data() + 8, &value, sizeof value);
+    ASSERT_EQ(AAX_SUCCESS, second.SetChunk(allChunk(changed)));
+    const TestEffectLog& log = session.bundle().log();
+    ASSERT_EQ(1000, log.setChunkLength);
+    EXPECT_EQ(0, std::memcmp(changed.data(), log.setChunk, 1000));
+    SavedChunk restored;
+    ASSERT_EQ(AAX_SUCCESS, second.GetChunk(kAllChunk, &restored));
+    EXPECT_EQ(changed, restored.data);
+}
+
+TEST(StateChunks, TheControlsChunkSitsBesideTheStateChunkWithoutTheBypass)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+
+    int32_t count = 0;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetNumberOfChunks(&count));
+    EXPECT_EQ(2, count);
+    EXPECT_EQ((std::vector<AAX_CTypeID>{kControlsChunk, kAllChunk}), dataModel.ChunkIds());
+    for (int32_t index : {2, -1, 1000})
+    {
+        AAX_CTypeID id = 0xFFFFFFFFu;
+        EXPECT_EQ(AAX_ERROR_INVALID_CHUNK_INDEX, dataModel->GetChunkIDFromIndex(index, &id)) << index;
+        EXPECT_EQ(0u, id) << index;
+    }
+
+    SavedChunk controls;
+    ASSERT_EQ(AAX_SUCCESS, dataModel.GetChunk(kControlsChunk, &controls));
+    EXPECT_EQ(-1, controls.version);
+    EXPECT_EQ("Complete Controls State", controls.name);
+    ASSERT_GE(controls.data.size(), 4u);
+    EXPECT_EQ((std::vector<uint8_t>{1, 1, 1, 1}),
+              std::vector<uint8_t>(controls.data.begin(), controls.data.begin() + 4));
+    const std::string bytes(controls.data.begin(), controls.data.end());
+    for (const char* key : {"d_0", "d_1", "d_2"})
+        EXPECT_NE(std::string::npos, bytes.find(key)) << key;
+    EXPECT_EQ(std::string::npos, bytes.find("MasterBypassID"));
+
+    // Both chunks restore side by side; the state chunk is always reported as matching.
+    SavedChunk state;
+    ASSERT_EQ(AAX_SUCCESS, dataModel.GetChunk(kAllChunk, &state));
+    EXPECT_EQ(AAX_SUCCESS, dataModel.SetChunk(controls));
+    EXPECT_EQ(AAX_SUCCESS, dataModel.SetChunk(state));
+    bool equal = false;
+    EXPECT_EQ(AAX_SUCCESS, dataModel.CompareActiveChunk(state, &equal));
+    EXPECT_TRUE(equal);
+}
+
+TEST(StateChunks, MalformedChunkRecordsAreAnsweredWithoutHarm)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    const TestEffectLog& log = session.bundle().log();
+
+    EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->GetChunk(kAllChunk, nullptr));
+    EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->SetChunk(kAllChunk, nullptr));
+    EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->GetChunkSize(kAllChunk, nullptr));
+    EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->GetNumberOfChunks(nullptr));
+    EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->GetChunkIDFromIndex(1, nullptr));
+
+    // A negative size carries no state: the effect is not touched.
+    ChunkRecord negative(16);
+    negative.get()->fSize = -100;
+    int before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->SetChunk(kAllChunk, negative.get()));
+    EXPECT_EQ(before, log.count);
+
+    // Bytes the processor cannot read are taken and ignored.
+    SavedChunk junk = allChunk({1, 2, 3, 4, 5});
+    before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel.SetChunk(junk));
+    EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetProgram, before));
+
+    // A read without a size query: into a record that says it is too small, nothing is written.
+    ChunkRecord small(8);
+    small.get()->fSize = 8;
+    EXPECT_EQ(AAX_ERROR_INCORRECT_CHUNK_SIZE, dataModel->GetChunk(kAllChunk, small.get()));
+    EXPECT_EQ(8, small.get()->fSize);
+    EXPECT_EQ(0u, small.words[7]);
+    // Into a record whose size is not filled in, the state is produced on the spot.
+    ChunkRecord unsized(1024);
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetChunk(kAllChunk, unsized.get()));
+    EXPECT_EQ(168, unsized.get()->fSize);
+    EXPECT_EQ(0x20, unsized.data()[160 + 2]);
+}
+
+TEST(PlayHead, TheEffectSeesTheHostsTempoPositionAndPlayStateEveryBlock)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    HostConfig& config = session.host().config;
+    config.tempo = 97.0;
+    config.tickPosition = 3 * 960000;
+    config.playing = true;
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ProcessingContext context(session.component(kStereoComponent), 512);
+    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+
+    session.host().Log().Clear();
+    RunProcess(session.component(kStereoComponent).process, {&context});
+    const TestEffectProcessLog& process = session.bundle().log().process;
+    EXPECT_EQ(97.0, process.timeInfoTempo);
+    EXPECT_EQ(3.0, process.timeInfoPpq);
+    EXPECT_NE(0, process.timeInfoFlags & kVstTransportPlaying);
+    EXPECT_EQ((std::vector<std::string>{
+                  "Transport.GetCurrentTempo", "Transport.GetCurrentMeter", "Transport.IsTransportPlaying",
+                  "Transport.GetCurrentNativeSampleLocation", "Transport.GetCurrentTickPosition",
+                  "Transport.GetCurrentLoopPosition", "Transport.GetTimeCodeInfo"}),
+              session.host().Log().Operations("Transport"));
+
+    // Stopped: the position comes from the timeline selection.
+    config.playing = false;
+    config.tickPosition = 960000;
+    session.host().Log().Clear();
+    RunProcess(session.component(kStereoComponent).process, {&context});
+    EXPECT_EQ(1.0, process.timeInfoPpq);
+    EXPECT_EQ(0, process.timeInfoFlags & kVstTransportPlaying);
+    EXPECT_EQ(1u, session.host().Log().Count("Transport", "GetTimelineSelectionStartPosition"));
+    EXPECT_EQ(0u, session.host().Log().Count("Transport", "GetCurrentNativeSampleLocation"));
+}

@@ -1,0 +1,139 @@
+// The module carrying a real third-party VST 2 effect, IEM's DualDelay from Debian's
+// iem-plugin-suite-vst, as a user would ship it: described, instantiated, its parameters published
+// with its own texts, audio through every channel configuration, and its state saved and restored.
+
+#include "tests/aax_adapter/PlugInSession.h"
+#include "tools/host/kit/DataModelInstance.h"
+#include "tools/host/kit/HostString.h"
+#include "tools/host/kit/ProcessingContext.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <string>
+
+using namespace testhost;
+
+namespace
+{
+
+constexpr int32_t kBlock = 512;
+
+bool dualDelayInstalled()
+{
+    return std::filesystem::exists(dualDelayPath());
+}
+
+std::string valueText(const DataModelInstance& dataModel, const std::string& id, double value)
+{
+    HostString text;
+    dataModel->GetParameterStringFromValue(id.c_str(), value, &text, 64);
+    return text.Text();
+}
+
+} // namespace
+
+TEST(ThirdPartyEffect, DualDelayIsPublishedWithItsOwnNamesAndTexts)
+{
+    if (!dualDelayInstalled())
+        GTEST_SKIP() << dualDelayPath() << " is not installed";
+    PlugInSession session(dualDelayPath());
+    ASSERT_TRUE(session.scanned()) << session.host().Log().Dump();
+    ASSERT_EQ(3u, session.effect().components.size());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+
+    const std::vector<std::string> ids = dataModel.ParameterIds();
+    ASSERT_GT(ids.size(), 2u);
+    EXPECT_EQ("MasterBypassID", ids[0]);
+    int parametersWithChangingTexts = 0;
+    int delayTimesInMilliseconds = 0;
+    std::set<std::string> names;
+    for (size_t i = 1; i < ids.size(); ++i)
+    {
+        EXPECT_EQ(std::to_string(i - 1), ids[i]);
+        HostString name;
+        ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterName(ids[i].c_str(), &name));
+        // "<index>: <the effect's own name>"
+        const std::string prefix = ids[i] + ": ";
+        ASSERT_EQ(0u, name.Text().rfind(prefix, 0)) << name.Text();
+        EXPECT_GT(name.Text().size(), prefix.size()) << name.Text();
+        names.insert(name.Text());
+
+        const std::string low = valueText(dataModel, ids[i], 0.0);
+        const std::string high = valueText(dataModel, ids[i], 1.0);
+        // Every text was probed from the effect: none is left at the placeholder.
+        EXPECT_EQ(std::string::npos, low.find("---")) << name.Text();
+        EXPECT_EQ(std::string::npos, high.find("---")) << name.Text();
+        if (low != high)
+            ++parametersWithChangingTexts;
+        // The effect's own unit texts, as it shows them elsewhere ("500.0ms").
+        if (name.Text().find("delay time") != std::string::npos && high.size() > 2 &&
+            high.compare(high.size() - 2, 2, "ms") == 0)
+            ++delayTimesInMilliseconds;
+    }
+    EXPECT_EQ(ids.size() - 1, names.size());
+    EXPECT_GT(parametersWithChangingTexts, 0);
+    EXPECT_EQ(2, delayTimesInMilliseconds);
+}
+
+TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
+{
+    if (!dualDelayInstalled())
+        GTEST_SKIP() << dualDelayPath() << " is not installed";
+    PlugInSession session(dualDelayPath());
+    ASSERT_TRUE(session.scanned());
+    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    {
+        SCOPED_TRACE(c);
+        session.useComponent(c);
+        DataModelInstance dataModel(session.host(), session.dataModelFactory());
+        ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+        ProcessingContext context(session.component(c), kBlock);
+        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+
+        // A short burst, then silence for about a second at 48 kHz.
+        double energy = 0.0;
+        bool finite = true;
+        for (int block = 0; block < 100; ++block)
+        {
+            context.FillInputs(0.0f);
+            if (block == 0)
+                for (int32_t channel = 0; channel < context.InputCount(); ++channel)
+                    for (int32_t n = 0; n < 64; ++n)
+                        context.Input(channel)[n] = 0.5f * std::sin(0.3f * static_cast<float>(n));
+            RunProcess(session.component(c).process, {&context});
+            for (int32_t channel = 0; channel < context.OutputCount(); ++channel)
+                for (int32_t n = 0; n < kBlock; ++n)
+                {
+                    const float sample = context.Output(channel)[n];
+                    finite = finite && std::isfinite(sample);
+                    energy += static_cast<double>(sample) * sample;
+                }
+        }
+        EXPECT_TRUE(finite);
+        EXPECT_GT(energy, 1.0e-6);
+    }
+}
+
+TEST(ThirdPartyEffect, DualDelayStateRoundTripsWithIdenticalBytes)
+{
+    if (!dualDelayInstalled())
+        GTEST_SKIP() << dualDelayPath() << " is not installed";
+    PlugInSession session(dualDelayPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance first(session.host(), session.dataModelFactory());
+    DataModelInstance second(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, first.InitializeResult());
+    ASSERT_EQ(AAX_SUCCESS, second.InitializeResult());
+
+    SavedChunk saved;
+    ASSERT_EQ(AAX_SUCCESS, first.GetChunk(AAX_FourCC('A', 'l', 'l', ' '), &saved));
+    ASSERT_GT(saved.data.size(), 8u);
+    ASSERT_EQ(AAX_SUCCESS, second.SetChunk(saved));
+    SavedChunk restored;
+    ASSERT_EQ(AAX_SUCCESS, second.GetChunk(saved.id, &restored));
+    EXPECT_EQ(saved.data, restored.data);
+}
