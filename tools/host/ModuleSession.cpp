@@ -4,9 +4,11 @@
 #include "tools/host/kit/HostString.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace ombrelhost
@@ -16,6 +18,10 @@ namespace
 {
 
 constexpr const char* kModuleFileName = "Ombrel.aaxplugin";
+constexpr auto kSettleFirstRequest = std::chrono::milliseconds(600);
+constexpr auto kSettleQuiet = std::chrono::milliseconds(200);
+constexpr auto kSettleLimit = std::chrono::milliseconds(2000);
+constexpr auto kSettlePoll = std::chrono::milliseconds(20);
 
 bool IsFile(const std::string& path)
 {
@@ -237,6 +243,7 @@ testhost::DataModelInstance* ModuleSession::NewDataModel(ChannelLayout layout, d
         return nullptr;
     }
     mDataModels.push_back(std::move(instance));
+    Settle(*mDataModels.back());
     return mDataModels.back().get();
 }
 
@@ -263,6 +270,28 @@ testhost::GuiInstance* ModuleSession::NewGui(testhost::DataModelInstance& dataMo
     }
     mGuis.push_back(std::move(instance));
     return mGuis.back().get();
+}
+
+void ModuleSession::Settle(testhost::DataModelInstance& dataModel)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto lastRequest = start;
+    bool sawRequests = false;
+    while (true)
+    {
+        const auto now = Clock::now();
+        if (dataModel.DeliverAutomation(kUpdateSourceHost) > 0)
+        {
+            sawRequests = true;
+            lastRequest = now;
+        }
+        if (sawRequests ? now - lastRequest >= kSettleQuiet : now - start >= kSettleFirstRequest)
+            break;
+        if (now - start >= kSettleLimit)
+            break;
+        std::this_thread::sleep_for(kSettlePoll);
+    }
 }
 
 bool ModuleSession::CheckParameterId(testhost::DataModelInstance& dataModel, const std::string& id,

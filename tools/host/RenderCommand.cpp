@@ -209,6 +209,7 @@ int RunRender(const CommandLine& commandLine)
                 settings.playing ? "playing" : "stopped");
     std::printf("latency  %d samples\n", result.latency);
     std::vector<PlotMarker> markers;
+    std::string startSettings;
     for (const AppliedChange& applied : result.applied)
     {
         const ParameterAssignment& change = applied.change;
@@ -223,8 +224,13 @@ int RunRender(const CommandLine& commandLine)
                     change.value, applied.text.c_str(), Seconds(at).c_str(),
                     static_cast<long long>(applied.sample),
                     applied.result != AAX_SUCCESS ? " refused by the module" : "");
-        markers.push_back({at, change.id == kBypassId ? (change.value > 0.5 ? "bypass on" : "bypass off")
-                                                      : change.id + " = " + applied.text});
+        const std::string label = change.id == kBypassId ? (change.value > 0.5 ? "bypass on" : "bypass off")
+                                                         : change.id + " = " + applied.text;
+        // Writes before the first block are the starting settings, listed under the title.
+        if (applied.sample == 0)
+            startSettings += (startSettings.empty() ? "" : ", ") + label;
+        else
+            markers.push_back({at, label});
     }
 
     const std::vector<ChannelLevel> inputLevels = SignalLevels::Measure(input.samples);
@@ -255,8 +261,15 @@ int RunRender(const CommandLine& commandLine)
 
     if (!options.plotPath.empty())
     {
-        const std::string title = "ombrel-host render: \"" + session.EffectName() + "\", " +
-                                  ChannelLayoutName(settings.layout) + ", " + inputPath + " -> " + outputPath;
+        char transport[96];
+        std::snprintf(transport, sizeof transport, "%g BPM %d/%d, %s, block %d", settings.tempo,
+                      settings.meterNumerator, settings.meterDenominator,
+                      settings.playing ? "playing" : "stopped", settings.blockSize);
+        std::string title = "ombrel-host render: \"" + session.EffectName() + "\", " +
+                            ChannelLayoutName(settings.layout) + ", " + inputPath + " -> " + outputPath +
+                            "\n" + transport;
+        if (!startSettings.empty())
+            title += "; from the start: " + startSettings;
         if (!SignalPlot::Write(options.plotPath, title, input.samples, result.output, input.sampleRate,
                                markers, error))
             return Fail(error);

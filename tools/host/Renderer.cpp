@@ -97,6 +97,8 @@ bool Renderer::Run(ModuleSession& session, testhost::DataModelInstance& dataMode
             applied.text = text.Text();
             result.applied.push_back(std::move(applied));
         }
+        // Requests the module posted since (values its effect reported) are accepted as a host does.
+        dataModel.DeliverAutomation(kUpdateSourceHost);
         // As a host does before every cycle: coefficients (packets) first, then the ports.
         dataModel->GenerateCoefficients();
         context.DeliverPackets(controller);

@@ -16,7 +16,9 @@ namespace
 
 constexpr int kMarginLeft = 70;
 constexpr int kMarginRight = 20;
-constexpr int kTitleHeight = 34;
+constexpr int kTitleLineHeight = 20;
+constexpr int kMarkerLabelWidth = 160;
+constexpr int kMarkerLabelHeight = 15;
 constexpr int kRowGap = 8;
 constexpr int kAxisHeight = 26;
 constexpr int kFftOrder = 12; // 4096-point frames
@@ -189,7 +191,8 @@ bool SignalPlot::Write(const std::string& path, const std::string& title,
     for (int c = 0; c < output.getNumChannels(); ++c)
         rows.push_back({&output, c, "out " + juce::String(c + 1), kOutputColour});
 
-    const int waveformsTop = kTitleHeight;
+    const juce::StringArray titleLines = juce::StringArray::fromLines(juce::String(title));
+    const int waveformsTop = 10 + titleLines.size() * kTitleLineHeight + 4;
     const int waveformsHeight = static_cast<int>(rows.size()) * (kWaveformRowHeight + kRowGap);
     const int spectrumTop = waveformsTop + waveformsHeight + kAxisHeight + kRowGap;
     const int height = spectrumTop + kSpectrumHeight + kAxisHeight + 4;
@@ -200,7 +203,12 @@ bool SignalPlot::Write(const std::string& path, const std::string& title,
     g.fillAll(kBackground);
     g.setFont(15.0f);
     g.setColour(kText);
-    g.drawText(juce::String(title), kMarginLeft, 6, plotWidth, 22, juce::Justification::centredLeft);
+    for (int line = 0; line < titleLines.size(); ++line)
+    {
+        g.setFont(line == 0 ? 15.0f : 13.0f);
+        g.drawText(titleLines[line], kMarginLeft, 6 + line * kTitleLineHeight, plotWidth, kTitleLineHeight,
+                   juce::Justification::centredLeft);
+    }
 
     const int length = std::max(input.getNumSamples(), output.getNumSamples());
     const double seconds = length / sampleRate;
@@ -235,18 +243,23 @@ bool SignalPlot::Write(const std::string& path, const std::string& title,
         g.setColour(kText);
         g.drawText(SecondsText(t), x - 40, axisY + 2, 80, 18, juce::Justification::centred);
     }
+    // Labels of markers close together are stacked instead of written over each other.
+    int lastX = -1000;
+    int stacked = 0;
     for (const PlotMarker& marker : markers)
     {
         if (marker.seconds < 0.0 || marker.seconds > seconds)
             continue;
         const int x = kMarginLeft + static_cast<int>(marker.seconds / std::max(seconds, 1e-9) * plotWidth);
+        stacked = x - lastX < kMarkerLabelWidth ? stacked + 1 : 0;
+        lastX = x;
         g.setColour(kMarkerColour);
         const float dashes[] = {4.0f, 4.0f};
         g.drawDashedLine(juce::Line<float>(static_cast<float>(x), static_cast<float>(waveformsTop),
                                            static_cast<float>(x), static_cast<float>(axisY)),
                          dashes, 2, 1.0f);
-        g.drawText(juce::String(marker.label), x + 4, waveformsTop + 2, 300, 16,
-                   juce::Justification::centredLeft);
+        g.drawText(juce::String(marker.label), x + 4, waveformsTop + 2 + stacked * kMarkerLabelHeight,
+                   kMarkerLabelWidth, kMarkerLabelHeight, juce::Justification::centredLeft);
     }
 
     // Spectrum of input and output.

@@ -20,6 +20,7 @@ struct PlotMarker
 class SignalPlot
 {
 public:
+    // title may hold several lines; the first is drawn larger.
     static bool Write(const std::string& path, const std::string& title,
                       const juce::AudioBuffer<float>& input, const juce::AudioBuffer<float>& output,
                       double sampleRate, const std::vector<PlotMarker>& markers, std::string& error);

@@ -27,7 +27,7 @@ constexpr auto kRefreshPoll = std::chrono::milliseconds(25);
 std::string ChunkLabel(const testhost::SavedChunk& chunk)
 {
     std::string label = DescriptionReport::FourCharText(chunk.id);
-    label = label.substr(0, label.find(' ')); // 'elck' without the number
+    label = label.substr(0, label.find(" (")); // 'elck' without the number
     if (!chunk.name.empty())
         label += " \"" + chunk.name + "\"";
     return label;
@@ -227,7 +227,14 @@ int RunStateLoad(const CommandLine& commandLine)
             return Fail(error);
         std::printf("saved again to %s\n", resavePath.c_str());
     }
-    return refused ? Fail("the module refused part of the state") : kExitSuccess;
+    if (refused)
+        return Fail("the module refused part of the state");
+    // The module answers success for any bytes of its own chunk and keeps its state when the
+    // effect refuses them; saving again is how a host finds out that the restore did not take.
+    if (!identical)
+        return Fail("the restored instance saves different chunks: part of the state in " + path +
+                    " was not taken (damaged, or written by another effect)");
+    return kExitSuccess;
 }
 
 } // namespace ombrelhost

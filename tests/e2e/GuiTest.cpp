@@ -1,0 +1,55 @@
+// The reference host's editor window under a virtual X server, with the example delay and with a
+// real third-party effect's editor.
+
+#include "HostFixture.h"
+
+namespace e2e
+{
+namespace
+{
+
+using Gui = HostFixture;
+
+// The host on a virtual screen of its own (-a picks a free display number).
+RunResult UnderXvfb(const std::string& xvfbRun, const std::vector<std::string>& arguments,
+                    const std::string& folder)
+{
+    std::vector<std::string> argv = {xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", OMBREL_HOST_BINARY};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunProgram(argv, folder);
+}
+
+TEST_F(Gui, TheDelayEditorOpensAtTheSizeTheEffectReports)
+{
+    const std::string xvfbRun = FindOnPath("xvfb-run");
+    if (xvfbRun.empty())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    const RunResult run =
+        UnderXvfb(xvfbRun, {"gui", DelayBundle(), "--seconds", "1", "--screenshot", "delay.png"}, Folder());
+    EXPECT_EXIT_CODE(run, 0);
+    EXPECT_NE(run.out.find("500 x 300 (the editor's size)"), std::string::npos) << run.out;
+    const juce::Image shot = ReadImage(PathTo("delay.png"));
+    EXPECT_EQ(shot.getWidth(), 500);
+    EXPECT_EQ(shot.getHeight(), 300);
+}
+
+TEST_F(Gui, ARealThirdPartyEditorIsDrawnIntoTheHostWindow)
+{
+    const std::string xvfbRun = FindOnPath("xvfb-run");
+    if (xvfbRun.empty())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    if (!IemAvailable())
+        GTEST_SKIP() << "IEM's DualDelay is not installed";
+    const RunResult run =
+        UnderXvfb(xvfbRun, {"gui", IemBundle(), "--seconds", "3", "--screenshot", "iem.png"}, Folder());
+    EXPECT_EXIT_CODE(run, 0);
+    const juce::Image shot = ReadImage(PathTo("iem.png"));
+    ASSERT_TRUE(shot.isValid());
+    EXPECT_GT(shot.getWidth(), 100);
+    EXPECT_GT(shot.getHeight(), 100);
+    // Drawn, not one flat colour: an editor has text, knobs and edges.
+    EXPECT_GT(ColourCount(shot), 50u) << run.out;
+}
+
+} // namespace
+} // namespace e2e

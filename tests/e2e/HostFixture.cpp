@@ -1,0 +1,110 @@
+#include "HostFixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace e2e
+{
+
+namespace fs = std::filesystem;
+
+void HostFixture::SetUp()
+{
+    std::string pattern = (fs::temp_directory_path() / "ombrel-e2e-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    mFolder = pattern;
+}
+
+void HostFixture::TearDown()
+{
+    std::error_code ignored;
+    if (!mFolder.empty())
+        fs::remove_all(mFolder, ignored);
+}
+
+RunResult HostFixture::Host(const std::vector<std::string>& arguments, const Environment& environment) const
+{
+    std::vector<std::string> argv = {OMBREL_HOST_BINARY};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunProgram(argv, mFolder, environment);
+}
+
+std::string HostFixture::DelayBundle()
+{
+    return OMBREL_E2E_BUNDLE;
+}
+
+bool HostFixture::IemAvailable()
+{
+    return fs::exists(OMBREL_E2E_IEM_EFFECT);
+}
+
+std::string HostFixture::IemBundle() const
+{
+    const fs::path contents = fs::path(mFolder) / "Iem" / "Ombrel.aaxplugin" / "Contents" / "x64";
+    fs::create_directories(contents);
+    // Copies, not links: the module finds its effect beside the path it was loaded from.
+    fs::copy_file(OMBREL_E2E_MODULE, contents / "Ombrel.aaxplugin", fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::canonical(OMBREL_E2E_IEM_EFFECT), contents / "Ombrel.dll",
+                  fs::copy_options::overwrite_existing);
+    return (fs::path(mFolder) / "Iem" / "Ombrel.aaxplugin").string();
+}
+
+std::string HostFixture::Clicks(const std::string& name, int channels, double seconds, double every) const
+{
+    const RunResult run =
+        Host({"generate", name, "--signal", "clicks", "--channels", std::to_string(channels), "--seconds",
+              std::to_string(seconds), "--every", std::to_string(every), "--bits", "32"});
+    EXPECT_TRUE(run.Exited() && run.exitCode == 0) << run.Describe();
+    return PathTo(name);
+}
+
+juce::AudioBuffer<float> HostFixture::ReadAudio(const std::string& path, double* sampleRate)
+{
+    juce::AudioFormatManager formats;
+    formats.registerBasicFormats();
+    std::unique_ptr<juce::AudioFormatReader> reader(formats.createReaderFor(juce::File(path)));
+    juce::AudioBuffer<float> buffer;
+    if (reader == nullptr)
+    {
+        ADD_FAILURE() << "cannot read " << path;
+        return buffer;
+    }
+    buffer.setSize(static_cast<int>(reader->numChannels), static_cast<int>(reader->lengthInSamples));
+    reader->read(&buffer, 0, buffer.getNumSamples(), 0, true, true);
+    if (sampleRate != nullptr)
+        *sampleRate = reader->sampleRate;
+    return buffer;
+}
+
+juce::Image HostFixture::ReadImage(const std::string& path)
+{
+    juce::Image image = juce::ImageFileFormat::loadFrom(juce::File(path));
+    if (!image.isValid())
+        ADD_FAILURE() << "cannot read the image " << path;
+    return image;
+}
+
+size_t HostFixture::ColourCount(const juce::Image& image)
+{
+    std::set<juce::uint32> colours;
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            colours.insert(image.getPixelAt(x, y).getARGB());
+    return colours.size();
+}
+
+std::vector<uint8_t> HostFixture::ReadBytes(const std::string& path)
+{
+    std::ifstream stream(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+void HostFixture::WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream stream(path, std::ios::binary);
+    stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace e2e

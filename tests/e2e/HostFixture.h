@@ -1,0 +1,63 @@
+#pragma once
+// What every end-to-end test shares: a fresh temporary folder, the built host and bundles, and
+// readers for the files the host writes.
+
+#include "HostRun.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_graphics/juce_graphics.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e
+{
+
+class HostFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The test's own folder and a path inside it.
+    const std::string& Folder() const { return mFolder; }
+    std::string PathTo(const std::string& name) const { return mFolder + "/" + name; }
+
+    // Runs ombrel-host with the arguments in the test's folder.
+    RunResult Host(const std::vector<std::string>& arguments, const Environment& environment = {}) const;
+
+    // The bundle the build lays out (the module with the example delay beside it).
+    static std::string DelayBundle();
+    // A bundle in the test's folder holding the built module and IEM's DualDelay as Ombrel.dll.
+    std::string IemBundle() const;
+    static bool IemAvailable();
+
+    // A file of test clicks made by the host itself (32-bit float, 48 kHz).
+    std::string Clicks(const std::string& name, int channels, double seconds, double every) const;
+
+    // The whole file as floats; fails the test when it cannot be read.
+    static juce::AudioBuffer<float> ReadAudio(const std::string& path, double* sampleRate = nullptr);
+    static juce::Image ReadImage(const std::string& path);
+    // Number of distinct colours in an image.
+    static size_t ColourCount(const juce::Image& image);
+    static std::vector<uint8_t> ReadBytes(const std::string& path);
+    static void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+    static constexpr double kRate = 48000.0;
+
+private:
+    std::string mFolder;
+};
+
+// A finished run that ended by exiting (not by a signal or the time limit) with the code.
+#define EXPECT_EXIT_CODE(run, code)                                                                          \
+    do                                                                                                       \
+    {                                                                                                        \
+        const ::e2e::RunResult& run_ = (run);                                                                \
+        EXPECT_TRUE(run_.Exited()) << run_.Describe();                                                       \
+        EXPECT_EQ(run_.exitCode, (code)) << run_.Describe();                                                 \
+    } while (false)
+
+} // namespace e2e
