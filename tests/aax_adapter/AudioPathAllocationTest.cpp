@@ -1,0 +1,332 @@
+// The module's process procedure allocates nothing once it has processed a block at the current
+// length: every allocation the audio thread makes through operator new (and, outside sanitizer
+// builds, through malloc and its relatives) is counted while blocks run. The module and the effect
+// are loaded from disk; their calls resolve to this program's replacements.
+//
+// The play head asks the host's transport inside every block. The test host's own transport
+// records each call (which allocates), so here the instance is given a transport that answers
+// without allocating, and everything counted is the module's and the effect's.
+
+#include "tests/aax_adapter/PlugInSession.h"
+#include "aax_library/AAX_GUIDs.h"
+#include "aax_library/host/AAX_IACFEffectParameters.h"
+#include "aax_library/host/AAX_IACFTransport.h"
+#include "tools/host/kit/HostAutomationDelegate.h"
+#include "tools/host/kit/HostController.h"
+#include "tools/host/kit/ProcessingContext.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define OMBREL_COUNT_MALLOC 0
+#else
+#define OMBREL_COUNT_MALLOC 1
+#endif
+
+namespace
+{
+
+// Only the thread that runs the blocks counts: the module's message thread and JUCE's timer
+// thread may go about their own business meanwhile.
+thread_local bool countingOnThisThread = false;
+std::atomic<long> newCalls{0};
+std::atomic<long> mallocCalls{0};
+
+void* countedNew(std::size_t size) noexcept
+{
+    if (countingOnThisThread)
+        ++newCalls;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+struct CountingWindow
+{
+    CountingWindow()
+    {
+        newCalls = 0;
+        mallocCalls = 0;
+        countingOnThisThread = true;
+    }
+    ~CountingWindow() { countingOnThisThread = false; }
+};
+
+} // namespace
+
+// The scalar forms are replaced as a set, so that allocation and release pair up under the address
+// sanitizer too. Kept out of line: inlined into new/delete pairs, GCC would see malloc and free.
+__attribute__((noinline)) void* operator new(std::size_t size)
+{
+    if (void* memory = countedNew(size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return countedNew(size);
+}
+
+__attribute__((noinline)) void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+__attribute__((noinline)) void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+#if OMBREL_COUNT_MALLOC
+// JUCE's own containers allocate with malloc and realloc directly.
+extern "C" void* __libc_malloc(std::size_t);
+extern "C" void* __libc_calloc(std::size_t, std::size_t);
+extern "C" void* __libc_realloc(void*, std::size_t);
+
+extern "C" void* malloc(std::size_t size)
+{
+    if (countingOnThisThread)
+        ++mallocCalls;
+    return __libc_malloc(size);
+}
+
+extern "C" void* calloc(std::size_t count, std::size_t size)
+{
+    if (countingOnThisThread)
+        ++mallocCalls;
+    return __libc_calloc(count, size);
+}
+
+extern "C" void* realloc(void* memory, std::size_t size)
+{
+    if (countingOnThisThread)
+        ++mallocCalls;
+    return __libc_realloc(memory, size);
+}
+#endif
+
+using namespace testhost;
+
+namespace
+{
+
+// A playing transport that answers every query from fixed values, allocating nothing.
+class QuietTransport final : public AAX_IACFTransport_V2
+{
+public:
+    ACFRESULT QueryInterface(const acfIID& iid, void** out) override
+    {
+        if (iid == IID_IACFUnknown || iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
+        {
+            *out = this;
+            return ACF_OK;
+        }
+        *out = nullptr;
+        return ACF_E_NOINTERFACE;
+    }
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+
+    AAX_Result GetCurrentTempo(double* beatsPerMinute) override
+    {
+        ++queries;
+        *beatsPerMinute = 128.0;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) override
+    {
+        *numerator = 3;
+        *denominator = 4;
+        return AAX_SUCCESS;
+    }
+    AAX_Result IsTransportPlaying(bool* playing) override
+    {
+        *playing = true;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetCurrentTickPosition(int64_t* ticks) override
+    {
+        *ticks = 4 * 960000;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetCurrentLoopPosition(bool* looping, int64_t* startTick, int64_t* endTick) override
+    {
+        *looping = true;
+        *startTick = 0;
+        *endTick = 8 * 960000;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetCurrentNativeSampleLocation(int64_t* sampleLocation) override
+    {
+        *sampleLocation = 48000;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetCustomTickPosition(int64_t*, int64_t) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result GetBarBeatPosition(int32_t*, int32_t*, int64_t*, int64_t) override
+    {
+        return AAX_ERROR_UNIMPLEMENTED;
+    }
+    AAX_Result GetTicksPerQuarter(uint32_t*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result GetCurrentTicksPerBeat(uint32_t*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result GetTimelineSelectionStartPosition(int64_t* sampleLocation) override
+    {
+        *sampleLocation = 0;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetTimeCodeInfo(int32_t* frameRate, int32_t* offset) override
+    {
+        *frameRate = 7;
+        *offset = 100;
+        return AAX_SUCCESS;
+    }
+    AAX_Result GetFeetFramesInfo(int32_t*, int64_t*) override { return AAX_ERROR_UNIMPLEMENTED; }
+    AAX_Result IsMetronomeEnabled(int32_t*) override { return AAX_ERROR_UNIMPLEMENTED; }
+
+    std::atomic<int> queries{0};
+};
+
+// The test host's controller with the quiet transport in place of its own.
+class ControllerWithQuietTransport final : public IACFUnknown
+{
+public:
+    ControllerWithQuietTransport(HostController* controller, QuietTransport* transport)
+        : controller(controller), transport(transport)
+    {
+    }
+    ACFRESULT QueryInterface(const acfIID& iid, void** out) override
+    {
+        if (iid == IID_IAAXTransportV1 || iid == IID_IAAXTransportV2)
+            return transport->QueryInterface(iid, out);
+        return controller->QueryInterface(iid, out);
+    }
+    uint32_t AddRef() override { return controller->AddRef(); }
+    uint32_t Release() override { return controller->Release(); }
+
+private:
+    HostController* controller;
+    QuietTransport* transport;
+};
+
+// One data-model object created and initialised as the host does, with that controller.
+class QuietInstance
+{
+public:
+    QuietInstance(TestHost& host, AAX_CCreateProc create)
+        : hostController(host.NewController()), controller(hostController, &transport)
+    {
+        auto* object = static_cast<IACFUnknown*>(create());
+        void* dataModelInterface = nullptr;
+        if (object != nullptr &&
+            object->QueryInterface(IID_IAAXEffectParametersV2, &dataModelInterface) == ACF_OK)
+            dataModel = static_cast<AAX_IACFEffectParameters_V2*>(dataModelInterface);
+        if (dataModel != nullptr)
+            initializeResult = dataModel->Initialize(&controller);
+    }
+    ~QuietInstance()
+    {
+        if (dataModel == nullptr)
+            return;
+        dataModel->Uninitialize();
+        dataModel->Release();
+    }
+    QuietInstance(const QuietInstance&) = delete;
+    QuietInstance& operator=(const QuietInstance&) = delete;
+
+    // The master bypass as a host sets it: request, acceptance, packet into the context.
+    void setBypass(ProcessingContext& context, bool bypassed)
+    {
+        dataModel->SetParameterNormalizedValue("MasterBypassID", bypassed ? 1.0 : 0.0);
+        hostController->AutomationDelegate()->DeliverSetValueRequests(dataModel);
+        dataModel->GenerateCoefficients();
+        context.DeliverPackets(*hostController);
+    }
+
+    QuietTransport transport;
+    HostController* hostController;
+    ControllerWithQuietTransport controller;
+    AAX_IACFEffectParameters_V2* dataModel = nullptr;
+    AAX_Result initializeResult = AAX_ERROR_NOT_INITIALIZED;
+};
+
+} // namespace
+
+TEST(AudioPathAllocation, BlocksAtAKnownLengthAllocateNothingInAnyConfiguration)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    {
+        SCOPED_TRACE(c);
+        session.useComponent(c);
+        QuietInstance instance(session.host(), session.dataModelFactory());
+        ASSERT_EQ(AAX_SUCCESS, instance.initializeResult);
+        const ComponentDescription& component = session.component(c);
+        ProcessingContext context(component, 1024);
+        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(instance.dataModel));
+        context.FillInputs(0.25f);
+        std::vector<AAX_CMidiPacket> midi;
+        for (uint32_t i = 0; i < 64; ++i)
+            midi.push_back(MidiNode::Packet(i * 7, {0x90, static_cast<uint8_t>(i), 100}));
+        context.Midi().SetPackets(midi);
+        // The first block at a new length may prepare (and allocate); the following ones may not.
+        context.SetBlockLength(480);
+        RunProcess(component.process, {&context});
+        const int processBefore = session.bundle().log().process.calls;
+        {
+            const CountingWindow window;
+            for (int block = 0; block < 50; ++block)
+                RunProcess(component.process, {&context});
+        }
+        EXPECT_EQ(0, newCalls.load());
+        EXPECT_EQ(0, mallocCalls.load());
+        EXPECT_EQ(processBefore + 50, session.bundle().log().process.calls);
+        EXPECT_EQ(64, session.bundle().log().midi.count);
+        // The play head was asked in every block and the effect saw its answer.
+        EXPECT_GE(instance.transport.queries.load(), 50);
+        EXPECT_EQ(128.0, session.bundle().log().process.timeInfoTempo);
+        EXPECT_EQ(4.0, session.bundle().log().process.timeInfoPpq);
+
+        // The same for bypassed blocks.
+        instance.setBypass(context, true);
+        RunProcess(component.process, {&context});
+        {
+            const CountingWindow window;
+            for (int block = 0; block < 20; ++block)
+                RunProcess(component.process, {&context});
+        }
+        EXPECT_EQ(0, newCalls.load());
+        EXPECT_EQ(0, mallocCalls.load());
+    }
+}
+
+TEST(AudioPathAllocation, OnlyTheFirstBlockAtANewLengthMayAllocate)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    QuietInstance instance(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, instance.initializeResult);
+    const ComponentDescription& component = session.component(kStereoComponent);
+    ProcessingContext context(component, 1024);
+    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(instance.dataModel));
+
+    for (int32_t length : {1024, 64, 1000, 64})
+    {
+        SCOPED_TRACE(length);
+        context.SetBlockLength(length);
+        RunProcess(component.process, {&context});
+        const CountingWindow window;
+        RunProcess(component.process, {&context});
+        RunProcess(component.process, {&context});
+        countingOnThisThread = false;
+        EXPECT_EQ(0, newCalls.load());
+        EXPECT_EQ(0, mallocCalls.load());
+    }
+}
