@@ -292,31 +292,6 @@ TEST_F(Processing, PrepareToPlayClampsTheRateAndHandsOverTheBlockSize)
     }
 }
 
-TEST_F(Processing, ReleasingResourcesLeavesTheEffectAlone)
-{
-    create();
-    const int before = installation.log().count;
-    processor->releaseResources();
-    processor->setNonRealtime(true);
-    EXPECT_EQ(installation.log().count, before);
-}
-
-TEST_F(Processing, ChannelNamesAndFixedAnswers)
-{
-    create();
-    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
-    EXPECT_EQ(processor->getInputChannelName(0), "1");
-    EXPECT_EQ(processor->getOutputChannelName(1), "2");
-    EXPECT_TRUE(processor->isInputChannelStereoPair(0));
-    EXPECT_TRUE(processor->isOutputChannelStereoPair(5));
-    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
-    EXPECT_FALSE(processor->silenceInProducesSilenceOut());
-    EXPECT_EQ(processor->getTailLengthSeconds(), 0.0);
-    EXPECT_TRUE(processor->acceptsMidi());
-    EXPECT_FALSE(processor->producesMidi());
-    EXPECT_TRUE(processor->hasEditor());
-}
-
 TEST_F(Processing, BufferWithFewerChannelsThanConfiguredIsMappedWithinIt)
 {
     create();

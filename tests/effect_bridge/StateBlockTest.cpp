@@ -374,14 +374,4 @@ TEST_F(StateBlock, ChunkSaveAsksTwiceAndReadsTheProgramBetween)
     EXPECT_EQ(opcodesSince(before), (std::vector<int32_t>{effGetChunk, effGetProgram, effGetChunk}));
 }
 
-TEST(StateBlockWithoutEffect, SavesEightBytesThatNothingRestores)
-{
-    EffectInstallation installation("");
-    QuennetAudioProcessor processor;
-    juce::MemoryBlock block;
-    processor.getStateInformation(block);
-    EXPECT_EQ(block.getSize(), 8u);
-    processor.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
-}
-
 } // namespace
