@@ -33,6 +33,23 @@ TEST_F(Gui, TheDelayEditorOpensAtTheSizeTheEffectReports)
     EXPECT_EQ(shot.getHeight(), 300);
 }
 
+TEST_F(Gui, TheWindowFollowsTheEditorsRequestForANewSize)
+{
+    const std::string xvfbRun = FindOnPath("xvfb-run");
+    if (xvfbRun.empty())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string bundle = BundleWith(OMBREL_E2E_RESIZING_EFFECT, "Resizing");
+    const RunResult run =
+        UnderXvfb(xvfbRun, {"gui", bundle, "--seconds", "1.5", "--screenshot", "grown.png"}, Folder());
+    EXPECT_EXIT_CODE(run, 0);
+    EXPECT_NE(run.out.find("200 x 120 (the editor's size)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("resize   640 x 480 (asked by the editor)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 resize requests"), std::string::npos) << run.out;
+    const juce::Image shot = ReadImage(PathTo("grown.png"));
+    EXPECT_EQ(shot.getWidth(), 640);
+    EXPECT_EQ(shot.getHeight(), 480);
+}
+
 TEST_F(Gui, ARealThirdPartyEditorIsDrawnIntoTheHostWindow)
 {
     const std::string xvfbRun = FindOnPath("xvfb-run");

@@ -40,15 +40,16 @@ bool HostFixture::IemAvailable()
     return fs::exists(OMBREL_E2E_IEM_EFFECT);
 }
 
-std::string HostFixture::IemBundle() const
+std::string HostFixture::BundleWith(const std::string& effectLibrary, const std::string& folderName) const
 {
-    const fs::path contents = fs::path(mFolder) / "Iem" / "Ombrel.aaxplugin" / "Contents" / "x64";
+    const fs::path bundle = fs::path(mFolder) / folderName / "Ombrel.aaxplugin";
+    const fs::path contents = bundle / "Contents" / "x64";
     fs::create_directories(contents);
     // Copies, not links: the module finds its effect beside the path it was loaded from.
     fs::copy_file(OMBREL_E2E_MODULE, contents / "Ombrel.aaxplugin", fs::copy_options::overwrite_existing);
-    fs::copy_file(fs::canonical(OMBREL_E2E_IEM_EFFECT), contents / "Ombrel.dll",
+    fs::copy_file(fs::canonical(effectLibrary), contents / "Ombrel.dll",
                   fs::copy_options::overwrite_existing);
-    return (fs::path(mFolder) / "Iem" / "Ombrel.aaxplugin").string();
+    return bundle.string();
 }
 
 std::string HostFixture::Clicks(const std::string& name, int channels, double seconds, double every) const

@@ -30,8 +30,10 @@ protected:
 
     // The bundle the build lays out (the module with the example delay beside it).
     static std::string DelayBundle();
-    // A bundle in the test's folder holding the built module and IEM's DualDelay as Ombrel.dll.
-    std::string IemBundle() const;
+    // A bundle in the test's folder holding the built module and the effect library as Ombrel.dll.
+    std::string BundleWith(const std::string& effectLibrary, const std::string& folderName) const;
+    // The same with IEM's DualDelay.
+    std::string IemBundle() const { return BundleWith(OMBREL_E2E_IEM_EFFECT, "Iem"); }
     static bool IemAvailable();
 
     // A file of test clicks made by the host itself (32-bit float, 48 kHz).
