@@ -6,14 +6,14 @@ namespace ombrelhost
 namespace
 {
 
-const OptionSpec kLayout{"layout", true, false};
-const OptionSpec kSetRepeatable{"set", true, true};
+const OptionDefinition kLayout{"layout", true, false};
+const OptionDefinition kSetRepeatable{"set", true, true};
 
 } // namespace
 
-const std::vector<CommandSpec>& CommandLine::Commands()
+const std::vector<CommandDefinition>& CommandLine::Commands()
 {
-    static const std::vector<CommandSpec> commands = {
+    static const std::vector<CommandDefinition> commands = {
         {"scan", 1, "scan MODULE [--json]", {{"json", false, false}}},
         {"params",
          1,
@@ -66,7 +66,7 @@ const std::vector<CommandSpec>& CommandLine::Commands()
 std::string CommandLine::Usage()
 {
     std::string text = "usage: ombrel-host COMMAND ARGUMENTS [OPTIONS]\n\n";
-    for (const CommandSpec& command : Commands())
+    for (const CommandDefinition& command : Commands())
         text += "  ombrel-host " + std::string(command.synopsis) + "\n";
     text += "\nMODULE is an Ombrel.aaxplugin module file or its bundle folder (.../Ombrel.aaxplugin).\n"
             "Parameter IDs are those `params` lists (\"MasterBypassID\", \"0\", \"1\", ...); VALUE is\n"
@@ -109,11 +109,11 @@ bool CommandLine::Parse(int argc, const char* const* argv, std::string& error)
         next = 2;
     }
 
-    const CommandSpec* spec = nullptr;
-    for (const CommandSpec& candidate : Commands())
+    const CommandDefinition* definition = nullptr;
+    for (const CommandDefinition& candidate : Commands())
         if (name == candidate.name)
-            spec = &candidate;
-    if (spec == nullptr)
+            definition = &candidate;
+    if (definition == nullptr)
     {
         error = "unknown command `" + name + "`";
         return false;
@@ -137,16 +137,16 @@ bool CommandLine::Parse(int argc, const char* const* argv, std::string& error)
             option = option.substr(0, equals);
             hasInlineValue = true;
         }
-        const OptionSpec* optionSpec = nullptr;
-        for (const OptionSpec& candidate : spec->options)
+        const OptionDefinition* optionDefinition = nullptr;
+        for (const OptionDefinition& candidate : definition->options)
             if (option == candidate.name)
-                optionSpec = &candidate;
-        if (optionSpec == nullptr)
+                optionDefinition = &candidate;
+        if (optionDefinition == nullptr)
         {
             error = "`" + mCommand + "` has no option --" + option;
             return false;
         }
-        if (optionSpec->takesValue && !hasInlineValue)
+        if (optionDefinition->takesValue && !hasInlineValue)
         {
             if (i + 1 >= words.size())
             {
@@ -155,12 +155,12 @@ bool CommandLine::Parse(int argc, const char* const* argv, std::string& error)
             }
             value = words[++i];
         }
-        else if (!optionSpec->takesValue && hasInlineValue)
+        else if (!optionDefinition->takesValue && hasInlineValue)
         {
             error = "--" + option + " takes no value";
             return false;
         }
-        if (!optionSpec->repeatable && mOptions.count(option) > 0)
+        if (!optionDefinition->repeatable && mOptions.count(option) > 0)
         {
             error = "--" + option + " is given twice";
             return false;
@@ -168,9 +168,9 @@ bool CommandLine::Parse(int argc, const char* const* argv, std::string& error)
         mOptions[option].push_back(value);
     }
 
-    if (static_cast<int>(mPositionals.size()) != spec->positionals)
+    if (static_cast<int>(mPositionals.size()) != definition->positionals)
     {
-        error = "usage: ombrel-host " + std::string(spec->synopsis);
+        error = "usage: ombrel-host " + std::string(definition->synopsis);
         return false;
     }
     return true;

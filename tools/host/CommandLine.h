@@ -10,19 +10,19 @@ namespace ombrelhost
 {
 
 // One accepted option of a command.
-struct OptionSpec
+struct OptionDefinition
 {
     const char* name; // without the leading dashes
     bool takesValue;  // "--name VALUE" or "--name=VALUE"
     bool repeatable;  // may be given more than once
 };
 
-struct CommandSpec
+struct CommandDefinition
 {
     const char* name;     // "scan", "state save", ...
     int positionals;      // exact number of positional arguments
     const char* synopsis; // the arguments and options as the usage text shows them
-    std::vector<OptionSpec> options;
+    std::vector<OptionDefinition> options;
 };
 
 class CommandLine
@@ -45,7 +45,7 @@ public:
 
     // The usage text for every command.
     static std::string Usage();
-    static const std::vector<CommandSpec>& Commands();
+    static const std::vector<CommandDefinition>& Commands();
 
 private:
     std::string mCommand;

@@ -1,5 +1,7 @@
 #include "tools/host/DescriptionReport.h"
 
+#include "tools/host/QuotedText.h"
+
 #include "tools/host/ChannelLayout.h"
 
 #include <juce_core/juce_core.h>
@@ -33,11 +35,6 @@ std::string Hex(uint64_t value, int digits)
     char text[32];
     std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
     return text;
-}
-
-std::string Quoted(const std::string& text)
-{
-    return juce::JSON::toString(juce::var(juce::String::fromUTF8(text.c_str())), true).toStdString();
 }
 
 std::string ProcName(int32_t procId)
@@ -81,7 +78,7 @@ std::string FieldText(const testhost::FieldDeclaration& field)
                (Value(field, 1) == kDataInPortBuffered ? "buffered"
                                                        : "type " + std::to_string(Value(field, 1)));
     if (kind == "MIDINode")
-        return "MIDI node " + Quoted(field.name) + ", " +
+        return "MIDI node " + QuotedText(field.name) + ", " +
                (Value(field, 0) == kMidiNodeLocalInput ? "local input"
                                                        : "type " + std::to_string(Value(field, 0))) +
                ", channels " + Hex(static_cast<uint64_t>(Value(field, 1)), 4);
@@ -92,7 +89,7 @@ std::string FieldText(const testhost::FieldDeclaration& field)
     for (int64_t value : field.values)
         text += " " + std::to_string(value);
     if (!field.name.empty())
-        text += " " + Quoted(field.name);
+        text += " " + QuotedText(field.name);
     return text;
 }
 
@@ -172,10 +169,10 @@ std::string DescriptionReport::Text(const ModuleSession& session)
     text += "module           " + session.ModulePath() + "\n";
     text += "SDK version      " + Hex(scan.sdkVersion, 12) + " (library " + Hex(scan.sdkVersion >> 32, 4) +
             ", revision " + std::to_string(scan.sdkVersion & 0xFFFFFFFFu) + ")\n";
-    text += "manufacturer     " + Quoted(description.manufacturerName) + "\n";
+    text += "manufacturer     " + QuotedText(description.manufacturerName) + "\n";
     std::string packages;
     for (const std::string& name : description.packageNames)
-        packages += (packages.empty() ? "" : ", ") + Quoted(name);
+        packages += (packages.empty() ? "" : ", ") + QuotedText(name);
     text += "package names    " + packages + "\n";
     const uint32_t version = description.packageVersion;
     text += "package version  " + std::to_string(version >> 16) + "." +
@@ -183,10 +180,10 @@ std::string DescriptionReport::Text(const ModuleSession& session)
             Hex(version, 8) + ")\n";
     for (const testhost::EffectDescription& effect : description.effects)
     {
-        text += "\neffect " + Quoted(effect.effectId) + "\n";
+        text += "\neffect " + QuotedText(effect.effectId) + "\n";
         std::string names;
         for (const std::string& name : effect.names)
-            names += (names.empty() ? "" : ", ") + Quoted(name);
+            names += (names.empty() ? "" : ", ") + QuotedText(name);
         text += "  names          " + names + "\n";
         for (uint32_t category : effect.categories)
             text += "  category       " + CategoryText(category) + "\n";

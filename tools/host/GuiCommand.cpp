@@ -2,6 +2,7 @@
 // optional screenshot.
 
 #include "tools/host/CommandSupport.h"
+#include "tools/host/QuotedText.h"
 #include "tools/host/PngFile.h"
 #include "tools/host/X11EditorWindow.h"
 #include "tools/host/kit/HostViewContainer.h"
@@ -83,7 +84,7 @@ int RunGui(const CommandLine& commandLine)
     X11EditorWindow window;
     if (!window.Open("ombrel-host: " + session.EffectName(), width, height, error))
         return Fail(error);
-    std::printf("editor   \"%s\" in X11 window 0x%lx, %d x %d %s\n", session.EffectName().c_str(),
+    std::printf("editor   %s in X11 window 0x%lx, %d x %d %s\n", QuotedText(session.EffectName()).c_str(),
                 window.WindowId(), width, height,
                 sized ? "(the editor's size)" : "(the effect reports no editor size)");
     std::fflush(stdout);

@@ -1,5 +1,7 @@
 #include "tools/host/ParameterReport.h"
 
+#include "tools/host/QuotedText.h"
+
 #include "tools/host/kit/HostString.h"
 
 #include <juce_core/juce_core.h>
@@ -31,11 +33,6 @@ std::string TypeText(int32_t type)
     if (type == kParameterTypeContinuous)
         return "continuous";
     return std::to_string(type);
-}
-
-std::string Quoted(const std::string& text)
-{
-    return juce::JSON::toString(juce::var(juce::String::fromUTF8(text.c_str())), true).toStdString();
 }
 
 std::string ShortNamesText(const ParameterInfo& parameter)
@@ -99,8 +96,11 @@ std::vector<ParameterInfo> ParameterReport::Collect(testhost::DataModelInstance&
         }
         dataModel->GetParameterNormalizedValue(key, &info.value);
         testhost::HostString text;
-        dataModel->GetParameterValueString(key, &text, kValueTextLength);
+        dataModel->GetParameterStringFromValue(key, info.value, &text, kValueTextLength);
         info.text = text.Text();
+        testhost::HostString parameterText;
+        dataModel->GetParameterValueString(key, &parameterText, kValueTextLength);
+        info.parameterText = parameterText.Text();
         parameters.push_back(std::move(info));
     }
     return parameters;
@@ -108,7 +108,7 @@ std::vector<ParameterInfo> ParameterReport::Collect(testhost::DataModelInstance&
 
 std::string ParameterReport::ValueText(const ParameterInfo& parameter)
 {
-    return Number(parameter.value) + " " + Quoted(parameter.text);
+    return Number(parameter.value) + " " + QuotedText(parameter.text);
 }
 
 std::string ParameterReport::Text(const std::vector<ParameterInfo>& parameters)
@@ -118,8 +118,10 @@ std::string ParameterReport::Text(const std::vector<ParameterInfo>& parameters)
     for (const ParameterInfo& p : parameters)
         rows.push_back({p.id, p.name, ShortNamesText(p), std::to_string(p.steps), TypeText(p.type),
                         p.automatable ? "yes" : "no",
-                        p.defaultValue ? Number(*p.defaultValue) + " " + Quoted(p.defaultText) : "-",
-                        ValueText(p)});
+                        p.defaultValue ? Number(*p.defaultValue) + " " + QuotedText(p.defaultText) : "-",
+                        ValueText(p) + (p.parameterText != p.text
+                                            ? " (the parameter shows " + QuotedText(p.parameterText) + ")"
+                                            : "")});
     std::vector<size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
         for (size_t c = 0; c < row.size(); ++c)
@@ -159,6 +161,7 @@ std::string ParameterReport::Json(const std::vector<ParameterInfo>& parameters)
         object->setProperty("defaultText", juce::String::fromUTF8(p.defaultText.c_str()));
         object->setProperty("value", p.value);
         object->setProperty("text", juce::String::fromUTF8(p.text.c_str()));
+        object->setProperty("parameterText", juce::String::fromUTF8(p.parameterText.c_str()));
         array.add(juce::var(object));
     }
     return juce::JSON::toString(juce::var(array)).toStdString() + "\n";

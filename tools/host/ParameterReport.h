@@ -23,8 +23,11 @@ struct ParameterInfo
     bool automatable = false;
     std::optional<double> defaultValue; // none when the object gives no default
     std::string defaultText;
-    double value = 0.0;
-    std::string text; // the value as the object shows it
+    double value = 0.0; // the current value (the data model asks its effect)
+    std::string text;   // the text of the current value
+    // The text the published parameter itself shows; it differs from text while the published
+    // parameter has not caught up with the effect's value.
+    std::string parameterText;
 };
 
 class ParameterReport

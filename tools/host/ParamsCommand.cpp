@@ -1,6 +1,7 @@
 // `params MODULE`: one instance of the chosen layout, every published parameter listed.
 
 #include "tools/host/CommandSupport.h"
+#include "tools/host/QuotedText.h"
 #include "tools/host/ParameterReport.h"
 
 #include <cstdio>
@@ -39,7 +40,7 @@ int RunParams(const CommandLine& commandLine)
         std::fputs(ParameterReport::Json(parameters).c_str(), stdout);
         return kExitSuccess;
     }
-    std::printf("\"%s\", %s layout, %zu parameters published\n\n", session.EffectName().c_str(),
+    std::printf("%s, %s layout, %zu parameters published\n\n", QuotedText(session.EffectName()).c_str(),
                 ChannelLayoutName(layout), parameters.size());
     std::fputs(ParameterReport::Text(parameters).c_str(), stdout);
     return kExitSuccess;

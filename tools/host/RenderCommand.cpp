@@ -3,6 +3,7 @@
 
 #include "tools/host/AudioFile.h"
 #include "tools/host/CommandSupport.h"
+#include "tools/host/QuotedText.h"
 #include "tools/host/ProgressBar.h"
 #include "tools/host/Renderer.h"
 #include "tools/host/SignalLevels.h"
@@ -203,9 +204,9 @@ int RunRender(const CommandLine& commandLine)
     std::printf("input    %s: %d %s, %.0f Hz, %s (%d samples), %s\n", inputPath.c_str(), channels,
                 channels == 1 ? "channel" : "channels", input.sampleRate, Seconds(length).c_str(),
                 input.samples.getNumSamples(), FormatText(input).c_str());
-    std::printf("effect   \"%s\", %s layout, block %d, tempo %g BPM %d/%d, transport %s\n",
-                session.EffectName().c_str(), ChannelLayoutName(settings.layout), settings.blockSize,
-                settings.tempo, settings.meterNumerator, settings.meterDenominator,
+    std::printf("effect   %s, %s layout, block %d, tempo %g BPM %d/%d, transport %s\n",
+                QuotedText(session.EffectName()).c_str(), ChannelLayoutName(settings.layout),
+                settings.blockSize, settings.tempo, settings.meterNumerator, settings.meterDenominator,
                 settings.playing ? "playing" : "stopped");
     std::printf("latency  %d samples\n", result.latency);
     std::vector<PlotMarker> markers;
@@ -220,8 +221,8 @@ int RunRender(const CommandLine& commandLine)
             continue;
         }
         const double at = applied.sample / input.sampleRate;
-        std::printf("change   %s = %.4f \"%s\" at %s (block boundary at sample %lld)%s\n", change.id.c_str(),
-                    change.value, applied.text.c_str(), Seconds(at).c_str(),
+        std::printf("change   %s = %.4f %s at %s (block boundary at sample %lld)%s\n", change.id.c_str(),
+                    change.value, QuotedText(applied.text).c_str(), Seconds(at).c_str(),
                     static_cast<long long>(applied.sample),
                     applied.result != AAX_SUCCESS ? " refused by the module" : "");
         const std::string label = change.id == kBypassId ? (change.value > 0.5 ? "bypass on" : "bypass off")

@@ -2,6 +2,7 @@
 // and back into a fresh instance, with what the restore changed.
 
 #include "tools/host/CommandSupport.h"
+#include "tools/host/QuotedText.h"
 #include "tools/host/DescriptionReport.h"
 #include "tools/host/ParameterReport.h"
 #include "tools/host/StateFile.h"
@@ -109,15 +110,15 @@ int RunStateSave(const CommandLine& commandLine)
     if (!StateFile::Write(path, state, error))
         return Fail(error);
 
-    std::printf("saved \"%s\" (%s layout) to %s\n", session.EffectName().c_str(), ChannelLayoutName(layout),
-                path.c_str());
+    std::printf("saved %s (%s layout) to %s\n", QuotedText(session.EffectName()).c_str(),
+                ChannelLayoutName(layout), path.c_str());
     for (const ParameterAssignment& assignment : assignments)
     {
         testhost::HostString text;
         (*dataModel)
             ->GetParameterValueString(assignment.id.c_str(), &text, ParameterReport::kValueTextLength);
-        std::printf("  set    %s = %.4f \"%s\"\n", assignment.id.c_str(), assignment.value,
-                    text.Text().c_str());
+        std::printf("  set    %s = %.4f %s\n", assignment.id.c_str(), assignment.value,
+                    QuotedText(text.Text()).c_str());
     }
     for (const testhost::SavedChunk& chunk : state.chunks)
         std::printf("  chunk  %s, version %d, %zu bytes\n", ChunkLabel(chunk).c_str(), chunk.version,
@@ -164,8 +165,8 @@ int RunStateLoad(const CommandLine& commandLine)
         return Fail(error);
     const std::vector<ParameterInfo> before = ParameterReport::Collect(*dataModel);
 
-    std::printf("restoring %s into a fresh \"%s\" (%s layout%s)\n", path.c_str(),
-                session.EffectName().c_str(), ChannelLayoutName(layout),
+    std::printf("restoring %s into a fresh %s (%s layout%s)\n", path.c_str(),
+                QuotedText(session.EffectName()).c_str(), ChannelLayoutName(layout),
                 layoutKnown && layout != savedLayout ? ", saved from another layout" : "");
     const std::vector<AAX_CTypeID> offered = dataModel->ChunkIds();
     bool refused = false;
@@ -193,7 +194,7 @@ int RunStateLoad(const CommandLine& commandLine)
             {
                 if (changed++ == 0)
                     std::printf("changed parameters:\n");
-                std::printf("  %-15s %-24s %s  ->  %s\n", now.id.c_str(), now.name.c_str(),
+                std::printf("  %-15s %-26s %s  ->  %s\n", now.id.c_str(), QuotedText(now.name).c_str(),
                             ParameterReport::ValueText(was).c_str(), ParameterReport::ValueText(now).c_str());
             }
     if (changed == 0)

@@ -1,0 +1,28 @@
+#include "tools/host/QuotedText.h"
+
+#include <cstdio>
+
+namespace ombrelhost
+{
+
+std::string QuotedText(const std::string& text)
+{
+    std::string quoted = "\"";
+    for (const char character : text)
+    {
+        const auto byte = static_cast<unsigned char>(character);
+        if (character == '"' || character == '\\')
+            quoted += std::string("\\") + character;
+        else if (byte < 0x20 || byte == 0x7F)
+        {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            quoted += escaped;
+        }
+        else
+            quoted += character;
+    }
+    return quoted + "\"";
+}
+
+} // namespace ombrelhost
