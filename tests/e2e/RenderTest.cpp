@@ -159,6 +159,19 @@ TEST_F(Render, MonoToStereoGivesTwoOutputChannelsAndPrintsLevelsPerChannel)
     EXPECT_NE(run.out.find("         2        -               -"), std::string::npos) << run.out;
 }
 
+TEST_F(Render, ATailLetsTheEchoesRingOutAndTheProgressBarReachesTheEnd)
+{
+    const std::string input = Clicks("clicks.wav", 2, 0.5, 10.0);
+    const RunResult run = Host({"render", DelayBundle(), input, "out.wav", "--tail", "0.5", "--progress"});
+    EXPECT_EXIT_CODE(run, 0);
+    const juce::AudioBuffer<float> output = ReadAudio(PathTo("out.wav"));
+    ASSERT_EQ(output.getNumSamples(), 48000);
+    // The Default program's second echo (500 ms after the click) lies in the tail.
+    EXPECT_NEAR(output.getSample(0, kClick + 24000), 0.25f, kTolerance);
+    EXPECT_NE(run.err.find("rendering [########################################] 100 %"), std::string::npos)
+        << run.err;
+}
+
 TEST_F(Render, ARealThirdPartyEffectChangesTheSignal)
 {
     if (!IemAvailable())
