@@ -8,8 +8,12 @@ namespace
 constexpr const char* kEntryName = "main";
 constexpr const char* kAlternativeEntryName = "VSTPluginMain";
 constexpr intptr_t kHostVstVersion = 2400;
-constexpr intptr_t kEffectResumed = 1;
-constexpr intptr_t kEffectSuspended = 0;
+constexpr int32_t kEffectResumed = 1;
+constexpr int32_t kEffectSuspended = 0;
+constexpr double kHostSampleRate = 48000.0;
+constexpr double kHostTempo = 120.0;
+constexpr int32_t kHostBeatsPerBar = 4;
+constexpr int32_t kHostBeatUnit = 4;
 
 // What the effect learns about this host: a VST 2.4 host at a steady 120 bpm, playing. The rate
 // and block size reach the effect through its dispatcher, as from any host.
@@ -18,10 +22,10 @@ VstTimeInfo& fixedTimeInfo()
     static VstTimeInfo timeInfo = []
     {
         VstTimeInfo info{};
-        info.sampleRate = 48000.0;
-        info.tempo = 120.0;
-        info.timeSigNumerator = 4;
-        info.timeSigDenominator = 4;
+        info.sampleRate = kHostSampleRate;
+        info.tempo = kHostTempo;
+        info.timeSigNumerator = kHostBeatsPerBar;
+        info.timeSigDenominator = kHostBeatUnit;
         info.flags = kVstTransportPlaying | kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid;
         return info;
     }();
@@ -71,17 +75,17 @@ DirectEffect::DirectEffect(const std::string& libraryPath, float sampleRate, int
     effect = created;
     // The same configuration steps, in the same order, as the bridge takes after creating an
     // effect, so that both start from the same state.
-    dispatch(effMainsChanged, 0, kEffectSuspended);
+    dispatch(effMainsChanged, kEffectSuspended, kEffectSuspended);
     dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
     dispatch(effSetBlockSize, 0, blockSize);
-    dispatch(effMainsChanged, 0, kEffectResumed);
+    dispatch(effMainsChanged, kEffectResumed, kEffectResumed);
 }
 
 DirectEffect::~DirectEffect()
 {
     if (effect != nullptr)
     {
-        dispatch(effMainsChanged, 0, kEffectSuspended);
+        dispatch(effMainsChanged, kEffectSuspended, kEffectSuspended);
         dispatch(effClose);
         effect = nullptr;
     }
