@@ -48,6 +48,8 @@ constexpr uint32_t kContinuousSteps = 100;
 constexpr int kTwoStateStepCount = 2;
 constexpr int kTwoStateOffEntry = 0;
 constexpr int kTwoStateOnEntry = 99;
+// The two-state taper's threshold: normalized values above it are on.
+constexpr float kTwoStateOnThreshold = 0.5f;
 
 constexpr int32_t kInitialBlockSize = 1024;
 // MIDI bytes the block's buffer holds before it has to grow: a few thousand short events, so that
@@ -149,12 +151,19 @@ juce::String processorParameterName(QuennetAudioProcessor& processor, int index,
 #pragma GCC diagnostic pop
 }
 
-float processorParameterDefault(QuennetAudioProcessor& processor, int index)
+// The effect's value as a published continuous parameter's starting value: inside 0 .. 1, and NaN
+// (which no taper or saved session can carry) as 0.
+float continuousStartingValue(float effectValue)
 {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    return processor.getParameterDefaultValue(index);
-#pragma GCC diagnostic pop
+    if (std::isnan(effectValue))
+        return 0.0f;
+    return std::clamp(effectValue, 0.0f, 1.0f);
+}
+
+// A switch is on where the two-state taper would put it: strictly above one half.
+bool twoStateStartsOn(float effectValue)
+{
+    return effectValue > kTwoStateOnThreshold;
 }
 
 } // namespace
@@ -256,6 +265,8 @@ void JuceAAX_Processor::publishProcessorParameters()
 {
     publishedProcessorParameters = 0;
     const int count = processor->getNumParameters();
+    parameterDefaults.clear();
+    parameterDefaults.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int index = 0; index < count; ++index)
     {
         // Probing the effect's texts fills the row the display delegates read, so it comes first.
@@ -269,14 +280,19 @@ void JuceAAX_Processor::publishProcessorParameters()
         const AAX_CString name(processorParameterName(*processor, index, kParameterNameLength).toRawUTF8());
         const AAX_CString shortName(
             processorParameterName(*processor, index, kParameterShortNameLength).toRawUTF8());
-        const float defaultValue = processorParameterDefault(*processor, index);
         const bool automatable = processor->isParameterAutomatable(index);
+        // The processor keeps no default of its own (it would answer 0 for everything), so each
+        // published parameter starts, and resets, where the effect actually is: otherwise the host
+        // shows a text the effect is not at, and the controls chunk saves (and later restores into
+        // the effect) values nobody chose. Read after the text probe, which puts the effect's value
+        // back.
+        const float effectValue = processor->getEffectParameter(index);
 
         std::unique_ptr<AAX_IParameter> parameter;
         if (steps == kTwoStateStepCount)
         {
-            // NaN counts as "not off".
-            const bool defaultOn = !(defaultValue == 0.0f);
+            const bool defaultOn = twoStateStartsOn(effectValue);
+            parameterDefaults.push_back(defaultOn ? 1.0f : 0.0f);
             parameter = std::make_unique<AAX_CParameter<bool>>(
                 identifier.text, name, defaultOn, AAX_CBinary2TaperDelegate<bool>(),
                 AAX_CBinaryDisplayDelegate<bool>(processor->getParameterTextEntry(index, kTwoStateOffEntry),
@@ -287,6 +303,8 @@ void JuceAAX_Processor::publishProcessorParameters()
         }
         else
         {
+            const float defaultValue = continuousStartingValue(effectValue);
+            parameterDefaults.push_back(defaultValue);
             const AAX_VSTParameterTextRow* row = static_cast<size_t>(index) < processor->parameterTexts.size()
                                                      ? &processor->parameterTexts[static_cast<size_t>(index)]
                                                      : nullptr;
@@ -385,7 +403,8 @@ AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id
     return guardHostCall(
         [&]
         {
-            *value = static_cast<double>(processorParameterDefault(*processor, index));
+            const size_t slot = static_cast<size_t>(index);
+            *value = slot < parameterDefaults.size() ? static_cast<double>(parameterDefaults[slot]) : 0.0;
             return AAX_SUCCESS;
         });
 }

@@ -126,6 +126,9 @@ private:
     // Whether pendingState holds a state produced by a size query and not yet read.
     bool pendingStateSized = false;
     int32_t publishedProcessorParameters = 0;
+    // [host thread] Each published parameter's default as a normalized value: the effect's own
+    // value when it was published. Filled once while publishing; the audio path never reads it.
+    std::vector<float> parameterDefaults;
 };
 
 } // namespace AAXClasses
