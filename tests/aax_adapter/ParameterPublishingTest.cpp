@@ -2,6 +2,7 @@
 // their names, steps, types and value texts, identifiers that name nothing, and automation in both
 // directions between host and effect.
 
+#include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
@@ -13,6 +14,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +25,10 @@ namespace
 {
 
 constexpr const char* kBypass = "MasterBypassID";
+constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
+constexpr AAX_CTypeID kControlsChunk = AAX_FourCC('e', 'l', 'c', 'k');
+// Where the test effect's own chunk keeps program 0's values (after its magic and program number).
+constexpr size_t kTestEffectChunkValuesOffset = 8;
 
 // Four parameters: a switch, a plain value, a parameter whose text never changes and whose name
 // hides it from automation, and one with a name too long for the host.
@@ -40,6 +46,20 @@ TestEffectConfig fourParameters()
     std::strcpy(config.names[3], "A very long parameter name that is cut");
     std::strcpy(config.label, " ms");
     return config;
+}
+
+std::string currentText(const DataModelInstance& dataModel, const char* id)
+{
+    HostString text;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString(id, &text, 32)) << id;
+    return text.Text();
+}
+
+double defaultOf(const DataModelInstance& dataModel, const char* id)
+{
+    double value = -1.0;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue(id, &value)) << id;
+    return value;
 }
 
 std::string nameOf(const DataModelInstance& dataModel, const char* id)
@@ -157,9 +177,12 @@ TEST(ParameterPublishing, SwitchesAreTwoStateAndEveryOtherParameterIsContinuous)
     EXPECT_EQ("On", textFor(dataModel, "0", 1.0));
     EXPECT_EQ("Fixed ms", textFor(dataModel, "2", 0.3));
 
-    // Every parameter starts at the processor's default, 0; the bypass is off.
+    // Every parameter's default is where the effect started (0.25, which leaves the switch off);
+    // the bypass is off.
     double value = -1.0;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue("1", &value));
+    EXPECT_EQ(0.25, value);
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue("0", &value));
     EXPECT_EQ(0.0, value);
     value = 0.77;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue(kBypass, &value));
@@ -216,9 +239,88 @@ TEST(ParameterPublishing, ValueTextsAreTheEffectsOwnTextsWithItsUnit)
     // The current value's text is the effect's text at the effect's value (0.25).
     HostString current;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("1", &current, 32));
-    EXPECT_EQ("0.00 ms", current.Text()); // the published parameter starts at its default
+    EXPECT_EQ("0.25 ms", current.Text()); // the published parameter starts where the effect is
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("1", &value));
     EXPECT_FLOAT_EQ(0.25f, static_cast<float>(value));
+}
+
+TEST(ParameterPublishing, ParametersStartWhereTheEffectIsWithOddValuesLimited)
+{
+    // Three values and a switch, saved with the effect's own chunk so that another instance can be
+    // put at values no host would set before its parameters are published.
+    TestEffectConfig config = testEffectDefaults();
+    config.numParams = 4;
+    config.chunkMode = kTestChunkNormal;
+    config.display[3] = kTestDisplaySwitch;
+    PlugInSession session(testEffectPath(), config);
+    ASSERT_TRUE(session.scanned());
+    SavedChunk state;
+    {
+        DataModelInstance source(session.host(), session.dataModelFactory());
+        ASSERT_EQ(AAX_SUCCESS, source.InitializeResult());
+        ASSERT_EQ(AAX_SUCCESS, source.GetChunk(kAllChunk, &state));
+    }
+    const float values[] = {0.25f, std::numeric_limits<float>::quiet_NaN(), 1.7f, 0.75f};
+    ASSERT_GE(state.data.size(), kTestEffectChunkValuesOffset + sizeof values);
+    std::memcpy(state.data.data() + kTestEffectChunkValuesOffset, values, sizeof values);
+
+    DataModelInstance dataModel(session.host(), session.dataModelFactory(), false);
+    ASSERT_TRUE(dataModel.IsValid());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.SetChunk(state));
+    ASSERT_EQ(AAX_SUCCESS, dataModel.Initialize());
+    double effectValue = 0.0;
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("2", &effectValue));
+    ASSERT_FLOAT_EQ(1.7f, static_cast<float>(effectValue)) << "the effect did not take the state";
+
+    // Defaults, the texts the host shows and the saved controls all follow the effect: NaN starts
+    // at 0, a value past the end at the end, and the switch at 0.75 is on.
+    EXPECT_EQ(0.25, defaultOf(dataModel, "0"));
+    EXPECT_EQ(0.0, defaultOf(dataModel, "1"));
+    EXPECT_EQ(1.0, defaultOf(dataModel, "2"));
+    EXPECT_EQ(1.0, defaultOf(dataModel, "3"));
+    EXPECT_EQ("0.25u", currentText(dataModel, "0"));
+    EXPECT_EQ("0.00u", currentText(dataModel, "1"));
+    EXPECT_EQ("1.00u", currentText(dataModel, "2"));
+    EXPECT_EQ("On", currentText(dataModel, "3"));
+
+    SavedChunk controlsState;
+    ASSERT_EQ(AAX_SUCCESS, dataModel.GetChunk(kControlsChunk, &controlsState));
+    const ControlsChunk controls(controlsState);
+    EXPECT_TRUE(controls.readWhole());
+    const std::pair<const char*, double> saved[] = {{"0", 0.25}, {"1", 0.0}, {"2", 1.0}};
+    for (const auto& [id, expected] : saved)
+    {
+        double value = -1.0;
+        EXPECT_TRUE(controls.doubleValue(id, &value)) << id;
+        EXPECT_EQ(expected, value) << id;
+    }
+    int32_t switchValue = -1;
+    EXPECT_TRUE(controls.int32Value("3", &switchValue));
+    EXPECT_EQ(1, switchValue);
+}
+
+TEST(ParameterPublishing, ResettingToTheDefaultPutsTheEffectBackWhereItStarted)
+{
+    PlugInSession session(testEffectPath(), fourParameters());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    ASSERT_TRUE(runFirstRefresh(session.bundle()));
+    dataModel.DeliverAutomation();
+
+    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", 0.9));
+    dataModel.DeliverAutomation();
+    const TestEffectLog& log = session.bundle().log();
+    const int before = log.count;
+    // What a host does for "reset to default": ask for the default, then set it.
+    const double reset = defaultOf(dataModel, "1");
+    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", reset));
+    dataModel.DeliverAutomation();
+    const std::vector<float> writes = effectWrites(log, 1, before);
+    EXPECT_FALSE(writes.empty());
+    for (float written : writes)
+        EXPECT_EQ(0.25f, written);
+    EXPECT_EQ("0.25 ms", currentText(dataModel, "1"));
 }
 
 TEST(ParameterPublishing, IdentifiersThatNameNoPublishedParameterNeverReachTheEffect)

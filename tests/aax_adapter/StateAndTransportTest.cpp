@@ -2,15 +2,19 @@
 // with the published values), malformed chunk records, and the host's transport as the effect
 // sees it while it processes.
 
+#include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/HostController.h"
 #include "tools/host/kit/ProcessingContext.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace testhost;
@@ -166,6 +170,59 @@ TEST(StateChunks, TheControlsChunkSitsBesideTheStateChunkWithoutTheBypass)
     bool equal = false;
     EXPECT_EQ(AAX_SUCCESS, dataModel.CompareActiveChunk(state, &equal));
     EXPECT_TRUE(equal);
+}
+
+TEST(StateChunks, RestoringTheControlsOfAnUntouchedInstanceLeavesTheEffectWhereItStarted)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance untouched(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, untouched.InitializeResult());
+    SavedChunk controlsState;
+    ASSERT_EQ(AAX_SUCCESS, untouched.GetChunk(kControlsChunk, &controlsState));
+    // The saved controls are the effect's starting values (0.25), not values nobody chose.
+    const ControlsChunk controls(controlsState);
+    EXPECT_TRUE(controls.readWhole());
+    for (const char* id : {"0", "1", "2"})
+    {
+        double saved = -1.0;
+        EXPECT_TRUE(controls.doubleValue(id, &saved)) << id;
+        EXPECT_EQ(0.25, saved) << id;
+    }
+
+    // A second instance whose host writes reach its effect: after the effect's first display
+    // update and the refresh it starts, with the refresh's reports accepted.
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    const TestEffectLog& log = session.bundle().log();
+    const int beforeRefresh = log.count;
+    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
+    ASSERT_TRUE(
+        waitFor([&] { return findEffectCall(log, kTestCallDispatcher, effGetProgram, beforeRefresh) >= 0; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    dataModel.DeliverAutomation();
+    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", 0.9));
+    dataModel.DeliverAutomation();
+    double value = 0.0;
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("1", &value));
+    ASSERT_FLOAT_EQ(0.9f, static_cast<float>(value));
+
+    // Restoring the untouched controls puts the moved parameter back and leaves the others alone.
+    const int before = log.count;
+    ASSERT_EQ(AAX_SUCCESS, dataModel.SetChunk(controlsState));
+    dataModel.DeliverAutomation();
+    for (const char* id : {"0", "1", "2"})
+    {
+        ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue(id, &value));
+        EXPECT_FLOAT_EQ(0.25f, static_cast<float>(value)) << id;
+    }
+    for (int i = before; i < std::min(log.count, kTestEffectLogCapacity); ++i)
+    {
+        if (log.calls[i].kind == kTestCallSetParameter)
+        {
+            EXPECT_EQ(0.25f, log.calls[i].opt) << "parameter " << log.calls[i].opcode;
+        }
+    }
 }
 
 TEST(StateChunks, MalformedChunkRecordsAreAnsweredWithoutHarm)

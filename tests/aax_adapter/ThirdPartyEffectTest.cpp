@@ -2,6 +2,7 @@
 // iem-plugin-suite-vst, as a user would ship it: described, instantiated, its parameters published
 // with its own texts, audio through every channel configuration, and its state saved and restored.
 
+#include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/HostString.h"
@@ -77,6 +78,63 @@ TEST(ThirdPartyEffect, DualDelayIsPublishedWithItsOwnNamesAndTexts)
     EXPECT_EQ(ids.size() - 1, names.size());
     EXPECT_GT(parametersWithChangingTexts, 0);
     EXPECT_EQ(2, delayTimesInMilliseconds);
+}
+
+TEST(ThirdPartyEffect, DualDelayParametersStartAtTheEffectsOwnValuesAndTexts)
+{
+    if (!dualDelayInstalled())
+        GTEST_SKIP() << dualDelayPath() << " is not installed";
+    PlugInSession session(dualDelayPath());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    SavedChunk controlsState;
+    ASSERT_EQ(AAX_SUCCESS, dataModel.GetChunk(AAX_FourCC('e', 'l', 'c', 'k'), &controlsState));
+    const ControlsChunk controls(controlsState);
+    EXPECT_TRUE(controls.readWhole());
+
+    const std::vector<std::string> ids = dataModel.ParameterIds();
+    for (size_t i = 1; i < ids.size(); ++i)
+    {
+        const char* id = ids[i].c_str();
+        SCOPED_TRACE(ids[i]);
+        double effectValue = -1.0;
+        double defaultValue = -1.0;
+        int32_t steps = 0;
+        ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue(id, &effectValue));
+        ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue(id, &defaultValue));
+        ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterNumberOfSteps(id, &steps));
+        HostString current;
+        ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString(id, &current, 64));
+        if (steps == 2)
+        {
+            EXPECT_EQ(effectValue > 0.5 ? 1.0 : 0.0, defaultValue);
+            int32_t saved = -1;
+            EXPECT_TRUE(controls.int32Value(id, &saved));
+            EXPECT_EQ(defaultValue, static_cast<double>(saved));
+        }
+        else
+        {
+            EXPECT_FLOAT_EQ(static_cast<float>(effectValue), static_cast<float>(defaultValue));
+            double saved = -1.0;
+            EXPECT_TRUE(controls.doubleValue(id, &saved));
+            EXPECT_FLOAT_EQ(static_cast<float>(effectValue), static_cast<float>(saved));
+        }
+        // The host shows the effect's own text for where the effect is.
+        EXPECT_EQ(valueText(dataModel, ids[i], effectValue), current.Text());
+    }
+
+    // Normalization is a switch that starts on (SN3D); the dry signal starts at full level.
+    HostString text;
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("1", &text, 64));
+    EXPECT_EQ("SN3D", text.Text());
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("2", &text, 64));
+    EXPECT_EQ("0.0dB", text.Text());
+    double value = -1.0;
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue("1", &value));
+    EXPECT_EQ(1.0, value);
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue("2", &value));
+    EXPECT_EQ(1.0, value);
 }
 
 TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
