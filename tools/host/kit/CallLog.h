@@ -5,6 +5,7 @@
 #include "aax_library/AAX_Types.h"
 
 #include <cstdint>
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ public:
     void Clear();
     // Recording can be switched off around code that must not see host-side allocations.
     void SetEnabled(bool enabled);
+    // [any thread] lets callers skip building a record nobody keeps.
+    bool IsEnabled() const { return mEnabled.load(std::memory_order_relaxed); }
 
     // [any thread] copies, so the caller may read while the module keeps calling.
     std::vector<Call> Calls() const;
@@ -44,7 +47,7 @@ public:
 private:
     mutable std::mutex mMutex;
     std::vector<Call> mCalls;
-    bool mEnabled = true;
+    std::atomic<bool> mEnabled{true};
 };
 
 // How arguments appear in the log.

@@ -52,6 +52,11 @@ const HostConfig& HostObject::Config() const
     return mHost.config;
 }
 
+bool HostObject::Logging() const
+{
+    return mHost.Log().IsEnabled();
+}
+
 void HostObject::RecordCall(Call call)
 {
     mHost.Log().Add(std::move(call));

@@ -51,7 +51,10 @@ protected:
 
     template <class... Args> void Record(const char* operation, const Args&... args)
     {
-        RecordCall(Call{mInterfaceName, operation, {ToText(args)...}, mId});
+        // Formatting a record allocates; with the log off (around audio-path measurements) the
+        // host must not.
+        if (Logging())
+            RecordCall(Call{mInterfaceName, operation, {ToText(args)...}, mId});
     }
     // The configured result for one of this object's operations.
     AAX_Result Answer(const char* operation) const;
@@ -60,6 +63,7 @@ protected:
     const HostConfig& Config() const;
 
 private:
+    bool Logging() const;
     void RecordCall(Call call);
 
     TestHost& mHost;
