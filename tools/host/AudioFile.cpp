@@ -1,5 +1,7 @@
 #include "tools/host/AudioFile.h"
 
+#include "tools/host/OutputFile.h"
+
 #include <memory>
 
 namespace ombrelhost
@@ -54,29 +56,9 @@ bool AudioFile::Read(const std::string& path, AudioData& data, std::string& erro
 bool AudioFile::Write(const std::string& path, const juce::AudioBuffer<float>& samples, double sampleRate,
                       int bitsPerSample, std::string& error)
 {
-    const juce::File file = juce::File::getCurrentWorkingDirectory().getChildFile(juce::String(path));
-    if (file.isDirectory())
-    {
-        error = "cannot write " + path + ": it is a folder";
+    std::unique_ptr<juce::FileOutputStream> stream = OutputFile::Open(path, error);
+    if (stream == nullptr)
         return false;
-    }
-    if (!file.getParentDirectory().isDirectory())
-    {
-        error = "cannot write " + path + ": its folder does not exist";
-        return false;
-    }
-    // FileOutputStream appends to an existing file; start from nothing.
-    if (file.exists() && !file.deleteFile())
-    {
-        error = "cannot write " + path + ": the existing file cannot be replaced";
-        return false;
-    }
-    auto stream = std::make_unique<juce::FileOutputStream>(file);
-    if (stream->failedToOpen())
-    {
-        error = "cannot write " + path + ": " + stream->getStatus().getErrorMessage().toStdString();
-        return false;
-    }
     juce::WavAudioFormat wav;
     std::unique_ptr<juce::AudioFormatWriter> writer(wav.createWriterFor(
         stream.get(), sampleRate, static_cast<unsigned>(samples.getNumChannels()), bitsPerSample, {}, 0));
