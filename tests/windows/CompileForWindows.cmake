@@ -2,7 +2,7 @@
 # warning fails the check.
 foreach(source IN LISTS SOURCES)
   execute_process(
-      COMMAND ${COMPILER} -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I${ROOT} ${source}
+      COMMAND ${COMPILER} -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I${ROOT} ${EXTRA_FLAGS} ${source}
       RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${source} does not compile for Windows:\n${out}${err}")
