@@ -4,6 +4,17 @@ AAX_CString::AAX_CString(const char* text) : mText(text != nullptr ? text : "") 
 
 AAX_CString::AAX_CString(const AAX_IString& other) : AAX_CString(other.Get()) {}
 
+#ifdef AAX_ISTRING_MICROSOFT_DESTRUCTOR_SLOT
+void* AAX_CString::DeletingDestructor(uint32_t flags)
+{
+    if ((flags & kDeleteMemory) != 0)
+        delete this;
+    else
+        this->~AAX_CString();
+    return this;
+}
+#endif
+
 AAX_CString& AAX_CString::operator=(const AAX_CString& other)
 {
     mText = other.mText;

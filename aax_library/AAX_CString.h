@@ -12,7 +12,9 @@ public:
     AAX_CString(const char* text); // a null text gives the empty string
     AAX_CString(const AAX_CString& other) = default;
     AAX_CString(const AAX_IString& other);
-    ~AAX_CString() override = default;
+    // Virtual on every platform: where slot 0 is Microsoft's deleting destructor (see AAX_IString),
+    // this destructor follows the interface's seven slots and the deleting destructor calls it.
+    virtual ~AAX_CString() = default;
 
     AAX_CString& operator=(const AAX_CString& other);
 
@@ -33,6 +35,10 @@ public:
     void Append(const AAX_CString& other);
     void Clear() { mText.clear(); }
     const std::string& StdString() const { return mText; }
+
+#ifdef AAX_ISTRING_MICROSOFT_DESTRUCTOR_SLOT
+    void* DeletingDestructor(uint32_t flags) override;
+#endif
 
 private:
     std::string mText;

@@ -21,15 +21,20 @@ endif()
 
 file(READ ${CMAKE_CURRENT_LIST_DIR}/JuceSettings.cmake _settings)
 file(READ ${CMAKE_CURRENT_LIST_DIR}/juce/CMakeLists.txt _project)
-string(SHA1 _key "${CMAKE_CXX_COMPILER_ID}-${CMAKE_CXX_COMPILER_VERSION}-${CMAKE_CXX_COMPILER}-${_settings}-${_project}")
+string(SHA1 _key "${CMAKE_CXX_COMPILER_ID}-${CMAKE_CXX_COMPILER_VERSION}-${CMAKE_CXX_COMPILER}-${_settings}-${_project}${OMBREL_WINDOWS_IMAGE_LIBS}")
 string(SUBSTRING ${_key} 0 12 _key)
 set(_juce_build ${OMBREL_CACHE}/juce-${OMBREL_JUCE_VERSION}-build-${_key})
 set(_juce_archive ${_juce_build}/install/lib/libombrel_juce.a)
 
 if(NOT EXISTS ${_juce_archive})
   message(STATUS "Building the JUCE archive once into ${_juce_build} (about 90 s on two cores)")
+  set(_cross)
+  if(CMAKE_TOOLCHAIN_FILE)
+    get_filename_component(_toolchain ${CMAKE_TOOLCHAIN_FILE} ABSOLUTE BASE_DIR ${CMAKE_SOURCE_DIR})
+    set(_cross -DCMAKE_TOOLCHAIN_FILE=${_toolchain} -DOMBREL_WINDOWS_IMAGE_LIBS=${OMBREL_WINDOWS_IMAGE_LIBS})
+  endif()
   execute_process(
-      COMMAND ${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/juce -B ${_juce_build}/work
+      COMMAND ${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/juce -B ${_juce_build}/work ${_cross}
               -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
               -DJUCE_MODULES_DIR=${JUCE_MODULES_DIR} -DCMAKE_INSTALL_PREFIX=${_juce_build}/install
       RESULT_VARIABLE _rc)

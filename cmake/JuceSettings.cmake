@@ -32,5 +32,17 @@ foreach(m IN LISTS OMBREL_JUCE_MODULE_NAMES)
   list(APPEND OMBREL_JUCE_DEFINITIONS JUCE_MODULE_AVAILABLE_${m}=1)
 endforeach()
 
-set(OMBREL_JUCE_SYSTEM_INCLUDES /usr/include/freetype2 /usr/include/libpng16)
-set(OMBREL_JUCE_SYSTEM_LIBS freetype png16 jpeg z pthread dl rt)
+if(WIN32)
+  # The Windows build links the static libpng and libjpeg that scripts/build-windows-image-libs makes,
+  # the MinGW zlib, and the system libraries JUCE's Windows code calls into.
+  if(NOT OMBREL_WINDOWS_IMAGE_LIBS)
+    message(FATAL_ERROR "OMBREL_WINDOWS_IMAGE_LIBS is not set: build with scripts/build-windows")
+  endif()
+  set(OMBREL_JUCE_SYSTEM_INCLUDES ${OMBREL_WINDOWS_IMAGE_LIBS}/include)
+  set(OMBREL_JUCE_SYSTEM_LIBS
+      ${OMBREL_WINDOWS_IMAGE_LIBS}/lib/libpng.a ${OMBREL_WINDOWS_IMAGE_LIBS}/lib/libjpeg.a z
+      uuid wsock32 wininet version ole32 ws2_32 oleaut32 imm32 comdlg32 shlwapi rpcrt4 winmm dxgi)
+else()
+  set(OMBREL_JUCE_SYSTEM_INCLUDES /usr/include/freetype2 /usr/include/libpng16)
+  set(OMBREL_JUCE_SYSTEM_LIBS freetype png16 jpeg z pthread dl rt)
+endif()

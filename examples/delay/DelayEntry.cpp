@@ -7,7 +7,14 @@
 
 #include <new>
 
+#ifdef _WIN32
+// DelayExports.def exports the entries, "main" under its own name.
+#define OMBREL_DELAY_EXPORT extern "C"
+#define OMBREL_DELAY_MAIN_LABEL
+#else
 #define OMBREL_DELAY_EXPORT extern "C" __attribute__((visibility("default")))
+#define OMBREL_DELAY_MAIN_LABEL __asm__("main")
+#endif
 
 namespace
 {
@@ -20,7 +27,7 @@ AEffect* createDelay(audioMasterCallback host)
 } // namespace
 
 // [host thread] creates one effect; the host owns it until it sends effClose.
-OMBREL_DELAY_EXPORT AEffect* ombrelDelayMain(audioMasterCallback host) __asm__("main");
+OMBREL_DELAY_EXPORT AEffect* ombrelDelayMain(audioMasterCallback host) OMBREL_DELAY_MAIN_LABEL;
 OMBREL_DELAY_EXPORT AEffect* ombrelDelayMain(audioMasterCallback host)
 {
     return createDelay(host);

@@ -2,6 +2,7 @@
 
 #include "aax_library/AAX_Types.h"
 #include "tools/host/kit/HostString.h"
+#include "tools/host/kit/MessagePump.h"
 
 #include <algorithm>
 #include <chrono>
@@ -45,6 +46,11 @@ std::string Absolute(const std::string& path)
 {
     if (!path.empty() && path.front() == '/')
         return path;
+#ifdef _WIN32
+    // C:\..., C:/... and \\server\... are absolute too.
+    if (path.size() >= 2 && (path[1] == ':' || (path[0] == '\\' && path[1] == '\\')))
+        return path;
+#endif
     char* folder = getcwd(nullptr, 0);
     if (folder == nullptr)
         return path;
@@ -290,7 +296,7 @@ void ModuleSession::Settle(testhost::DataModelInstance& dataModel)
             break;
         if (now - start >= kSettleLimit)
             break;
-        std::this_thread::sleep_for(kSettlePoll);
+        testhost::WaitServingMessages(kSettlePoll);
     }
 }
 

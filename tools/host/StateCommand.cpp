@@ -7,6 +7,7 @@
 #include "tools/host/ParameterReport.h"
 #include "tools/host/StateFile.h"
 #include "tools/host/kit/HostString.h"
+#include "tools/host/kit/MessagePump.h"
 
 #include <algorithm>
 #include <chrono>
@@ -40,7 +41,7 @@ void AcceptRefreshes(testhost::DataModelInstance& dataModel)
     while (std::chrono::steady_clock::now() < deadline)
     {
         dataModel.DeliverAutomation(kUpdateSourceHost);
-        std::this_thread::sleep_for(kRefreshPoll);
+        testhost::WaitServingMessages(kRefreshPoll);
     }
     dataModel.DeliverAutomation(kUpdateSourceHost);
 }

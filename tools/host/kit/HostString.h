@@ -15,6 +15,9 @@ public:
     explicit HostString(const char* text) { Set(text); }
     explicit HostString(std::string text) : mText(std::move(text)) {}
     HostString(const HostString& other) : AAX_IString(), mText(other.mText) {}
+    // Virtual on every platform: where slot 0 is Microsoft's deleting destructor (see AAX_IString),
+    // this destructor follows the interface's seven slots and the deleting destructor calls it.
+    virtual ~HostString() = default;
 
     uint32_t Length() const override { return static_cast<uint32_t>(mText.size()); }
     uint32_t MaxLength() const override { return kMaxLength; }
@@ -40,6 +43,11 @@ public:
     const std::string& Text() const { return mText; }
 
     static constexpr uint32_t kMaxLength = 0xFFFFFFFEu;
+
+#ifdef AAX_ISTRING_MICROSOFT_DESTRUCTOR_SLOT
+    // [any thread]
+    void* DeletingDestructor(uint32_t flags) override;
+#endif
 
 private:
     std::string mText;

@@ -1,6 +1,6 @@
 #include "tools/host/kit/ModuleLoader.h"
 
-#include <dlfcn.h>
+#include "tools/host/kit/SharedLibrary.h"
 
 namespace testhost
 {
@@ -9,7 +9,7 @@ namespace
 {
 template <class Proc> bool Resolve(void* handle, const char* name, Proc* proc, std::string* error)
 {
-    *proc = reinterpret_cast<Proc>(dlsym(handle, name));
+    *proc = reinterpret_cast<Proc>(SharedLibrarySymbol(handle, name));
     if (*proc == nullptr && error->empty())
         *error = std::string("missing entry point ") + name;
     return *proc != nullptr;
@@ -21,13 +21,9 @@ bool ModuleLoader::Load(const std::string& path)
     Unload();
     mError.clear();
     mPath = path;
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = OpenSharedLibrary(path, &mError);
     if (handle == nullptr)
-    {
-        const char* reason = dlerror();
-        mError = reason != nullptr ? reason : "cannot open " + path;
         return false;
-    }
     bool complete = true;
     complete &= Resolve(handle, "ACFRegisterPlugin", &mRegisterPlugin, &mError);
     complete &= Resolve(handle, "ACFRegisterComponent", &mRegisterComponent, &mError);
@@ -50,7 +46,7 @@ bool ModuleLoader::Load(const std::string& path)
 void ModuleLoader::Unload()
 {
     if (mHandle != nullptr)
-        dlclose(mHandle);
+        CloseSharedLibrary(mHandle);
     mHandle = nullptr;
     mRegisterPlugin = nullptr;
     mRegisterComponent = nullptr;
@@ -99,7 +95,7 @@ ACFRESULT ModuleLoader::GetSDKVersion(uint64_t* out) const
 
 void* ModuleLoader::Symbol(const char* name) const
 {
-    return mHandle != nullptr && name != nullptr ? dlsym(mHandle, name) : nullptr;
+    return mHandle != nullptr && name != nullptr ? SharedLibrarySymbol(mHandle, name) : nullptr;
 }
 
 std::string ModuleLoader::ModulePathInBundle(const std::string& bundleDir)
