@@ -42,8 +42,9 @@ QuennetAudioProcessor* processorOf(const AEffect* effect)
 intptr_t sampleRateAnswer(double rate)
 {
     // Truncated like any conversion to an integer; a rate that has no integer form answers the
-    // default rather than an undefined conversion.
-    if (!std::isfinite(rate) || rate < 0.0 || rate > 1.0e9)
+    // default rather than an undefined conversion, and so does the rate 0 of a processor not yet
+    // prepared, which the effect would divide by.
+    if (!std::isfinite(rate) || rate < 1.0 || rate > 1.0e9)
         return kHostDefaultSampleRate;
     return static_cast<intptr_t>(rate);
 }
@@ -90,7 +91,7 @@ intptr_t hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t v
     case audioMasterGetSampleRate:
         return processor != nullptr ? sampleRateAnswer(processor->getSampleRate()) : kHostDefaultSampleRate;
     case audioMasterGetBlockSize:
-        return processor != nullptr ? static_cast<intptr_t>(processor->getBlockSize())
+        return processor != nullptr ? static_cast<intptr_t>(effectBlockSize(processor->getBlockSize()))
                                     : kHostDefaultBlockSize;
     case audioMasterGetVendorString:
         if (ptr != nullptr)

@@ -14,6 +14,15 @@ constexpr const char* kHostProductString = "KWZ_AAX";
 // Answers when the calling effect has no processor (yet): calls made from inside the effect's entry.
 constexpr intptr_t kHostDefaultSampleRate = 44100;
 constexpr intptr_t kHostDefaultBlockSize = 1024;
+
+// [any thread] The block size an effect is told for the host's block size: a size below 1 (a
+// processor not prepared yet) reaches the effect as kHostDefaultBlockSize, since effects divide by
+// it when they resume.
+constexpr int32_t effectBlockSize(int hostBlockSize)
+{
+    return hostBlockSize >= 1 ? static_cast<int32_t>(hostBlockSize)
+                              : static_cast<int32_t>(kHostDefaultBlockSize);
+}
 // audioMasterPinConnected: the host connects two pins each way; 0 means connected.
 constexpr int32_t kHostConnectedPins = 2;
 

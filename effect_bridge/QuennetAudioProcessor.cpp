@@ -26,6 +26,8 @@ constexpr uint32_t kModuleFileNameSize = 1024;
 
 constexpr const char* kEntryName = "main";
 constexpr const char* kAlternativeEntryName = "Main";
+// The VST 2.4 name; libraries built only for 2.4 export nothing else.
+constexpr const char* kStandardEntryName = "VSTPluginMain";
 
 constexpr float kMinimumEffectSampleRate = 15000.0f;
 constexpr float kMaximumEffectSampleRate = 200000.0f;
@@ -195,6 +197,8 @@ bool QuennetAudioProcessor::loadEffect()
     void* entry = platform::GetProcAddress(library, kEntryName);
     if (entry == nullptr)
         entry = platform::GetProcAddress(library, kAlternativeEntryName);
+    if (entry == nullptr)
+        entry = platform::GetProcAddress(library, kStandardEntryName);
     entryFunction = reinterpret_cast<VstPluginEntry>(entry);
     if (entryFunction != nullptr)
         effect = entryFunction(&hostCallback);
@@ -205,6 +209,9 @@ bool QuennetAudioProcessor::loadEffect()
         return false;
     }
     effect->resvd1 = reinterpret_cast<intptr_t>(this);
+    // Every VST 2 host opens the effect once before configuring it; many effects build their
+    // processing objects only here and stay inert without it.
+    dispatch(effOpen);
     return true;
 }
 
@@ -786,6 +793,8 @@ void QuennetAudioProcessor::setEffectSampleRate(float rate)
 
 void QuennetAudioProcessor::setEffectBlockSize(int32_t size)
 {
+    // Before the first preparation the processor's size is 0, which effects divide by on resume.
+    size = effectBlockSize(size);
     dispatch(effSetBlockSize, size, size);
 }
 

@@ -58,6 +58,7 @@ private:
 // Paths of the built test effects.
 std::string testEffectPath();
 std::string testEffectMainOnlyPath();
+std::string testEffectVstPluginMainOnlyPath();
 std::string testEffectNoEntryPath();
 
 // Index of the first logged call matching kind and opcode at or after `from`, or -1.

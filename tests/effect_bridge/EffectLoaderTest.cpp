@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,7 +124,7 @@ TEST_F(EffectLoader, LoadsByFullPathWithAnEmptyDllDirectoryOutsideAPlugInsFolder
     EXPECT_EQ(calls.loadedPaths[0], installation.effectFile());
 }
 
-TEST_F(EffectLoader, LibraryWithoutEitherEntryGivesTheCoreLibMessageAndIsFreedAtDestruction)
+TEST_F(EffectLoader, LibraryWithNoneOfTheEntryNamesGivesTheCoreLibMessageAndIsFreedAtDestruction)
 {
     EffectInstallation installation(testEffectNoEntryPath());
     platform::calls().freeLibrary = recordFreeLibrary;
@@ -209,28 +210,42 @@ TEST_F(EffectLoader, FailedSetDllDirectoryShowsItsMessageAndLoadingGoesOn)
     EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"SetDllDirectory failed err=5"});
 }
 
-TEST_F(EffectLoader, FirstDispatcherCallsConfigureTheEffectWithoutOpeningIt)
+TEST_F(EffectLoader, FirstDispatcherCallsOpenTheEffectThenConfigureIt)
 {
     EffectInstallation installation(testEffectPath());
     QuennetAudioProcessor processor;
     const TestEffectLog& log = installation.log();
 
     const std::vector<int32_t> opcodes = dispatcherOpcodes(log);
-    ASSERT_EQ(opcodes.size(), 4u);
-    EXPECT_EQ(opcodes,
-              (std::vector<int32_t>{effMainsChanged, effSetSampleRate, effSetBlockSize, effMainsChanged}));
-    const TestEffectCall* dispatched[4];
+    ASSERT_EQ(opcodes.size(), 5u);
+    EXPECT_EQ(opcodes, (std::vector<int32_t>{effOpen, effMainsChanged, effSetSampleRate, effSetBlockSize,
+                                             effMainsChanged}));
+    const TestEffectCall* dispatched[5];
     for (int i = 0, found = 0; i < log.count; ++i)
         if (log.calls[i].kind == kTestCallDispatcher)
             dispatched[found++] = &log.calls[i];
-    EXPECT_EQ(dispatched[0]->index, 0);
-    EXPECT_EQ(dispatched[0]->value, 0);
-    EXPECT_FLOAT_EQ(dispatched[1]->opt, 44100.0f);
-    EXPECT_EQ(dispatched[2]->index, 0);
-    EXPECT_EQ(dispatched[2]->value, 0);
-    EXPECT_EQ(dispatched[3]->index, 1);
-    EXPECT_EQ(dispatched[3]->value, 1);
-    EXPECT_EQ(findCall(log, kTestCallDispatcher, effOpen), -1);
+    EXPECT_EQ(dispatched[1]->index, 0);
+    EXPECT_EQ(dispatched[1]->value, 0);
+    EXPECT_FLOAT_EQ(dispatched[2]->opt, 44100.0f);
+    // The processor has no block size yet; the effect is told the host's default instead of 0.
+    EXPECT_EQ(dispatched[3]->index, 1024);
+    EXPECT_EQ(dispatched[3]->value, 1024);
+    EXPECT_EQ(dispatched[4]->index, 1);
+    EXPECT_EQ(dispatched[4]->value, 1);
+    // Opened with the processor already registered, so its questions get the processor's answers.
+    EXPECT_EQ(log.blockSizeOnOpen, 1024);
+    EXPECT_EQ(log.sampleRateOnOpen, 44100);
+}
+
+TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyTheStandardEntryName)
+{
+    EffectInstallation installation(testEffectVstPluginMainOnlyPath());
+    QuennetAudioProcessor processor;
+
+    ASSERT_NE(processor.effect, nullptr);
+    EXPECT_TRUE(EffectInstallation::messages().empty());
+    const std::vector<int32_t> opcodes = dispatcherOpcodes(installation.log());
+    EXPECT_EQ(std::count(opcodes.begin(), opcodes.end(), effOpen), 1);
 }
 
 TEST_F(EffectLoader, LatencyComesFromTheEffectsInitialDelay)

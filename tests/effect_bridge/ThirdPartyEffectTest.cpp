@@ -32,6 +32,7 @@ struct SecondOfAudio
     bool allFinite = true;
     double largestDifference = 0.0;
     double outputPeak = 0.0;
+    double outputEnergy = 0.0;
 };
 
 SecondOfAudio processOneSecond(QuennetAudioProcessor& processor)
@@ -57,6 +58,7 @@ SecondOfAudio processOneSecond(QuennetAudioProcessor& processor)
                 result.largestDifference =
                     std::max(result.largestDifference, std::fabs(out - input.getSample(c, i)));
                 result.outputPeak = std::max(result.outputPeak, std::fabs(out));
+                result.outputEnergy += out * out;
             }
     }
     return result;
@@ -84,7 +86,7 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
     juce::MemoryBlock saved;
     {
         QuennetAudioProcessor processor;
-        ASSERT_NE(processor.effect, nullptr) << "alive without effOpen";
+        ASSERT_NE(processor.effect, nullptr);
         EXPECT_TRUE(EffectInstallation::messages().empty());
         EXPECT_EQ(processor.effect->numInputs, 64);
         EXPECT_EQ(processor.effect->numOutputs, 64);
@@ -124,7 +126,16 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
     EXPECT_EQ(saveState(fresh), saved) << "restored and saved again byte for byte";
 }
 
-TEST(ThirdPartyEffects, MaFreeverbStaysInertButHarmlessWithoutEffOpen)
+// The index of the effect's parameter with this name, or -1.
+int parameterNamed(QuennetAudioProcessor& processor, const juce::String& name)
+{
+    for (int p = 0; p < processor.getNumParameters(); ++p)
+        if (processor.getParameterName(p).fromFirstOccurrenceOf(": ", false, false) == name)
+            return p;
+    return -1;
+}
+
+TEST(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
 {
     REQUIRE_INSTALLED(kFreeverb);
     EffectInstallation installation(kFreeverb, EffectInstallation::kInstalledBundle,
@@ -135,33 +146,52 @@ TEST(ThirdPartyEffects, MaFreeverbStaysInertButHarmlessWithoutEffOpen)
     ASSERT_GT(processor.getNumParameters(), 0);
     for (int p = 0; p < processor.getNumParameters(); ++p)
     {
-        EXPECT_FALSE(processor.getParameterName(p).fromFirstOccurrenceOf(": ", false, false).isEmpty());
-        EXPECT_EQ(processor.getParameterText(p), "") << "no processing object, no display";
-        EXPECT_EQ(processor.buildParameterTextTable(p), 0);
+        EXPECT_FALSE(processor.getParameterText(p).isEmpty()) << "its processing object shows its values";
+        EXPECT_GT(processor.buildParameterTextTable(p), 1) << processor.getParameterName(p);
+        EXPECT_STRNE(processor.getParameterTextEntry(p, 0), processor.getParameterTextEntry(p, 100));
     }
 
+    // The reverb's feedback must change its tail: the same second of audio with little and with
+    // much feedback comes out different.
+    const int feedback = parameterNamed(processor, "fb1");
+    ASSERT_GE(feedback, 0);
     TestPlayHead playHead;
     prepareStereo(processor, playHead);
-    const SecondOfAudio audio = processOneSecond(processor);
-    EXPECT_TRUE(audio.allFinite);
-    EXPECT_EQ(audio.largestDifference, 0.0) << "audio passes through untouched";
+    processor.setEffectParameter(feedback, 0.05f);
+    const SecondOfAudio little = processOneSecond(processor);
+    processor.setEffectParameter(feedback, 0.95f);
+    const SecondOfAudio much = processOneSecond(processor);
+    EXPECT_TRUE(little.allFinite);
+    EXPECT_TRUE(much.allFinite);
+    EXPECT_GT(little.largestDifference, 1.0e-3) << "the reverb changes the signal";
+    EXPECT_GT(std::fabs(much.outputEnergy - little.outputEnergy), 0.01 * little.outputEnergy)
+        << "the feedback changes the output";
 
     juce::MemoryBlock state = saveState(processor);
     processor.setStateInformation(state.getData(), static_cast<int>(state.getSize()));
 }
 
-TEST(ThirdPartyEffects, LspLibraryWithOnlyVstPluginMainGivesTheCoreLibMessage)
+TEST(ThirdPartyEffects, LspEffectExportingOnlyVstPluginMainLoadsAndProcesses)
 {
     REQUIRE_INSTALLED(kLspCompensationDelay);
     EffectInstallation installation(kLspCompensationDelay, EffectInstallation::kInstalledBundle,
                                     EffectInstallation::Control::None);
     QuennetAudioProcessor processor;
-    EXPECT_EQ(processor.effect, nullptr);
-    EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"Plug-in core lib failed to load."});
-    EXPECT_EQ(processor.getNumParameters(), 0);
+    ASSERT_NE(processor.effect, nullptr);
+    EXPECT_TRUE(EffectInstallation::messages().empty());
+    ASSERT_GT(processor.getNumParameters(), 0);
+
+    // A delay of some samples makes the output differ from the input.
+    const int samples = parameterNamed(processor, "samp");
+    ASSERT_GE(samples, 0);
+    processor.setEffectParameter(samples, 0.5f);
+    EXPECT_NE(processor.getParameterText(samples), "0samp");
     TestPlayHead playHead;
     prepareStereo(processor, playHead);
-    EXPECT_EQ(processOneSecond(processor).largestDifference, 0.0);
+    const SecondOfAudio audio = processOneSecond(processor);
+    EXPECT_TRUE(audio.allFinite);
+    EXPECT_GT(audio.outputPeak, 0.1) << "the signal comes through";
+    EXPECT_GT(audio.largestDifference, 1.0e-3) << "delayed";
 }
 
 } // namespace

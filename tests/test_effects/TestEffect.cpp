@@ -1,6 +1,6 @@
 // A small VST 2 effect for the tests: configurable before it is created, and logging every call it
 // receives into a record the test reads back. Built several times with a different exported entry
-// (TEST_EFFECT_ENTRY: 1 "main", 2 "Main", 0 none).
+// (TEST_EFFECT_ENTRY: 1 "main", 2 "Main", 3 "VSTPluginMain", 0 none).
 
 #include "tests/test_effects/TestEffectControl.h"
 
@@ -64,6 +64,7 @@ struct TestEffect
     std::vector<uint8_t> chunk;
     int32_t chunkRequests = 0;
     bool resumedOnce = false;
+    int32_t blockSize = 0;
 };
 
 TestEffect* self(AEffect* effect)
@@ -256,7 +257,22 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         if (parameterInRange(index))
             std::strcpy(static_cast<char*>(ptr), config.names[index]);
         return 0;
+    case effOpen:
+        effectLog.sampleRateOnOpen = callHost(effect, audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
+        effectLog.blockSizeOnOpen = callHost(effect, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f);
+        return 0;
+    case effSetBlockSize:
+        effect.blockSize = static_cast<int32_t>(value);
+        return 0;
     case effMainsChanged:
+        if (value == 1 && config.dividesByBlockSizeOnResume != 0)
+        {
+            // Like an effect sizing its buffers per block: a block size of 0 ends the process
+            // with a floating-point exception.
+            volatile int32_t divisor = effect.blockSize;
+            volatile int32_t blocksPerSecond = 48000 / divisor;
+            (void)blocksPerSecond;
+        }
         if (value == 1 && !effect.resumedOnce)
         {
             effect.resumedOnce = true;
@@ -438,6 +454,11 @@ AEffect* testEffectMain(audioMasterCallback host)
 }
 #elif TEST_EFFECT_ENTRY == 2
 TEST_EFFECT_EXPORT AEffect* Main(audioMasterCallback host)
+{
+    return createEffect(host);
+}
+#elif TEST_EFFECT_ENTRY == 3
+TEST_EFFECT_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
 {
     return createEffect(host);
 }

@@ -60,6 +60,7 @@ struct TestEffectConfig
     char fixedTexts[kTestEffectMaxParameters][kTestEffectNameSize];
     char label[kTestEffectNameSize];
     ERect editorRect;
+    int32_t dividesByBlockSizeOnResume; // an integer division by its block size on every resume
 };
 
 enum TestEffectCallKind : int32_t
@@ -131,6 +132,9 @@ struct TestEffectLog
     uint8_t setChunk[kTestEffectChunkCapture];
     char setProgramNames[kTestEffectMaxPrograms][kTestEffectNameSize + 1];
     int32_t liveInstances;
+    // What the host answered when asked from inside effOpen.
+    intptr_t sampleRateOnOpen;
+    intptr_t blockSizeOnOpen;
 };
 
 // Exported by every test effect library.

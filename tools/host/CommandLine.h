@@ -1,6 +1,8 @@
 #pragma once
 // The reference host's command line: a command word (with a sub-command for "state"), positional
 // arguments and --options, checked against what each command accepts before anything is loaded.
+// CLI11 does the parsing and each command's generated help (`ombrel-host COMMAND --help`); the
+// commands read the values through this class.
 
 #include <map>
 #include <string>
@@ -15,6 +17,8 @@ struct OptionDefinition
     const char* name; // without the leading dashes
     bool takesValue;  // "--name VALUE" or "--name=VALUE"
     bool repeatable;  // may be given more than once
+    const char* help = "";
+    bool hidden = false; // for the host's own use (a child process it starts), not in the help
 };
 
 struct CommandDefinition
@@ -32,7 +36,8 @@ public:
     // error; "help" (or no arguments) parses as the command "help".
     bool Parse(int argc, const char* const* argv, std::string& error);
 
-    // "scan", "params", "render", "state save", "state load", "gui", "generate" or "help".
+    // "scan", "params", "render", "state save", "state load", "gui", "generate", "validate" or
+    // "help"; "command help" when the text in HelpText() is to be printed.
     const std::string& Command() const { return mCommand; }
     const std::vector<std::string>& Positionals() const { return mPositionals; }
     const std::string& Positional(size_t index) const { return mPositionals.at(index); }
@@ -43,6 +48,9 @@ public:
     // Every value given for a repeatable option, in command-line order.
     std::vector<std::string> Values(const std::string& option) const;
 
+    // The generated help of one command, after "command help".
+    const std::string& HelpText() const { return mHelpText; }
+
     // The usage text for every command.
     static std::string Usage();
     static const std::vector<CommandDefinition>& Commands();
@@ -51,6 +59,7 @@ private:
     std::string mCommand;
     std::vector<std::string> mPositionals;
     std::map<std::string, std::vector<std::string>> mOptions;
+    std::string mHelpText;
 };
 
 } // namespace ombrelhost

@@ -22,6 +22,11 @@ int Dispatch(const ombrelhost::CommandLine& commandLine)
         std::fputs(CommandLine::Usage().c_str(), stdout);
         return kExitSuccess;
     }
+    if (command == "command help")
+    {
+        std::fputs(commandLine.HelpText().c_str(), stdout);
+        return kExitSuccess;
+    }
     if (command == "scan")
         return RunScan(commandLine);
     if (command == "params")
@@ -36,6 +41,8 @@ int Dispatch(const ombrelhost::CommandLine& commandLine)
         return RunGui(commandLine);
     if (command == "generate")
         return RunGenerate(commandLine);
+    if (command == "validate")
+        return RunValidate(commandLine);
     return UsageError("unknown command `" + command + "`");
 }
 
