@@ -1,5 +1,6 @@
 #include "aax_adapter/GuiLibraryUsers.h"
 
+#include "aax_library/AAX_ModuleInstanceHandle.h"
 #include "effect_bridge/MessageThread.h"
 
 #include <juce_events/juce_events.h>
@@ -31,6 +32,10 @@ std::unique_ptr<MessageThread> messageThread; // guarded by usersLock(); only wh
 void startLibrary()
 {
 #ifdef _WIN32
+    // JUCE registers its window classes, the hidden message window's among them, under the current
+    // module's handle, which is the host program's unless told otherwise: tell it this module's, so
+    // that the classes belong to the module the code lives in and go with it when it is unloaded.
+    juce::Process::setCurrentModuleInstanceHandle(AAX_GetModuleInstanceHandle());
     juce::MessageManager::getInstance();
 #else
     auto thread = std::make_unique<MessageThread>();

@@ -15,6 +15,9 @@
 #include "tools/host/kit/Scan.h"
 #include "tools/host/kit/TestHost.h"
 
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -288,4 +291,37 @@ TEST_F(ModuleSlots, TheGuiAnswersEveryPosition)
     EXPECT_EQ(declaredLabel.Text(), label.text);
     EXPECT_EQ(instance->SetControlHighlightInfo("0", 1, 0), Slot(gui, 12, "0", AAX_CBoolean{1}, int32_t{0}));
     EXPECT_EQ(0, label.destructions);
+}
+
+// The framework inside the module registers its window classes and makes its hidden message
+// window under the instance handle the module entry kept, not under the host program's.
+TEST_F(ModuleSlots, TheModulesFrameworkMakesItsWindowsUnderTheModulesOwnHandle)
+{
+    testhost::DataModelInstance model(host, factory(kAAX_ProcPtrID_Create_EffectParameters));
+    ASSERT_TRUE(model.IsValid());
+    HMODULE module = nullptr;
+    ASSERT_NE(FALSE, GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                        static_cast<LPCSTR>(loader.Symbol("ACFStartup")), &module));
+    struct Count
+    {
+        HINSTANCE owner;
+        int module = 0;
+        int program = 0;
+    } count{module};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL
+        {
+            auto* windows = reinterpret_cast<Count*>(context);
+            const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+            if (instance == windows->owner)
+                ++windows->module;
+            else if (instance == GetModuleHandleA(nullptr))
+                ++windows->program;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    EXPECT_GE(count.module, 1);
+    EXPECT_EQ(0, count.program);
 }
