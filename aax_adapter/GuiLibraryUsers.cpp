@@ -33,8 +33,8 @@ void startLibrary()
 {
 #ifdef _WIN32
     // JUCE registers its window classes, the hidden message window's among them, under the current
-    // module's handle, which is the host program's unless told otherwise: tell it this module's, so
-    // that the classes belong to the module the code lives in and go with it when it is unloaded.
+    // module's handle. It would look the handle up from its own address, and falls back to the host
+    // program's when that fails; the handle the module entry kept leaves no such doubt.
     juce::Process::setCurrentModuleInstanceHandle(AAX_GetModuleInstanceHandle());
     juce::MessageManager::getInstance();
 #else
