@@ -1,5 +1,6 @@
 #include "aax_adapter/GuiLibraryUsers.h"
 
+#include "aax_library/AAX_ModuleInstanceHandle.h"
 #include "effect_bridge/MessageThread.h"
 
 #include <juce_events/juce_events.h>
@@ -31,6 +32,10 @@ std::unique_ptr<MessageThread> messageThread; // guarded by usersLock(); only wh
 void startLibrary()
 {
 #ifdef _WIN32
+    // JUCE registers its window classes, the hidden message window's among them, under the current
+    // module's handle. It would look the handle up from its own address, and falls back to the host
+    // program's when that fails; the handle the module entry kept leaves no such doubt.
+    juce::Process::setCurrentModuleInstanceHandle(AAX_GetModuleInstanceHandle());
     juce::MessageManager::getInstance();
 #else
     auto thread = std::make_unique<MessageThread>();

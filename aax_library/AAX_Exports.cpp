@@ -5,6 +5,7 @@
 #include "aax_library/AAX_CHostServices.h"
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/AAX_ICollection.h"
+#include "aax_library/AAX_ModuleInstanceHandle.h"
 #include "aax_library/AAX_VCollection.h"
 #include "aax_library/CACFUnknown.h"
 #include "aax_library/host/AAX_IACFCollection.h"
@@ -33,7 +34,6 @@ void* gModuleInstanceHandle = nullptr;
 
 } // namespace
 
-// [any thread] This module's instance handle (null before the module entry ran).
 void* AAX_GetModuleInstanceHandle()
 {
     return gModuleInstanceHandle;

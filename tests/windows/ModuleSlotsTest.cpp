@@ -15,6 +15,9 @@
 #include "tools/host/kit/Scan.h"
 #include "tools/host/kit/TestHost.h"
 
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -288,4 +291,76 @@ TEST_F(ModuleSlots, TheGuiAnswersEveryPosition)
     EXPECT_EQ(declaredLabel.Text(), label.text);
     EXPECT_EQ(instance->SetControlHighlightInfo("0", 1, 0), Slot(gui, 12, "0", AAX_CBoolean{1}, int32_t{0}));
     EXPECT_EQ(0, label.destructions);
+}
+
+// The framework inside the module registers its window classes and makes its hidden message
+// window under the instance handle the module entry kept, not under the host program's.
+TEST_F(ModuleSlots, TheModulesFrameworkMakesItsWindowsUnderTheModulesOwnHandle)
+{
+    testhost::DataModelInstance model(host, factory(kAAX_ProcPtrID_Create_EffectParameters));
+    ASSERT_TRUE(model.IsValid());
+    HMODULE module = nullptr;
+    ASSERT_NE(FALSE, GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                        static_cast<LPCSTR>(loader.Symbol("ACFStartup")), &module));
+    struct Count
+    {
+        HINSTANCE owner;
+        int module = 0;
+        int program = 0;
+    } count{module};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL
+        {
+            auto* windows = reinterpret_cast<Count*>(context);
+            const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+            if (instance == windows->owner)
+                ++windows->module;
+            else if (instance == GetModuleHandleA(nullptr))
+                ++windows->program;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    EXPECT_GE(count.module, 1);
+    EXPECT_EQ(0, count.program);
+}
+
+// On Windows the module's framework runs on the host's main thread: the processor's refresh timer,
+// which carries values the effect took by itself over to the published parameters, fires only
+// while that thread serves its messages, as a host's main thread does.
+TEST_F(ModuleSlots, TheRefreshTimerFiresWhileTheHostServesMessages)
+{
+    constexpr AAX_CTypeID kEffectChunk = 0x416C6C20u; // 'All '
+    testhost::SavedChunk state;
+    {
+        testhost::DataModelInstance source(host, factory(kAAX_ProcPtrID_Create_EffectParameters));
+        ASSERT_TRUE(source.IsValid());
+        // Host writes reach the effect once the refresh that follows the effect's first display
+        // update has run: the host serves messages until that refresh reports the effect's values.
+        const auto settled = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        int reports = 0;
+        while (reports == 0 && std::chrono::steady_clock::now() < settled)
+        {
+            testhost::WaitServingMessages(std::chrono::milliseconds(20));
+            reports = source.DeliverAutomation();
+        }
+        ASSERT_GT(reports, 0) << "no refresh reported the effect's values";
+        ASSERT_EQ(AAX_SUCCESS, source->UpdateParameterNormalizedValue("1", 0.25, 0));
+        ASSERT_EQ(AAX_SUCCESS, source.GetChunk(kEffectChunk, &state));
+    }
+    testhost::DataModelInstance target(host, factory(kAAX_ProcPtrID_Create_EffectParameters));
+    ASSERT_TRUE(target.IsValid());
+    ASSERT_EQ(AAX_SUCCESS, target.SetChunk(state));
+    double feedback = 0.0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+        testhost::WaitServingMessages(std::chrono::milliseconds(20));
+        target.DeliverAutomation();
+        ASSERT_EQ(AAX_SUCCESS, target->GetParameterNormalizedValue("1", &feedback));
+        if (feedback == 0.25)
+            break;
+    }
+    EXPECT_DOUBLE_EQ(0.25, feedback);
 }

@@ -2,7 +2,14 @@
 
 #include "effect_bridge/QuennetAudioProcessor.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#define OMBREL_PROBE_EXPORT extern "C" __declspec(dllexport)
+#else
 #include <dlfcn.h>
+#define OMBREL_PROBE_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 #include <cstdio>
 
@@ -43,9 +50,27 @@ int32_t reportMessage(void*, const char* text, const char*, uint32_t)
     return platform::kMessageBoxAnswerOk;
 }
 
+// The file the code at address came from, as the system loader names it.
+void reportFileOf(const void* address, char* destination)
+{
+#ifdef _WIN32
+    HMODULE module = nullptr;
+    char fileName[kProbeTextSize] = {};
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<LPCSTR>(address), &module) != FALSE &&
+        GetModuleFileNameA(module, fileName, sizeof(fileName)) != 0)
+        copyText(destination, fileName);
+#else
+    Dl_info info{};
+    if (dladdr(address, &info) != 0)
+        copyText(destination, info.dli_fname);
+#endif
+}
+
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) void ombrelProbeLoadEffect(ProbeReport* destination)
+OMBREL_PROBE_EXPORT void ombrelProbeLoadEffect(ProbeReport* destination)
 {
     *destination = ProbeReport{};
     report = destination;
@@ -58,10 +83,9 @@ extern "C" __attribute__((visibility("default"))) void ombrelProbeLoadEffect(Pro
         QuennetAudioProcessor processor;
         destination->loaded = processor.effect != nullptr ? 1 : 0;
         destination->numParams = processor.getNumParameters();
-        Dl_info info{};
-        if (processor.effect != nullptr &&
-            dladdr(reinterpret_cast<const void*>(processor.effect->dispatcher), &info) != 0)
-            copyText(destination->effectFile, info.dli_fname);
+        if (processor.effect != nullptr)
+            reportFileOf(reinterpret_cast<const void*>(processor.effect->dispatcher),
+                         destination->effectFile);
     }
     platform::calls() = previous;
     report = nullptr;
