@@ -1,13 +1,18 @@
-// A small VST 2 effect built to misbehave in one way, for the validator's tests: built once per
-// MISBEHAVIOUR (1 crashes in processReplacing, 2 hangs there, 3 writes NaN, 4 saves a state that
-// never round-trips). Otherwise a plain stereo gain with two parameters.
+// A small VST 2 effect built to behave oddly in one way, for the validator's and the state
+// command's tests: built once per MISBEHAVIOUR (1 crashes in processReplacing, 2 hangs there,
+// 3 writes NaN, 4 saves a state that never round-trips, 5 rewrites its state once by putting its
+// values in another order after a restore, which is harmless). Otherwise a plain stereo gain with
+// two parameters.
 
 #include "effect_bridge/Vst2Interface.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <limits>
+#include <string>
 #include <thread>
 
 #define MISBEHAVING_EFFECT_EXPORT extern "C" __attribute__((visibility("default")))
@@ -24,6 +29,7 @@ struct MisbehavingEffect
     audioMasterCallback host = nullptr;
     float values[kParameters] = {0.5f, 0.25f};
     int32_t number = 0;
+    bool restored = false;
     char chunk[64] = {};
 };
 
@@ -32,9 +38,10 @@ MisbehavingEffect* self(AEffect* effect)
     return reinterpret_cast<MisbehavingEffect*>(effect);
 }
 
-intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t, void* ptr, float)
+intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr, float)
 {
     MisbehavingEffect& effect = *self(record);
+    (void)value; // the chunk's length, read only by the effect that takes its state back
     switch (opcode)
     {
     case effClose:
@@ -52,12 +59,34 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t, vo
             std::snprintf(static_cast<char*>(ptr), 8, "%.2f", static_cast<double>(effect.values[index]));
         return 0;
     case effGetChunk:
+#if MISBEHAVIOUR == 5
+        if (effect.restored)
+            std::snprintf(effect.chunk, sizeof(effect.chunk), "B=%.4f;A=%.4f;",
+                          static_cast<double>(effect.values[1]), static_cast<double>(effect.values[0]));
+        else
+            std::snprintf(effect.chunk, sizeof(effect.chunk), "A=%.4f;B=%.4f;",
+                          static_cast<double>(effect.values[0]), static_cast<double>(effect.values[1]));
+#else
         // Each instance saves its own number and never takes a state back: no restored instance
         // saves what it was given.
         std::snprintf(effect.chunk, sizeof(effect.chunk), "instance number %d", effect.number);
+#endif
         *static_cast<void**>(ptr) = effect.chunk;
         return static_cast<intptr_t>(std::strlen(effect.chunk));
     case effSetChunk:
+#if MISBEHAVIOUR == 5
+    {
+        const std::string text(static_cast<const char*>(ptr),
+                               static_cast<size_t>(std::max<intptr_t>(0, value)));
+        for (const char name : {'A', 'B'})
+        {
+            const size_t at = text.find(std::string(1, name) + "=");
+            if (at != std::string::npos)
+                effect.values[name - 'A'] = std::strtof(text.c_str() + at + 2, nullptr);
+        }
+        effect.restored = true;
+    }
+#endif
         return 0;
     default:
         return 0;
@@ -115,7 +144,7 @@ AEffect* misbehavingEffectMain(audioMasterCallback host)
     r.numParams = kParameters;
     r.numInputs = 2;
     r.numOutputs = 2;
-    r.flags = effFlagsCanReplacing | (MISBEHAVIOUR == 4 ? effFlagsProgramChunks : 0);
+    r.flags = effFlagsCanReplacing | (MISBEHAVIOUR >= 4 ? effFlagsProgramChunks : 0);
     r.uniqueID = vstFourCC('O', 'M', 'I', 'S');
     r.version = 1;
     return &r;
