@@ -56,5 +56,17 @@ TEST_F(State, SaveAndLoadOfARealThirdPartyEffectRoundTrip)
     EXPECT_EQ(ReadBytes(PathTo("iem.state")), ReadBytes(PathTo("again.state")));
 }
 
+TEST_F(State, AnEffectThatRewritesItsStateOnceInAnotherOrderLoadsWithoutAFalseFailure)
+{
+    const std::string bundle = BundleWith(OMBREL_E2E_REORDERING_EFFECT, "Reordering");
+    EXPECT_EXIT_CODE(Host({"state", "save", bundle, "saved.state", "--set", "0=0.3"}), 0);
+    const RunResult load = Host({"state", "load", bundle, "saved.state"});
+    EXPECT_EXIT_CODE(load, 0);
+    EXPECT_NE(load.out.find("NOT identical to the file"), std::string::npos) << load.out;
+    EXPECT_NE(load.out.find("identical to the second: the effect rewrote its state once"), std::string::npos)
+        << load.out;
+    EXPECT_NE(load.out.find("->  0.3000"), std::string::npos) << load.out;
+}
+
 } // namespace
 } // namespace e2e

@@ -43,5 +43,6 @@ int RunStateSave(const CommandLine& commandLine);
 int RunStateLoad(const CommandLine& commandLine);
 int RunGui(const CommandLine& commandLine);
 int RunGenerate(const CommandLine& commandLine);
+int RunValidate(const CommandLine& commandLine);
 
 } // namespace ombrelhost

@@ -219,7 +219,7 @@ bool ModuleSession::LayoutOfPlugInId(int32_t plugInId, ChannelLayout& layout) co
 }
 
 testhost::DataModelInstance* ModuleSession::NewDataModel(ChannelLayout layout, double sampleRate,
-                                                         std::string& error)
+                                                         std::string& error, bool settle)
 {
     if (Component(layout) == nullptr)
     {
@@ -249,8 +249,21 @@ testhost::DataModelInstance* ModuleSession::NewDataModel(ChannelLayout layout, d
         return nullptr;
     }
     mDataModels.push_back(std::move(instance));
-    Settle(*mDataModels.back());
+    if (settle)
+        Settle(*mDataModels.back());
     return mDataModels.back().get();
+}
+
+void ModuleSession::ReleaseDataModel(testhost::DataModelInstance* dataModel)
+{
+    mGuis.erase(std::remove_if(mGuis.begin(), mGuis.end(),
+                               [dataModel](const std::unique_ptr<testhost::GuiInstance>& gui)
+                               { return gui->Controller() == dataModel->Controller(); }),
+                mGuis.end());
+    mDataModels.erase(std::remove_if(mDataModels.begin(), mDataModels.end(),
+                                     [dataModel](const std::unique_ptr<testhost::DataModelInstance>& instance)
+                                     { return instance.get() == dataModel; }),
+                      mDataModels.end());
 }
 
 testhost::GuiInstance* ModuleSession::NewGui(testhost::DataModelInstance& dataModel, std::string& error)

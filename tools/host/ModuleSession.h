@@ -56,8 +56,11 @@ public:
     bool LayoutOfPlugInId(int32_t plugInId, ChannelLayout& layout) const;
 
     // [host thread] a new, initialised data-model object for the layout at the sample rate, owned
-    // by the session. Null with a reason when the module does not offer it.
-    testhost::DataModelInstance* NewDataModel(ChannelLayout layout, double sampleRate, std::string& error);
+    // by the session, settled unless told not to. Null with a reason when the module does not offer it.
+    testhost::DataModelInstance* NewDataModel(ChannelLayout layout, double sampleRate, std::string& error,
+                                              bool settle = true);
+    // [host thread] gives one instance back now (with the GUIs made for it), as a host closing it.
+    void ReleaseDataModel(testhost::DataModelInstance* dataModel);
     // [host thread] a new, initialised GUI object for a plug-in instance, owned by the session.
     testhost::GuiInstance* NewGui(testhost::DataModelInstance& dataModel, std::string& error);
 

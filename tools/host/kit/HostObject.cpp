@@ -44,6 +44,10 @@ uint32_t HostObject::DoRelease()
 
 AAX_Result HostObject::Answer(const char* operation) const
 {
+    // Checked before any text is built from the names: the transport answers on the audio thread,
+    // where the host must not allocate.
+    if (Config().results.empty())
+        return AAX_SUCCESS;
     return Config().ResultOf(mInterfaceName, operation);
 }
 

@@ -1,0 +1,151 @@
+// A small VST 2 effect built to behave oddly in one way, for the validator's and the state
+// command's tests: built once per MISBEHAVIOUR (1 crashes in processReplacing, 2 hangs there,
+// 3 writes NaN, 4 saves a state that never round-trips, 5 rewrites its state once by putting its
+// values in another order after a restore, which is harmless). Otherwise a plain stereo gain with
+// two parameters.
+
+#include "effect_bridge/Vst2Interface.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <thread>
+
+#define MISBEHAVING_EFFECT_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace
+{
+
+constexpr int32_t kParameters = 2;
+int32_t instancesMade = 0;
+
+struct MisbehavingEffect
+{
+    AEffect record{}; // first: the host's AEffect* is this object's address
+    audioMasterCallback host = nullptr;
+    float values[kParameters] = {0.5f, 0.25f};
+    int32_t number = 0;
+    bool restored = false;
+    char chunk[64] = {};
+};
+
+MisbehavingEffect* self(AEffect* effect)
+{
+    return reinterpret_cast<MisbehavingEffect*>(effect);
+}
+
+intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr, float)
+{
+    MisbehavingEffect& effect = *self(record);
+    (void)value; // the chunk's length, read only by the effect that takes its state back
+    switch (opcode)
+    {
+    case effClose:
+        delete &effect;
+        return 0;
+    case effMainsChanged:
+        // Like most effects: its values are read again once it runs.
+        effect.host(record, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+        return 0;
+    case effGetParamName:
+        std::snprintf(static_cast<char*>(ptr), 8, index == 0 ? "Gain" : "Tone");
+        return 0;
+    case effGetParamDisplay:
+        if (index >= 0 && index < kParameters)
+            std::snprintf(static_cast<char*>(ptr), 8, "%.2f", static_cast<double>(effect.values[index]));
+        return 0;
+    case effGetChunk:
+#if MISBEHAVIOUR == 5
+        if (effect.restored)
+            std::snprintf(effect.chunk, sizeof(effect.chunk), "B=%.4f;A=%.4f;",
+                          static_cast<double>(effect.values[1]), static_cast<double>(effect.values[0]));
+        else
+            std::snprintf(effect.chunk, sizeof(effect.chunk), "A=%.4f;B=%.4f;",
+                          static_cast<double>(effect.values[0]), static_cast<double>(effect.values[1]));
+#else
+        // Each instance saves its own number and never takes a state back: no restored instance
+        // saves what it was given.
+        std::snprintf(effect.chunk, sizeof(effect.chunk), "instance number %d", effect.number);
+#endif
+        *static_cast<void**>(ptr) = effect.chunk;
+        return static_cast<intptr_t>(std::strlen(effect.chunk));
+    case effSetChunk:
+#if MISBEHAVIOUR == 5
+    {
+        const std::string text(static_cast<const char*>(ptr),
+                               static_cast<size_t>(std::max<intptr_t>(0, value)));
+        for (const char name : {'A', 'B'})
+        {
+            const size_t at = text.find(std::string(1, name) + "=");
+            if (at != std::string::npos)
+                effect.values[name - 'A'] = std::strtof(text.c_str() + at + 2, nullptr);
+        }
+        effect.restored = true;
+    }
+#endif
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void setParameter(AEffect* record, int32_t index, float value)
+{
+    if (index >= 0 && index < kParameters)
+        self(record)->values[index] = value;
+}
+
+float getParameter(AEffect* record, int32_t index)
+{
+    return index >= 0 && index < kParameters ? self(record)->values[index] : 0.0f;
+}
+
+void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t frames)
+{
+#if MISBEHAVIOUR == 1
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = frames;
+#elif MISBEHAVIOUR == 2
+    while (frames > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+#endif
+    const float gain = 2.0f * self(record)->values[0];
+    for (int32_t c = 0; c < 2; ++c)
+        for (int32_t i = 0; i < frames; ++i)
+        {
+#if MISBEHAVIOUR == 3
+            outputs[c][i] = i % 7 == 3 ? std::numeric_limits<float>::quiet_NaN() : gain * inputs[c][i];
+#else
+            outputs[c][i] = gain * inputs[c][i];
+#endif
+        }
+}
+
+} // namespace
+
+// C++ reserves the name main for the program's entry, so the export gets it as its symbol name.
+MISBEHAVING_EFFECT_EXPORT AEffect* misbehavingEffectMain(audioMasterCallback host) __asm__("main");
+AEffect* misbehavingEffectMain(audioMasterCallback host)
+{
+    auto* effect = new MisbehavingEffect();
+    effect->host = host;
+    effect->number = ++instancesMade;
+    AEffect& r = effect->record;
+    r.magic = kEffectMagic;
+    r.dispatcher = dispatcher;
+    r.setParameter = setParameter;
+    r.getParameter = getParameter;
+    r.processReplacing = processReplacing;
+    r.numPrograms = 1;
+    r.numParams = kParameters;
+    r.numInputs = 2;
+    r.numOutputs = 2;
+    r.flags = effFlagsCanReplacing | (MISBEHAVIOUR >= 4 ? effFlagsProgramChunks : 0);
+    r.uniqueID = vstFourCC('O', 'M', 'I', 'S');
+    r.version = 1;
+    return &r;
+}

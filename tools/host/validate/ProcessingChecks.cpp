@@ -1,0 +1,150 @@
+// Processing: every block length from 1 sample to the largest and a sequence of varying lengths,
+// with silence, an impulse, noise and a full-scale sine. The output must stay finite and silence
+// must not run away; the bypass must give the dry signal; the cost and the latency are reported.
+
+#include "tools/host/validate/ValidationGroup.h"
+#include "tools/host/validate/ValidationInstance.h"
+
+#include "tools/host/kit/HostController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace ombrelhost
+{
+
+namespace
+{
+
+constexpr double kRate = 48000.0;
+// Output from silence above this (40 dB over full scale) counts as a runaway.
+constexpr double kRunawayPeak = 100.0;
+constexpr int32_t kBlockLengths[] = {1, 16, 64, 256, 1024};
+
+struct NamedSignal
+{
+    const char* name;
+    SignalSource source;
+};
+
+void CheckInputs(GroupContext& context, const std::string& what,
+                 const std::function<BlockFigures(const SignalSource&)>& run)
+{
+    const NamedSignal signals[] = {{"silence", Silence()},
+                                   {"impulse", Impulse()},
+                                   {"noise", Noise(7)},
+                                   {"full-scale sine", FullScaleSine(997.0, kRate)}};
+    for (const NamedSignal& signal : signals)
+    {
+        const std::string name = what + ", " + signal.name;
+        context.Step(name);
+        const BlockFigures figures = run(signal.source);
+        const std::string peak = "peak " + FormatFigure("%.3g", figures.peak);
+        if (figures.nonFinite > 0)
+            context.Fail(name, std::to_string(figures.nonFinite) + " output samples are not finite", peak);
+        else if (std::string(signal.name) == "silence" && figures.peak > kRunawayPeak)
+            context.Fail(name, "silence in runs away", peak);
+        else
+            context.Pass(name, peak);
+    }
+}
+
+void CheckBypass(GroupContext& context, ValidationInstance& instance)
+{
+    const std::string name =
+        std::string("bypass gives the dry signal (") + ChannelLayoutName(instance.Layout()) + ")";
+    context.Step(name);
+    ModuleSession::WriteParameter(instance.DataModel(), "MasterBypassID", 1.0);
+    const SignalSource noise = Noise(11);
+    double largest = 0.0;
+    testhost::ProcessingContext& record = instance.Context();
+    for (int64_t position = 0; position < 8 * 256; position += 256)
+    {
+        BlockFigures figures;
+        instance.RunBlock(256, noise, position, figures);
+        // Outputs without an input of their own (the second of mono-to-stereo) are left out: the
+        // module clears them when bypassed.
+        for (int32_t c = 0; c < std::min(record.OutputCount(), record.InputCount()); ++c)
+        {
+            const float* in = record.Input(c);
+            const float* out = record.Output(c);
+            for (int32_t i = 0; i < 256; ++i)
+                largest = std::max(largest, static_cast<double>(std::fabs(out[i] - in[i])));
+        }
+    }
+    ModuleSession::WriteParameter(instance.DataModel(), "MasterBypassID", 0.0);
+    const std::string figures = "largest difference " + FormatFigure("%.3g", largest);
+    if (largest > 1.0e-6)
+        context.Fail(name, "the bypassed output is not the input", figures);
+    else
+        context.Pass(name, figures);
+}
+
+} // namespace
+
+void RunProcessingChecks(GroupContext& context)
+{
+    context.Step("loading the module");
+    ModuleSession session;
+    std::string error;
+    if (!session.Open(context.Module(), error))
+    {
+        context.Fail("processing", error);
+        return;
+    }
+    // Each run lasts a twentieth of a second per step of strictness.
+    const int64_t runLength = static_cast<int64_t>(kRate * 0.05 * context.Strictness());
+    for (ChannelLayout layout : context.Layouts())
+    {
+        const std::string layoutName = ChannelLayoutName(layout);
+        context.Step("instantiating " + layoutName);
+        std::unique_ptr<ValidationInstance> instance =
+            ValidationInstance::Create(session, layout, kRate, error);
+        if (instance == nullptr)
+        {
+            context.Fail("processing " + layoutName, error);
+            continue;
+        }
+        double processSeconds = 0.0;
+        int64_t processed = 0;
+        for (int32_t length : kBlockLengths)
+            CheckInputs(context, layoutName + ", blocks of " + std::to_string(length),
+                        [&](const SignalSource& source)
+                        {
+                            const BlockFigures figures = instance->Run(length, runLength, source);
+                            processSeconds += figures.seconds;
+                            processed += runLength;
+                            return figures;
+                        });
+        std::minstd_rand lengths(3);
+        CheckInputs(context, layoutName + ", varying block lengths",
+                    [&](const SignalSource& source)
+                    {
+                        BlockFigures figures;
+                        for (int64_t position = 0; position < runLength;)
+                        {
+                            const int32_t length =
+                                1 + static_cast<int32_t>(lengths() % ValidationInstance::kMaximumBlock);
+                            instance->RunBlock(length, source, position, figures);
+                            position += length;
+                        }
+                        return figures;
+                    });
+
+        const double realTime = static_cast<double>(processed) / kRate;
+        context.Pass("cpu time (" + layoutName + ")",
+                     FormatFigure("%.2f %% of real time", 100.0 * processSeconds / std::max(realTime, 1e-9)));
+        CheckBypass(context, *instance);
+        int32_t latency = 0;
+        instance->DataModel().Controller()->GetSignalLatency(&latency);
+        if (latency < 0)
+            context.Fail("latency (" + layoutName + ")", "negative latency",
+                         std::to_string(latency) + " samples");
+        else
+            context.Pass("latency (" + layoutName + ")", std::to_string(latency) + " samples");
+        session.ReleaseDataModel(&instance->DataModel());
+    }
+}
+
+} // namespace ombrelhost

@@ -1,0 +1,201 @@
+// State: saved, restored into a fresh instance and saved again; stable when the second and third
+// saves agree (an effect may rewrite its bytes once); the parameters must come back. Cut,
+// garbage and foreign blocks must leave a working instance.
+
+#include "tools/host/validate/ValidationGroup.h"
+#include "tools/host/validate/ValidationInstance.h"
+
+#include <cmath>
+#include <random>
+
+namespace ombrelhost
+{
+
+namespace
+{
+
+constexpr double kRate = 48000.0;
+constexpr const char* kBypassId = "MasterBypassID";
+constexpr double kValueTolerance = 1.0e-4;
+
+using Chunks = std::vector<testhost::SavedChunk>;
+
+bool Save(testhost::DataModelInstance& dataModel, Chunks& chunks, std::string& error)
+{
+    chunks.clear();
+    for (AAX_CTypeID id : dataModel.ChunkIds())
+    {
+        testhost::SavedChunk chunk;
+        if (const AAX_Result result = dataModel.GetChunk(id, &chunk))
+        {
+            error = "a chunk could not be saved (" + std::to_string(result) + ")";
+            return false;
+        }
+        chunks.push_back(std::move(chunk));
+    }
+    return true;
+}
+
+void Restore(ValidationInstance& instance, const Chunks& chunks)
+{
+    for (const testhost::SavedChunk& chunk : chunks)
+        instance.DataModel().SetChunk(chunk);
+    // A host keeps running after a restore; the checks read the effect's own values and state, so
+    // nothing has to wait for the published parameters to catch up.
+    instance.Run(256, 4096, Silence());
+}
+
+bool SameData(const Chunks& a, const Chunks& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].id != b[i].id || a[i].data != b[i].data)
+            return false;
+    return true;
+}
+
+std::vector<std::pair<std::string, double>> Values(testhost::DataModelInstance& dataModel)
+{
+    std::vector<std::pair<std::string, double>> values;
+    for (const std::string& id : dataModel.ParameterIds())
+    {
+        double value = 0.0;
+        dataModel->GetParameterNormalizedValue(id.c_str(), &value);
+        values.emplace_back(id, value);
+    }
+    return values;
+}
+
+} // namespace
+
+void RunStateChecks(GroupContext& context)
+{
+    context.Step("loading the module");
+    ModuleSession session;
+    std::string error;
+    if (!session.Open(context.Module(), error))
+    {
+        context.Fail("state", error);
+        return;
+    }
+    const ChannelLayout layout = context.Layouts().back();
+    auto fresh = [&](const char* step) -> std::unique_ptr<ValidationInstance>
+    {
+        context.Step(step);
+        std::unique_ptr<ValidationInstance> instance =
+            ValidationInstance::Create(session, layout, kRate, error);
+        if (instance != nullptr)
+            instance->Run(256, 1024, Silence());
+        return instance;
+    };
+
+    std::unique_ptr<ValidationInstance> first = fresh("instantiating the instance to save");
+    if (first == nullptr)
+    {
+        context.Fail("state", error);
+        return;
+    }
+    context.Step("setting random values");
+    std::minstd_rand random(13);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (const std::string& id : first->DataModel().ParameterIds())
+        if (id != kBypassId)
+            ModuleSession::WriteParameter(first->DataModel(), id, unit(random));
+    first->Run(256, 1024, Silence());
+    const auto wanted = Values(first->DataModel());
+
+    context.Step("saving");
+    Chunks saved;
+    if (!Save(first->DataModel(), saved, error))
+    {
+        context.Fail("save", error);
+        return;
+    }
+    size_t bytes = 0;
+    for (const testhost::SavedChunk& chunk : saved)
+        bytes += chunk.data.size();
+    context.Pass("save", std::to_string(saved.size()) + " chunks, " + std::to_string(bytes) + " bytes");
+
+    std::unique_ptr<ValidationInstance> second = fresh("restoring into a fresh instance");
+    if (second == nullptr)
+    {
+        context.Fail("restore", error);
+        return;
+    }
+    Restore(*second, saved);
+    Chunks resaved;
+    Save(second->DataModel(), resaved, error);
+    const auto restored = Values(second->DataModel());
+    size_t differing = 0;
+    std::string firstDifference;
+    for (size_t i = 0; i < wanted.size() && i < restored.size(); ++i)
+        if (std::fabs(wanted[i].second - restored[i].second) > kValueTolerance && differing++ == 0)
+            firstDifference = wanted[i].first + " saved " + FormatFigure("%.4f", wanted[i].second) +
+                              ", restored " + FormatFigure("%.4f", restored[i].second);
+    if (differing > 0 || wanted.size() != restored.size())
+        context.Fail("parameters restored", std::to_string(differing) + " differ, first " + firstDifference,
+                     std::to_string(wanted.size()) + " parameters");
+    else
+        context.Pass("parameters restored", std::to_string(wanted.size()) + " parameters");
+
+    std::unique_ptr<ValidationInstance> third = fresh("restoring the second save into a third instance");
+    if (third == nullptr)
+    {
+        context.Fail("state stable", error);
+        return;
+    }
+    Restore(*third, resaved);
+    Chunks again;
+    Save(third->DataModel(), again, error);
+    const bool rewritten = !SameData(saved, resaved);
+    if (!SameData(resaved, again))
+        context.Fail("state stable", "the second and third saves differ: the state does not round-trip");
+    else
+        context.Pass("state stable", rewritten ? "the effect rewrote its bytes once" : "identical bytes");
+
+    const testhost::SavedChunk* effectChunk = nullptr;
+    const testhost::SavedChunk* otherChunk = nullptr;
+    for (const testhost::SavedChunk& chunk : saved)
+        (chunk.data.size() > 0 && effectChunk == nullptr ? effectChunk : otherChunk) = &chunk;
+    if (effectChunk == nullptr)
+    {
+        context.Skip("damaged state", "the module saved no data");
+        return;
+    }
+    bool damagedSurvived = true;
+    for (const char* kind : {"truncated", "garbage", "foreign"})
+        for (const testhost::SavedChunk& original : saved)
+        {
+            const std::string name = std::string(kind) + " state block";
+            testhost::SavedChunk damaged = original;
+            if (std::string(kind) == "truncated")
+                damaged.data.resize(damaged.data.size() / 2);
+            else if (std::string(kind) == "garbage")
+                for (uint8_t& byte : damaged.data)
+                    byte = static_cast<uint8_t>(random());
+            else
+            {
+                // Another chunk's bytes in its place, as from another effect.
+                const testhost::SavedChunk* other = &original == effectChunk ? otherChunk : effectChunk;
+                damaged.data = other != nullptr ? other->data : std::vector<uint8_t>(64, 0x5a);
+            }
+            context.Step(name + " into chunk " + std::to_string(original.id));
+            third->DataModel().SetChunk(damaged);
+            const BlockFigures figures = third->Run(256, 4096, Noise(3));
+            Chunks after;
+            if (!Save(third->DataModel(), after, error))
+                context.Fail(name, "the instance no longer saves: " + error);
+            else if (figures.nonFinite > 0)
+                context.Fail(name, "the output is no longer finite");
+            else
+                continue;
+            damagedSurvived = false;
+        }
+    if (damagedSurvived)
+        context.Pass("damaged state blocks leave a working instance", "truncated, garbage and foreign");
+    for (auto* instance : {first.get(), second.get(), third.get()})
+        session.ReleaseDataModel(&instance->DataModel());
+}
+
+} // namespace ombrelhost

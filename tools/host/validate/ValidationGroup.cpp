@@ -1,0 +1,72 @@
+#include "tools/host/validate/ValidationGroup.h"
+
+#include <utility>
+
+namespace ombrelhost
+{
+
+GroupContext::GroupContext(std::string group, std::string module, int strictness,
+                           std::vector<ChannelLayout> layouts, std::FILE* progress, bool echo)
+    : mGroup(std::move(group)), mModule(std::move(module)), mStrictness(strictness),
+      mLayouts(std::move(layouts)), mProgress(progress), mEcho(echo),
+      mLastReport(std::chrono::steady_clock::now())
+{
+}
+
+void GroupContext::Step(const std::string& description)
+{
+    if (mProgress == nullptr)
+        return;
+    std::fprintf(mProgress, "%s\t%s\n", kStepLineTag, OneLine(description).c_str());
+    // Flushed at once: the process may die inside the effect at any moment after this.
+    std::fflush(mProgress);
+}
+
+void GroupContext::Report(CheckStatus status, const std::string& name, const std::string& reason,
+                          const std::string& figures)
+{
+    const auto now = std::chrono::steady_clock::now();
+    CheckResult result;
+    result.group = mGroup;
+    result.name = name;
+    result.status = status;
+    result.reason = reason;
+    result.figures = figures;
+    result.seconds = std::chrono::duration<double>(now - mLastReport).count();
+    mLastReport = now;
+    if (mProgress != nullptr)
+    {
+        std::fprintf(mProgress, "%s\n", FormatCheckLine(result).c_str());
+        std::fflush(mProgress);
+    }
+    if (mEcho)
+    {
+        std::printf("  %s  %-40s %s%s%s\n", CheckStatusText(status), name.c_str(), reason.c_str(),
+                    !reason.empty() && !figures.empty() ? "; " : "", figures.c_str());
+        std::fflush(stdout);
+    }
+    mResults.push_back(std::move(result));
+}
+
+const std::vector<ValidationGroup>& ValidationGroups()
+{
+    static const std::vector<ValidationGroup> groups = {
+        {"instantiation", "description and instantiation", RunInstantiationChecks},
+        {"processing", "processing", RunProcessingChecks},
+        {"parameters", "parameters", RunParameterChecks},
+        {"state", "state", RunStateChecks},
+        {"editor", "editor", RunEditorChecks},
+        {"allocation", "allocation on the audio path", RunAllocationChecks},
+        {"lifetime", "lifetime", RunLifetimeChecks},
+    };
+    return groups;
+}
+
+std::string FormatFigure(const char* format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), format, value);
+    return text;
+}
+
+} // namespace ombrelhost

@@ -1,0 +1,84 @@
+#pragma once
+// The validator's groups of checks and what each group is given: the module, how hard to run, the
+// layouts to cover, and where to say which step it is in and what each check found. A group runs
+// alone in a child process (or in the validator's own process with --in-process).
+
+#include "tools/host/ChannelLayout.h"
+#include "tools/host/validate/CheckResult.h"
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ombrelhost
+{
+
+class GroupContext
+{
+public:
+    // progress: a file the group's steps and results are written to as they happen (may be null:
+    // nothing written). echo: results are also printed as they come.
+    GroupContext(std::string group, std::string module, int strictness, std::vector<ChannelLayout> layouts,
+                 std::FILE* progress, bool echo);
+
+    const std::string& Module() const { return mModule; }
+    int Strictness() const { return mStrictness; }
+    const std::vector<ChannelLayout>& Layouts() const { return mLayouts; }
+
+    // [host thread] The step now under way, so that a crash or hang can be placed.
+    void Step(const std::string& description);
+    // [host thread] One check's result. The check's time runs from the previous result (or the
+    // start of the group) to now.
+    void Report(CheckStatus status, const std::string& name, const std::string& reason,
+                const std::string& figures = {});
+    void Pass(const std::string& name, const std::string& figures = {})
+    {
+        Report(CheckStatus::Pass, name, {}, figures);
+    }
+    void Fail(const std::string& name, const std::string& reason, const std::string& figures = {})
+    {
+        Report(CheckStatus::Fail, name, reason, figures);
+    }
+    void Skip(const std::string& name, const std::string& reason) { Report(CheckStatus::Skip, name, reason); }
+
+    const std::vector<CheckResult>& Results() const { return mResults; }
+
+private:
+    std::string mGroup;
+    std::string mModule;
+    int mStrictness;
+    std::vector<ChannelLayout> mLayouts;
+    std::FILE* mProgress;
+    bool mEcho;
+    std::chrono::steady_clock::time_point mLastReport;
+    std::vector<CheckResult> mResults;
+};
+
+struct ValidationGroup
+{
+    const char* name;
+    const char* title;
+    std::function<void(GroupContext&)> run;
+};
+
+// Every group, in the order they run.
+const std::vector<ValidationGroup>& ValidationGroups();
+
+// The groups themselves, one file each.
+void RunInstantiationChecks(GroupContext& context);
+void RunProcessingChecks(GroupContext& context);
+void RunParameterChecks(GroupContext& context);
+void RunStateChecks(GroupContext& context);
+void RunEditorChecks(GroupContext& context);
+void RunAllocationChecks(GroupContext& context);
+void RunLifetimeChecks(GroupContext& context);
+
+// Figures as the report shows them.
+std::string FormatFigure(const char* format, double value);
+
+// The line a group writes before each step: "step<TAB>description".
+constexpr const char* kStepLineTag = "step";
+
+} // namespace ombrelhost

@@ -1,0 +1,70 @@
+#pragma once
+// One plug-in instance as the validator drives it: made from the module's description for a
+// layout and rate, with its context record for the process procedure, and blocks of any length up
+// to the largest run through it as a host runs them.
+
+#include "tools/host/ChannelLayout.h"
+#include "tools/host/ModuleSession.h"
+#include "tools/host/kit/ProcessingContext.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ombrelhost
+{
+
+// Fills one input block: (channel, sample index from the start of the run) -> sample.
+using SignalSource = std::function<float(int channel, int64_t sample)>;
+
+struct BlockFigures
+{
+    int64_t nonFinite = 0; // output samples that were NaN or infinite
+    double peak = 0.0;     // largest finite output magnitude
+    double seconds = 0.0;  // wall-clock time in the process procedure
+};
+
+class ValidationInstance
+{
+public:
+    static constexpr int32_t kMaximumBlock = 1024;
+
+    // [host thread] Null with a reason when the module does not make a processable instance.
+    static std::unique_ptr<ValidationInstance> Create(ModuleSession& session, ChannelLayout layout,
+                                                      double sampleRate, std::string& error);
+
+    testhost::DataModelInstance& DataModel() { return mDataModel; }
+    testhost::ProcessingContext& Context() { return *mContext; }
+    ChannelLayout Layout() const { return mLayout; }
+    double SampleRate() const { return mSampleRate; }
+
+    // [host thread, acting as the audio thread] the host's work before a block: the module's
+    // requests accepted, packets generated and delivered.
+    void PrepareBlock();
+    // [audio thread] one block of the given length with the inputs as they are now.
+    void ProcessPrepared(int32_t length);
+    // Inputs from the source, one block, outputs measured into figures (accumulated).
+    void RunBlock(int32_t length, const SignalSource& source, int64_t position, BlockFigures& figures);
+    // Blocks of the given length until total samples have run.
+    BlockFigures Run(int32_t blockLength, int64_t total, const SignalSource& source);
+
+private:
+    ValidationInstance(ModuleSession& session, testhost::DataModelInstance& dataModel,
+                       const testhost::ComponentDescription& component, ChannelLayout layout,
+                       double sampleRate);
+
+    ModuleSession& mSession;
+    testhost::DataModelInstance& mDataModel;
+    const testhost::ComponentDescription& mComponent;
+    std::unique_ptr<testhost::ProcessingContext> mContext;
+    ChannelLayout mLayout;
+    double mSampleRate;
+};
+
+// The test signals.
+SignalSource Silence();
+SignalSource Impulse();
+SignalSource Noise(uint32_t seed);
+SignalSource FullScaleSine(double frequency, double sampleRate);
+
+} // namespace ombrelhost

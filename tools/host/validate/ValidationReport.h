@@ -1,0 +1,31 @@
+#pragma once
+// The validator's report: the summary line of counts, and the machine-readable forms (JSON and
+// JUnit XML) of every check's result.
+
+#include "tools/host/validate/CheckResult.h"
+
+#include <string>
+#include <vector>
+
+namespace ombrelhost
+{
+
+struct ValidationCounts
+{
+    size_t passed = 0;
+    size_t failed = 0;
+    size_t skipped = 0;
+};
+
+class ValidationReport
+{
+public:
+    static ValidationCounts Count(const std::vector<CheckResult>& results);
+    // "validate: 41 passed, 2 failed, 1 skipped"
+    static std::string SummaryLine(const std::vector<CheckResult>& results);
+    static std::string Json(const std::string& module, int strictness,
+                            const std::vector<CheckResult>& results);
+    static std::string JUnit(const std::string& module, const std::vector<CheckResult>& results);
+};
+
+} // namespace ombrelhost
