@@ -60,6 +60,14 @@ struct TestEffectConfig
     char fixedTexts[kTestEffectMaxParameters][kTestEffectNameSize];
     char label[kTestEffectNameSize];
     ERect editorRect;
+    // From inside every processReplacing: the effect moves this parameter itself and reports it
+    // (audioMasterAutomate); -1: none.
+    int32_t automatedParameter;
+    // audioMasterUpdateDisplay from inside processReplacing at most this often (0: never); every
+    // request restarts the host's refresh countdown, so requests in every block would starve it.
+    int32_t displayRequestIntervalMilliseconds;
+    int32_t getParameterDelayMicroseconds; // each getParameter takes at least this long
+    int32_t editGetRectFails;              // effEditGetRect answers 0 and no rectangle
 };
 
 enum TestEffectCallKind : int32_t
@@ -131,6 +139,11 @@ struct TestEffectLog
     uint8_t setChunk[kTestEffectChunkCapture];
     char setProgramNames[kTestEffectMaxPrograms][kTestEffectNameSize + 1];
     int32_t liveInstances;
+    uint32_t programsSeenWhileProcessing; // bit p: processReplacing ran while program p was current
+    int32_t editorOpens;                  // effEditOpen minus effEditClose
+    int32_t getParameterCalls;            // counted as they start
+    int32_t getParameterReturns;          // counted as they end
+    int32_t callsIntoClosedEffect;        // calls that found their effect closed when they went on
 };
 
 // Exported by every test effect library.
