@@ -196,11 +196,14 @@ JuceAAX_Processor::~JuceAAX_Processor()
     // The processor may still report from its timer while it goes; nothing may reach this object
     // once its own members are being destroyed.
     closeHostSide();
-    processor->removeListener(this);
-    processor->setPlayHead(nullptr);
     // The continuous parameters' display delegates read the processor's text rows, so the
     // parameters go before the processor does.
     mParameterManager.RemoveAllParameters();
+    // The processor goes here, while this object is whole: its destruction first waits for a
+    // refresh that may still be notifying, which then finds the gates closed. Removing this
+    // listener instead would race with that refresh walking the processor's listener list.
+    processor->setPlayHead(nullptr);
+    processor.reset();
 }
 
 void JuceAAX_Processor::closeHostSide()
