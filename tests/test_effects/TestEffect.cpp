@@ -62,12 +62,18 @@ struct Defaults
     Defaults() { defaults(config); }
 } applyDefaults;
 
+// Calls arrive from several threads. Each is written into its slot before the count that
+// includes it is published, so a reader that loads the count with acquire ordering finds every
+// slot below it written.
+std::mutex logLock;
+
 void record(int32_t kind, int32_t opcode, int32_t index, int64_t value, float opt)
 {
-    // Calls arrive from several threads; each takes a slot of its own.
-    const int32_t slot = __atomic_fetch_add(&effectLog.count, 1, __ATOMIC_RELAXED);
+    const std::lock_guard<std::mutex> guard(logLock);
+    const int32_t slot = __atomic_load_n(&effectLog.count, __ATOMIC_RELAXED);
     if (slot < kTestEffectLogCapacity)
         effectLog.calls[slot] = TestEffectCall{kind, opcode, index, value, opt};
+    __atomic_store_n(&effectLog.count, slot + 1, __ATOMIC_RELEASE);
 }
 
 struct TestEffect

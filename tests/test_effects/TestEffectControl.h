@@ -128,7 +128,9 @@ struct TestEffectMidiLog
 
 struct TestEffectLog
 {
-    int32_t count; // calls received; only the first kTestEffectLogCapacity are kept
+    // Calls received; only the first kTestEffectLogCapacity are kept. While the effect may still be
+    // called, read it with acquire ordering (__atomic_load_n) before reading the calls below it.
+    int32_t count;
     TestEffectCall calls[kTestEffectLogCapacity];
     TestEffectHostAnswers fromEntryWithoutEffect;
     TestEffectHostAnswers fromEntryWithEffect;
