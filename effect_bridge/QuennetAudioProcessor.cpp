@@ -46,6 +46,18 @@ constexpr int kInitialWideBlockSize = 8192;
 
 // The effect's byte texts: UTF-8 where they are valid UTF-8 (Linux effects), otherwise read byte
 // by byte as Latin-1 (the narrow code page of older Windows effects).
+// The process's DLL directory as it stands, "" when none is set.
+std::string dllDirectory()
+{
+    const uint32_t needed = platform::GetDllDirectoryA(0, nullptr);
+    if (needed <= 1)
+        return {};
+    std::string directory(needed, '\0');
+    const uint32_t length = platform::GetDllDirectoryA(needed, directory.data());
+    directory.resize(length < needed ? length : 0);
+    return directory;
+}
+
 juce::String effectTextToString(const char* text)
 {
     const size_t length = std::strlen(text);
@@ -159,6 +171,10 @@ bool QuennetAudioProcessor::loadEffect()
     std::string libraryPath;
 
     platform::ModuleHandle module = nullptr;
+    // The search path belongs to the whole process (the host, other plug-ins): it is set only for
+    // loading the effect and then put back as it was.
+    std::string previousDirectory;
+    bool directorySet = false;
     const void* addressInsideModule = reinterpret_cast<const void*>(&hostCallback);
     if (!platform::GetModuleHandleExA(platform::kModuleHandleFromAddress |
                                           platform::kModuleHandleUnchangedRefcount,
@@ -176,7 +192,9 @@ bool QuennetAudioProcessor::loadEffect()
         const EffectLibraryLocation location =
             EffectLibraryLocation::forModuleFile(moduleFileName, platform::kPathSeparator);
         libraryPath = location.libraryPath;
-        if (!platform::SetDllDirectoryA(location.dllDirectory.c_str()))
+        previousDirectory = dllDirectory();
+        directorySet = platform::SetDllDirectoryA(location.dllDirectory.c_str());
+        if (!directorySet)
         {
             std::snprintf(message, sizeof(message), kSetDllDirectoryFailedMessage,
                           static_cast<int>(platform::GetLastError()));
@@ -185,6 +203,8 @@ bool QuennetAudioProcessor::loadEffect()
     }
 
     library = platform::LoadLibraryA(libraryPath.c_str());
+    if (directorySet)
+        platform::SetDllDirectoryA(previousDirectory.empty() ? nullptr : previousDirectory.c_str());
     if (library == nullptr)
     {
         std::snprintf(message, sizeof(message), kCantLoadMessage, kEffectLibraryFileName,

@@ -23,9 +23,15 @@ uint32_t reportModuleFileName(platform::ModuleHandle module, char* fileName, uin
     return length;
 }
 
+bool dllDirectoryReported = false;
+
+// The directory the loader sets for loading the effect: its first call (the second puts the
+// process's own directory back).
 bool reportSetDllDirectory(const char* path)
 {
-    copyText(report->dllDirectory, path);
+    if (!dllDirectoryReported)
+        copyText(report->dllDirectory, path);
+    dllDirectoryReported = true;
     return platform::systemCalls().setDllDirectory(path);
 }
 
@@ -49,6 +55,7 @@ extern "C" __attribute__((visibility("default"))) void ombrelProbeLoadEffect(Pro
 {
     *destination = ProbeReport{};
     report = destination;
+    dllDirectoryReported = false;
     const platform::PlatformCalls previous = platform::calls();
     platform::calls().getModuleFileName = reportModuleFileName;
     platform::calls().setDllDirectory = reportSetDllDirectory;
