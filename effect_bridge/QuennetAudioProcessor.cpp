@@ -823,9 +823,11 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
         setParameterNotifyingHost(index, getEffectParameter(index));
         JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     }
-    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
+    // Host writes are accepted again before the program is read, so that whoever sees that last
+    // call of the refresh reach the effect may rely on host writes reaching it too.
     suppressParameterForwarding = false;
     refreshingParameters = false;
+    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
     currentProgram = program;
 }
 
