@@ -7,10 +7,27 @@ namespace AAXClasses
 
 JuceAAX_GUI::~JuceAAX_GUI()
 {
-    // The base still holds its link to the data model here, and editorOwner keeps the effect alive
-    // even after the host has uninitialised this object.
-    if (editorEffect != nullptr)
+    // editorOwner keeps the effect alive until its editor is closed.
+    releaseEffect();
+}
+
+AAX_Result JuceAAX_GUI::Uninitialize()
+{
+    // The data model may go as soon as the host releases it; nothing here keeps it past this point.
+    releaseEffect();
+    return AAX_CEffectGUI::Uninitialize();
+}
+
+void JuceAAX_GUI::closeEditor()
+{
+    if (editorOpen)
         dispatchToEditor(effEditClose);
+    editorOpen = false;
+}
+
+void JuceAAX_GUI::releaseEffect()
+{
+    closeEditor();
     editorEffect = nullptr;
     if (editorOwner != nullptr)
     {
@@ -78,13 +95,18 @@ void JuceAAX_GUI::CreateViewContainer()
     // effect takes as its parent unchanged).
     void* window = container->GetPtr();
     if (window != nullptr && container->GetType() == AAX_eViewContainer_Type_HWND && editorEffect != nullptr)
+    {
+        // A new window while the editor is open elsewhere: it moves, closed there and opened here.
+        closeEditor();
+        // Some effects answer 0 although their editor opened, so the answer is not trusted.
         dispatchToEditor(effEditOpen, window);
+        editorOpen = true;
+    }
 }
 
 void JuceAAX_GUI::DeleteViewContainer()
 {
-    if (editorEffect != nullptr)
-        dispatchToEditor(effEditClose);
+    closeEditor();
 }
 
 AAX_Result JuceAAX_GUI::GetViewSize(AAX_Point* size)
@@ -92,9 +114,11 @@ AAX_Result JuceAAX_GUI::GetViewSize(AAX_Point* size)
     if (editorEffect == nullptr || size == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     ERect* rect = nullptr;
-    dispatchToEditor(effEditGetRect, &rect);
-    // An effect that supplies no rectangle leaves the view as it is.
-    if (rect == nullptr)
+    const intptr_t answered = dispatchToEditor(effEditGetRect, &rect);
+    // An effect that supplies no rectangle, or declines the request with an empty one, leaves the
+    // view as it is. Some effects answer 0 and still hand out their real rectangle.
+    const bool empty = rect != nullptr && (rect->right <= rect->left || rect->bottom <= rect->top);
+    if (rect == nullptr || (answered == 0 && empty))
         return AAX_ERROR_NULL_OBJECT;
     size->horz = static_cast<float>(rect->right - rect->left);
     size->vert = static_cast<float>(rect->bottom - rect->top);

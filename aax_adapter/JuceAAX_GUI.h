@@ -16,7 +16,7 @@ class JuceAAX_GUI : public AAX_CEffectGUI
 {
 public:
     JuceAAX_GUI() = default;
-    // [host thread] Closes the effect's editor once more if an effect is known.
+    // [host thread] Closes the effect's editor if it is still open and gives the data model back.
     ~JuceAAX_GUI() override;
 
     // [host thread] The GUI factory the description registers: a new object's primary interface,
@@ -24,6 +24,9 @@ public:
     static void* Create();
 
     // AAX_CEffectGUI, in slot order. [host thread]
+    // Closes the editor if it is open and gives the data-model reference back before the base
+    // releases the host's objects.
+    AAX_Result Uninitialize() override;
     AAX_Result GetViewSize(AAX_Point* size) override;
     AAX_Result TimerWakeup() override;
     AAX_Result ParameterUpdated(AAX_CParamID id) override;
@@ -41,12 +44,16 @@ private:
     // effect may still be called from here.
     void followEffectOf(JuceAAX_Processor& dataModel);
     intptr_t dispatchToEditor(int32_t opcode, void* ptr = nullptr);
+    void closeEditor();
+    void releaseEffect();
 
     // The loaded effect, or null (borrowed from the processor of editorOwner).
     AEffect* editorEffect = nullptr;
     // One counted reference to the data-model object whose effect editorEffect is: the effect
     // lives as long as that object, and the editor is closed once more at destruction.
     AAX_IACFEffectParameters* editorOwner = nullptr;
+    // Whether the effect's editor is open: it is opened once and closed once.
+    bool editorOpen = false;
 };
 
 } // namespace AAXClasses

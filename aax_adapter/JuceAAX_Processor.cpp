@@ -195,8 +195,40 @@ JuceAAX_Processor::~JuceAAX_Processor()
 {
     // The processor may still report from its timer while it goes; nothing may reach this object
     // once its own members are being destroyed.
-    processor->removeListener(this);
+    closeHostSide();
+    // The continuous parameters' display delegates read the processor's text rows, so the
+    // parameters go before the processor does.
+    mParameterManager.RemoveAllParameters();
+    // The processor goes here, while this object is whole: its destruction first waits for a
+    // refresh that may still be notifying, which then finds the gates closed. Removing this
+    // listener instead would race with that refresh walking the processor's listener list.
     processor->setPlayHead(nullptr);
+    processor.reset();
+}
+
+void JuceAAX_Processor::closeHostSide()
+{
+    notificationGate.closeAndWait();
+    transportGate.closeAndWait();
+}
+
+AAX_Result JuceAAX_Processor::Initialize(IACFUnknown* controller)
+{
+    // A second initialisation replaces the wrappers: nothing may be using the old ones.
+    closeHostSide();
+    const AAX_Result result = AAX_CEffectParameters::Initialize(controller);
+    if (result == AAX_SUCCESS)
+    {
+        transportGate.open();
+        notificationGate.open();
+    }
+    return result;
+}
+
+AAX_Result JuceAAX_Processor::Uninitialize()
+{
+    closeHostSide();
+    return AAX_CEffectParameters::Uninitialize();
 }
 
 void* JuceAAX_Processor::Create()
@@ -587,19 +619,29 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
 //==============================================================================
 juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition() const
 {
-    return positionFromHostTransport(mTransport.get(), hostSampleRate);
+    const UseGate::Use use(transportGate);
+    return positionFromHostTransport(use.isAdmitted() ? mTransport.get() : nullptr, hostSampleRate);
 }
 
 //==============================================================================
 void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, int parameterIndex,
                                                        float newValue)
 {
+    const UseGate::Use use(notificationGate);
+    if (!use.isAdmitted())
+        return;
+    // The value came from the effect: the host hears of it (touch, value, release), the effect is
+    // not told its own value again.
     const IndexText identifier(parameterIndex);
-    SetParameterNormalizedValue(identifier.text, static_cast<double>(newValue));
+    guardHostCall([&]
+                  { return AAX_CEffectParameters::SetParameterNormalizedValue(identifier.text, newValue); });
 }
 
 void JuceAAX_Processor::audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&)
 {
+    const UseGate::Use use(notificationGate);
+    if (!use.isAdmitted())
+        return;
     // The host compares change counts, so the count wraps to 0 rather than going negative.
     mNumPlugInChanges = mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
     if (AAX_IController* controller = Controller())
@@ -608,12 +650,18 @@ void JuceAAX_Processor::audioProcessorChanged(juce::AudioProcessor*, const Chang
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int parameterIndex)
 {
+    const UseGate::Use use(notificationGate);
+    if (!use.isAdmitted())
+        return;
     const IndexText identifier(parameterIndex);
     TouchParameter(identifier.text);
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int parameterIndex)
 {
+    const UseGate::Use use(notificationGate);
+    if (!use.isAdmitted())
+        return;
     const IndexText identifier(parameterIndex);
     ReleaseParameter(identifier.text);
 }
@@ -699,10 +747,10 @@ void JuceAAX_Processor::renderChannels(float* const* channels, int32_t channelCo
 
     if (blockLength != currentBlockSize)
     {
+        // Only the length changed: the channel layout stays as prepared, and setting it again would
+        // allocate here on the audio thread.
         currentBlockSize = blockLength;
-        processor->setPlayConfigDetails(processor->getTotalNumInputChannels(),
-                                        processor->getTotalNumOutputChannels(),
-                                        static_cast<double>(hostSampleRate), blockLength);
+        processor->setRateAndBufferSizeDetails(static_cast<double>(hostSampleRate), blockLength);
         processor->prepareToPlay(static_cast<double>(hostSampleRate), blockLength);
     }
 

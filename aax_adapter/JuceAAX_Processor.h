@@ -8,6 +8,7 @@
 #include "aax_adapter/GuiLibraryUsers.h"
 #include "aax_library/AAX_CEffectParameters.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
+#include "effect_bridge/UseGate.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -65,6 +66,11 @@ public:
 
     //==============================================================================
     // AAX_CEffectParameters, in slot order. [host thread]
+    // Notifications from the processor and the audio thread's transport queries reach the host's
+    // objects only from the end of a successful Initialize until Uninitialize begins.
+    AAX_Result Initialize(IACFUnknown* controller) override;
+    // Waits for running notifications and transport queries before the base deletes what they use.
+    AAX_Result Uninitialize() override;
     AAX_Result NotificationReceived(uint32_t type, const void* data, uint32_t size) override;
     AAX_Result GetParameterName(AAX_CParamID id, AAX_IString* name) override;
     AAX_Result GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length) override;
@@ -114,8 +120,17 @@ private:
     // else -1. The master bypass is not a processor parameter.
     int32_t publishedIndexOf(AAX_CParamID id) const;
 
+    // [host thread] Closes both gates and waits for every admitted use to end.
+    void closeHostSide();
+
     // Declared first so that it is given back last, after the processor is gone.
     GuiLibraryUse guiLibraryUse;
+    // Declared before the processor so that they outlive it: whatever the processor still reports
+    // while it goes finds them closed. notificationGate guards the published parameters and the
+    // host's wrappers against the processor's listener calls (refresh, the effect's automation);
+    // transportGate guards the host's transport wrapper against the audio thread's play head.
+    UseGate notificationGate;
+    UseGate transportGate;
     std::unique_ptr<QuennetAudioProcessor> processor;
     juce::MidiBuffer incomingMidi;
     std::vector<float*> channelPointers;

@@ -21,7 +21,14 @@ endif()
 
 file(READ ${CMAKE_CURRENT_LIST_DIR}/JuceSettings.cmake _settings)
 file(READ ${CMAKE_CURRENT_LIST_DIR}/juce/CMakeLists.txt _project)
-string(SHA1 _key "${CMAKE_CXX_COMPILER_ID}-${CMAKE_CXX_COMPILER_VERSION}-${CMAKE_CXX_COMPILER}-${_settings}-${_project}${OMBREL_WINDOWS_IMAGE_LIBS}")
+# An instrumented archive is a different archive: the sanitizer flags are part of the key.
+set(_juce_flags "${OMBREL_THREAD_SANITIZER_FLAGS}")
+string(REPLACE ";" " " _juce_flags "${_juce_flags}")
+set(_key_text "${CMAKE_CXX_COMPILER_ID}-${CMAKE_CXX_COMPILER_VERSION}-${CMAKE_CXX_COMPILER}-${_settings}-${_project}${OMBREL_WINDOWS_IMAGE_LIBS}")
+if(NOT _juce_flags STREQUAL "")
+  string(APPEND _key_text "-${_juce_flags}")
+endif()
+string(SHA1 _key "${_key_text}")
 string(SUBSTRING ${_key} 0 12 _key)
 set(_juce_build ${OMBREL_CACHE}/juce-${OMBREL_JUCE_VERSION}-build-${_key})
 set(_juce_archive ${_juce_build}/install/lib/libombrel_juce.a)
@@ -37,6 +44,7 @@ if(NOT EXISTS ${_juce_archive})
       COMMAND ${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/juce -B ${_juce_build}/work ${_cross}
               -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
               -DJUCE_MODULES_DIR=${JUCE_MODULES_DIR} -DCMAKE_INSTALL_PREFIX=${_juce_build}/install
+              "-DCMAKE_CXX_FLAGS=${_juce_flags}"
       RESULT_VARIABLE _rc)
   if(_rc EQUAL 0)
     include(ProcessorCount)

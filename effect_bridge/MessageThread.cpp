@@ -17,6 +17,7 @@ bool MessageThread::start()
     juce::DeletedAtShutdown::deleteAll();
     std::unique_lock<std::mutex> guard(lock);
     started = false;
+    stopRequested = false;
     thread = std::thread([this] { run(); });
     dispatching.wait(guard, [this] { return started; });
     return true;
@@ -34,6 +35,13 @@ void MessageThread::run()
 
     messageManager->runDispatchLoop();
 
+    // The stopping thread may still be inside JUCE's posting of the quit message, which touches the
+    // manager's queue after the message is already delivered: the manager stays until it is out.
+    {
+        std::unique_lock<std::mutex> guard(lock);
+        dispatching.wait(guard, [this] { return stopRequested; });
+    }
+
     // JUCE's timer thread and other shutdown-registered objects go before the manager they post to.
     juce::DeletedAtShutdown::deleteAll();
     juce::MessageManager::deleteInstance();
@@ -45,6 +53,11 @@ void MessageThread::stop()
         return;
     if (juce::MessageManager* messageManager = juce::MessageManager::getInstanceWithoutCreating())
         messageManager->stopDispatchLoop();
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        stopRequested = true;
+    }
+    dispatching.notify_all();
     thread.join();
     const std::lock_guard<std::mutex> guard(lock);
     started = false;

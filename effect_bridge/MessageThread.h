@@ -34,7 +34,8 @@ private:
 
     mutable std::mutex lock;
     std::condition_variable dispatching;
-    bool started = false; // guarded by lock
+    bool started = false;       // guarded by lock
+    bool stopRequested = false; // guarded by lock: the stopping thread is done posting
     std::thread thread;
 
     MessageThread(const MessageThread&) = delete;

@@ -42,13 +42,24 @@ constexpr double kMaximumTempo = 1000.0;
 constexpr const char* kUnprobedText = "---";
 constexpr double kTextTableStep = 0.01;
 
-// Block size the extra channels of a wide effect are prepared for before the first preparation.
-constexpr int kInitialWideBlockSize = 1024;
-// How long destruction waits for a timer callback that may be running on the message thread.
-constexpr int kTimerCallbackDrainTimeoutMs = 2000;
+// Block size the extra channels of a wide effect are prepared for at construction: the longest
+// block a host delivers, so that a change of block length on the audio thread allocates nothing.
+constexpr int kInitialWideBlockSize = 8192;
 
 // The effect's byte texts: UTF-8 where they are valid UTF-8 (Linux effects), otherwise read byte
 // by byte as Latin-1 (the narrow code page of older Windows effects).
+// The process's DLL directory as it stands, "" when none is set.
+std::string dllDirectory()
+{
+    const uint32_t needed = platform::GetDllDirectoryA(0, nullptr);
+    if (needed <= 1)
+        return {};
+    std::string directory(needed, '\0');
+    const uint32_t length = platform::GetDllDirectoryA(needed, directory.data());
+    directory.resize(length < needed ? length : 0);
+    return directory;
+}
+
 juce::String effectTextToString(const char* text)
 {
     const size_t length = std::strlen(text);
@@ -98,13 +109,15 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     resumeEffect();
 
     effectReady = true;
-    startTimer(kTimerPeriodMs);
+    refreshTimer = std::make_unique<RefreshTimer>([this] { timerCallback(); });
+    refreshTimer->startTimer(kTimerPeriodMs);
 }
 
 QuennetAudioProcessor::~QuennetAudioProcessor()
 {
-    stopTimer();
-    waitForTimerCallbackToFinish();
+    // No refresh may still run inside the effect once it is closed and its library unloaded.
+    closing = true;
+    RefreshTimer::retire(std::move(refreshTimer));
     if (effect != nullptr)
         suspendEffect();
     // The effect may call back while it closes; by then the processor no longer offers it.
@@ -138,7 +151,7 @@ void QuennetAudioProcessor::allocateParameterTexts()
         std::strncpy(entry.data(), kUnprobedText, entry.size());
     try
     {
-        parameterTexts.assign(static_cast<size_t>(std::max(0, effect->numParams)), unprobed);
+        parameterTexts.assign(static_cast<size_t>(effectParameterCount()), unprobed);
     }
     catch (const std::bad_alloc&)
     {
@@ -160,6 +173,10 @@ bool QuennetAudioProcessor::loadEffect()
     std::string libraryPath;
 
     platform::ModuleHandle module = nullptr;
+    // The search path belongs to the whole process (the host, other plug-ins): it is set only for
+    // loading the effect and then put back as it was.
+    std::string previousDirectory;
+    bool directorySet = false;
     const void* addressInsideModule = reinterpret_cast<const void*>(&hostCallback);
     if (!platform::GetModuleHandleExA(platform::kModuleHandleFromAddress |
                                           platform::kModuleHandleUnchangedRefcount,
@@ -177,7 +194,9 @@ bool QuennetAudioProcessor::loadEffect()
         const EffectLibraryLocation location =
             EffectLibraryLocation::forModuleFile(moduleFileName, platform::kPathSeparator);
         libraryPath = location.libraryPath;
-        if (!platform::SetDllDirectoryA(location.dllDirectory.c_str()))
+        previousDirectory = dllDirectory();
+        directorySet = platform::SetDllDirectoryA(location.dllDirectory.c_str());
+        if (!directorySet)
         {
             std::snprintf(message, sizeof(message), kSetDllDirectoryFailedMessage,
                           static_cast<int>(platform::GetLastError()));
@@ -186,6 +205,8 @@ bool QuennetAudioProcessor::loadEffect()
     }
 
     library = platform::LoadLibraryA(libraryPath.c_str());
+    if (directorySet)
+        platform::SetDllDirectoryA(previousDirectory.empty() ? nullptr : previousDirectory.c_str());
     if (library == nullptr)
     {
         std::snprintf(message, sizeof(message), kCantLoadMessage, kEffectLibraryFileName,
@@ -215,22 +236,6 @@ bool QuennetAudioProcessor::loadEffect()
     return true;
 }
 
-void QuennetAudioProcessor::waitForTimerCallbackToFinish()
-{
-    // JUCE's timer thread picks a timer and calls it on the message thread without holding a lock,
-    // so a callback may be under way while another thread destroys this processor. The message
-    // thread handles one message at a time: once a message posted now has run, no callback of this
-    // processor can still be running. The wait is bounded for a message loop that no longer turns.
-    if (!effectReady)
-        return;
-    juce::MessageManager* messageManager = juce::MessageManager::getInstanceWithoutCreating();
-    if (messageManager == nullptr || messageManager->isThisTheMessageThread())
-        return;
-    auto drained = std::make_shared<juce::WaitableEvent>();
-    if (juce::MessageManager::callAsync([drained] { drained->signal(); }))
-        drained->wait(kTimerCallbackDrainTimeoutMs);
-}
-
 intptr_t QuennetAudioProcessor::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                          float opt) const
 {
@@ -239,15 +244,24 @@ intptr_t QuennetAudioProcessor::dispatch(int32_t opcode, int32_t index, intptr_t
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
+int32_t QuennetAudioProcessor::effectParameterCount() const
+{
+    return effect != nullptr ? std::clamp<int32_t>(effect->numParams, 0, kMaxEffectParameters) : 0;
+}
+
+int32_t QuennetAudioProcessor::effectProgramCount() const
+{
+    return effect != nullptr ? std::clamp<int32_t>(effect->numPrograms, 0, kMaxEffectPrograms) : 0;
+}
+
 bool QuennetAudioProcessor::isParameterInRange(int32_t index) const
 {
-    return effect != nullptr && index >= 0 && index < effect->numParams;
+    return index >= 0 && index < effectParameterCount();
 }
 
 bool QuennetAudioProcessor::isProgramInRange(int32_t index) const
 {
-    const int32_t programs = effect != nullptr ? std::max<int32_t>(1, effect->numPrograms) : 1;
-    return index >= 0 && index < programs;
+    return index >= 0 && index < std::max<int32_t>(1, effectProgramCount());
 }
 
 void QuennetAudioProcessor::effectText(int32_t opcode, int32_t index, char* destination) const
@@ -470,7 +484,7 @@ bool QuennetAudioProcessor::hasEditor() const
 //==============================================================================
 int QuennetAudioProcessor::getNumParameters()
 {
-    return effect != nullptr ? std::max<int32_t>(0, effect->numParams) : 0;
+    return effectParameterCount();
 }
 
 const juce::String QuennetAudioProcessor::getParameterName(int parameterIndex)
@@ -521,7 +535,7 @@ bool QuennetAudioProcessor::isParameterAutomatable(int parameterIndex) const
 
 int QuennetAudioProcessor::getNumPrograms()
 {
-    return effect != nullptr ? std::max<int32_t>(0, effect->numPrograms) : 1;
+    return effect != nullptr ? effectProgramCount() : 1;
 }
 
 int QuennetAudioProcessor::getCurrentProgram()
@@ -563,6 +577,8 @@ void QuennetAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
         destData.append(empty, sizeof(empty));
         return;
     }
+    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
+    const juce::ScopedLock callbackLock(getCallbackLock());
     if ((effect->flags & effFlagsProgramChunks) != 0)
         saveChunkForm(destData);
     else
@@ -590,8 +606,8 @@ void QuennetAudioProcessor::saveChunkForm(juce::MemoryBlock& destData)
 void QuennetAudioProcessor::saveParameterForm(juce::MemoryBlock& destData)
 {
     using namespace EffectStateBlock;
-    const int32_t numParameters = std::max<int32_t>(0, effect->numParams);
-    const int32_t numPrograms = std::max<int32_t>(0, effect->numPrograms);
+    const int32_t numParameters = effectParameterCount();
+    const int32_t numPrograms = effectProgramCount();
     const size_t recordSize = programRecordSize(numParameters);
     const size_t start = destData.getSize();
     destData.setSize(start + parameterFormSize(numParameters, numPrograms), true);
@@ -627,13 +643,11 @@ void QuennetAudioProcessor::setStateInformation(const void* data, int sizeInByte
     const auto* bytes = static_cast<const uint8_t*>(data);
     const auto size = static_cast<size_t>(sizeInBytes);
 
-    restoringState = true;
     const uint32_t marker = readUint32(bytes + size - kTrailerSize);
     if (marker != kChunkFormMarker && marker != kParameterFormMarker && marker != kLegacyParameterFormMarker)
-    {
-        restoringState = false;
         return;
-    }
+    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
+    const juce::ScopedLock callbackLock(getCallbackLock());
     if (marker == kChunkFormMarker && (effect->flags & effFlagsProgramChunks) != 0)
     {
         dispatch(effSetChunk, 0, static_cast<intptr_t>(size - kTrailerSize), const_cast<uint8_t*>(bytes));
@@ -647,7 +661,6 @@ void QuennetAudioProcessor::setStateInformation(const void* data, int sizeInByte
     {
         restoreParameterForm(bytes, size);
     }
-    restoringState = false;
     setCurrentProgram(currentProgram);
 }
 
@@ -664,8 +677,8 @@ void QuennetAudioProcessor::restoreParameterForm(const uint8_t* bytes, size_t si
     // Negative counts locate no record at all.
     if (storedParameters < 0 || storedPrograms < 0)
         return;
-    const int32_t parameters = std::min(storedParameters, std::max<int32_t>(0, effect->numParams));
-    const int32_t programs = std::min(storedPrograms, std::max<int32_t>(0, effect->numPrograms));
+    const int32_t parameters = std::min(storedParameters, effectParameterCount());
+    const int32_t programs = std::min(storedPrograms, effectProgramCount());
     // Records are stepped by the stored parameter count, whatever the effect has now.
     const size_t recordSize = programRecordSize(storedParameters);
 
@@ -800,21 +813,30 @@ void QuennetAudioProcessor::setEffectBlockSize(int32_t size)
 
 void QuennetAudioProcessor::refreshParametersFromEffect()
 {
-    if (restoringState || refreshingParameters || effect == nullptr)
+    if (refreshingParameters || effect == nullptr)
         return;
+    std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
+    if (!stateOperation.owns_lock())
+    {
+        // The effect is being saved or restored: what it holds now is no state to report.
+        refreshCountdown = kRefreshTicks;
+        return;
+    }
     refreshingParameters = true;
     suppressParameterForwarding = true;
     const int32_t numParameters = getNumParameters();
-    for (int32_t index = 0; index < numParameters; ++index)
+    for (int32_t index = 0; index < numParameters && !closing; ++index)
     {
         // The value goes to the listeners; the held-back setParameter keeps it from the effect.
         JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
         setParameterNotifyingHost(index, getEffectParameter(index));
         JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     }
-    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
+    // Host writes are accepted again before the program is read, so that whoever sees that last
+    // call of the refresh reach the effect may rely on host writes reaching it too.
     suppressParameterForwarding = false;
     refreshingParameters = false;
+    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
     currentProgram = program;
 }
 
@@ -843,9 +865,9 @@ void QuennetAudioProcessor::setParameterFromEffect(int32_t index, float value)
 {
     if (!isParameterInRange(index))
         return;
-    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
-    setParameterNotifyingHost(index, value);
-    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+    // The effect reported a value it already holds; setting it back could undo a newer one it set
+    // meanwhile on another thread.
+    sendParamChangeMessageToListeners(index, value);
 }
 
 //==============================================================================

@@ -4,6 +4,7 @@
 // parameters, programs and state between JUCE's processor interface and the effect.
 
 #include "effect_bridge/HostCallback.h"
+#include "effect_bridge/RefreshTimer.h"
 #include "effect_bridge/Vst2Interface.h"
 #include "platform/PlatformCalls.h"
 
@@ -14,11 +15,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <vector>
 
-class QuennetAudioProcessor : public juce::AudioProcessor,
-                              public juce::Timer,
-                              public juce::AudioProcessorListener
+class QuennetAudioProcessor : public juce::AudioProcessor, public juce::AudioProcessorListener
 {
 public:
     // Timer ticks between the effect's last display-update request and the refresh.
@@ -35,6 +35,11 @@ public:
     static constexpr int kTextTableCharacters = 16;
     // The most channels an effect may declare and still be processed (real effects declare 64).
     static constexpr int32_t kMaxEffectChannels = 1024;
+    // The most parameters and programs taken from an effect; a larger count is read as the limit.
+    // Real effects stay far below; the limits keep publishing finite and the parameter-form state
+    // below 17 MB.
+    static constexpr int32_t kMaxEffectParameters = 4096;
+    static constexpr int32_t kMaxEffectPrograms = 1024;
 
     using ParameterTextEntry = std::array<char, kTextTableCharacters + 1>;
     using ParameterTextRow = std::array<ParameterTextEntry, kTextTableSteps>;
@@ -42,7 +47,8 @@ public:
     // [host thread] Loads the effect beside the module and configures it. A failed load shows its
     // message and leaves a processor without an effect, which answers neutral values throughout.
     QuennetAudioProcessor();
-    // [host thread] Suspends and closes the effect and unloads its library.
+    // [host thread] Waits for a refresh under way, then suspends and closes the effect and unloads
+    // its library.
     ~QuennetAudioProcessor() override;
 
     //==============================================================================
@@ -65,9 +71,11 @@ public:
     void setCurrentProgram(int index) override;
     const juce::String getProgramName(int index) override;
     void changeProgramName(int index, const juce::String& newName) override;
-    // [host thread] Appends the effect's whole state as one block (chunk or parameter form).
+    // [host thread] Appends the effect's whole state as one block (chunk or parameter form). Holds
+    // the callback lock throughout, so no block sees the program sweep.
     void getStateInformation(juce::MemoryBlock& destData) override;
     // [host thread] Restores the effect's state from one block; anything unreadable is ignored.
+    // Holds the callback lock throughout, so no block sees a half-restored effect.
     void setStateInformation(const void* data, int sizeInBytes) override;
     // [host thread] Index-based parameter access; out of range every answer is neutral.
     int getNumParameters() override;
@@ -105,18 +113,19 @@ public:
     // Rates below 15 kHz or above 200 kHz (and NaN) reach the effect as 44100.
     virtual void setEffectSampleRate(float rate);
     virtual void setEffectBlockSize(int32_t size);
-    // [message thread] Re-reads every parameter from the effect and reports it to the listeners.
+    // [message thread] Re-reads every parameter from the effect and reports it to the listeners;
+    // while a save or restore is under way it reads nothing and runs again later.
     virtual void refreshParametersFromEffect();
     virtual void resumeEffect();
     virtual void suspendEffect();
     virtual intptr_t setEffectSpeakerArrangement();
-    // [any thread] A value the effect reports (audioMasterAutomate): to the effect unless held back,
-    // then to the listeners.
+    // [any thread] A value the effect reports (audioMasterAutomate): to the listeners only; the
+    // effect already holds it.
     virtual void setParameterFromEffect(int32_t index, float value);
 
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.
-    void timerCallback() override;
+    void timerCallback();
     void audioProcessorParameterChanged(juce::AudioProcessor* processor, int parameterIndex,
                                         float newValue) override;
     void audioProcessorChanged(juce::AudioProcessor* processor,
@@ -147,9 +156,14 @@ public:
 private:
     std::atomic<int32_t> currentProgram{0};
     std::atomic<bool> refreshingParameters{false};
-    std::atomic<bool> restoringState{false};
     std::atomic<bool> suppressParameterForwarding{true};
     std::atomic<bool> effectReady{false};
+    // Set when destruction begins: a refresh under way stops reading the effect.
+    std::atomic<bool> closing{false};
+    // Held by a save or restore [host thread] and tried by the refresh [message thread], which
+    // reads nothing while the effect is switched through its programs or restored.
+    std::mutex stateOperationLock;
+    std::unique_ptr<RefreshTimer> refreshTimer;
 
 public:
     // Per effect parameter, the display text at each hundredth of the value range ("---" until
@@ -180,6 +194,8 @@ private:
     void allocateParameterTexts();
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) const;
+    int32_t effectParameterCount() const;
+    int32_t effectProgramCount() const;
     bool isParameterInRange(int32_t index) const;
     bool isProgramInRange(int32_t index) const;
     void effectText(int32_t opcode, int32_t index, char* destination) const;
@@ -189,7 +205,6 @@ private:
     void saveChunkForm(juce::MemoryBlock& destData);
     void saveParameterForm(juce::MemoryBlock& destData);
     void restoreParameterForm(const uint8_t* data, size_t size);
-    void waitForTimerCallbackToFinish();
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuennetAudioProcessor)
 };

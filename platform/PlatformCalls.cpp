@@ -41,6 +41,11 @@ bool systemSetDllDirectory(const char* path)
     return ::SetDllDirectoryA(path) != FALSE;
 }
 
+uint32_t systemGetDllDirectory(uint32_t size, char* path)
+{
+    return ::GetDllDirectoryA(static_cast<DWORD>(size), path);
+}
+
 ModuleHandle systemLoadLibrary(const char* fileName)
 {
     return ::LoadLibraryA(fileName);
@@ -174,6 +179,16 @@ bool systemSetDllDirectory(const char* path)
     return true;
 }
 
+uint32_t systemGetDllDirectory(uint32_t size, char* path)
+{
+    const std::lock_guard<std::mutex> lock(dllDirectoryLock);
+    const auto length = static_cast<uint32_t>(dllDirectory.size());
+    if (path == nullptr || size <= length)
+        return length + 1;
+    std::memcpy(path, dllDirectory.c_str(), dllDirectory.size() + 1);
+    return length;
+}
+
 ModuleHandle systemLoadLibrary(const char* fileName)
 {
     if (fileName == nullptr || fileName[0] == '\0')
@@ -243,8 +258,8 @@ int32_t systemMessageBox(void*, const char* text, const char* caption, uint32_t)
 #endif
 
 const PlatformCalls systemTable{systemGetModuleHandleEx, systemGetModuleFileName, systemSetDllDirectory,
-                                systemLoadLibrary,       systemGetProcAddress,    systemFreeLibrary,
-                                systemGetLastError,      systemMessageBox};
+                                systemGetDllDirectory,   systemLoadLibrary,       systemGetProcAddress,
+                                systemFreeLibrary,       systemGetLastError,      systemMessageBox};
 
 PlatformCalls currentTable = systemTable;
 
@@ -273,6 +288,11 @@ uint32_t GetModuleFileNameA(ModuleHandle module, char* fileName, uint32_t size)
 bool SetDllDirectoryA(const char* path)
 {
     return currentTable.setDllDirectory(path);
+}
+
+uint32_t GetDllDirectoryA(uint32_t size, char* path)
+{
+    return currentTable.getDllDirectory(size, path);
 }
 
 ModuleHandle LoadLibraryA(const char* fileName)

@@ -38,6 +38,7 @@ struct PlatformCalls
     bool (*getModuleHandleEx)(uint32_t flags, const void* address, ModuleHandle* module);
     uint32_t (*getModuleFileName)(ModuleHandle module, char* fileName, uint32_t size);
     bool (*setDllDirectory)(const char* path);
+    uint32_t (*getDllDirectory)(uint32_t size, char* path);
     ModuleHandle (*loadLibrary)(const char* fileName);
     void* (*getProcAddress)(ModuleHandle module, const char* name);
     bool (*freeLibrary)(ModuleHandle module);
@@ -56,6 +57,9 @@ PlatformCalls& calls();
 bool GetModuleHandleExA(uint32_t flags, const void* address, ModuleHandle* module);
 uint32_t GetModuleFileNameA(ModuleHandle module, char* fileName, uint32_t size);
 bool SetDllDirectoryA(const char* path);
+// The directory last set (0 and "" when none is); a buffer too small gets nothing and the answer is
+// the size it needs, terminator included.
+uint32_t GetDllDirectoryA(uint32_t size, char* path);
 ModuleHandle LoadLibraryA(const char* fileName);
 void* GetProcAddress(ModuleHandle module, const char* name);
 bool FreeLibrary(ModuleHandle module);

@@ -1,7 +1,7 @@
-// The module's process procedure allocates nothing once it has processed a block at the current
-// length: every allocation the audio thread makes through operator new (and, outside sanitizer
-// builds, through malloc and its relatives) is counted while blocks run. The module and the effect
-// are loaded from disk; their calls resolve to this program's replacements.
+// The module's process procedure allocates nothing, not even when the block length changes: every
+// allocation the audio thread makes through operator new (and, outside sanitizer builds, through
+// malloc and its relatives) is counted while blocks run. The module and the effect are loaded from
+// disk; their calls resolve to the counter's replacements in this program.
 //
 // The play head asks the host's transport inside every block. The test host's own transport
 // records each call (which allocates), so here the instance is given a transport that answers
@@ -11,6 +11,7 @@
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/host/AAX_IACFEffectParameters.h"
 #include "aax_library/host/AAX_IACFTransport.h"
+#include "tools/host/kit/AllocationCounter.h"
 #include "tools/host/kit/HostAutomationDelegate.h"
 #include "tools/host/kit/HostController.h"
 #include "tools/host/kit/ProcessingContext.h"
@@ -18,100 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define OMBREL_COUNT_MALLOC 0
-#else
-#define OMBREL_COUNT_MALLOC 1
-#endif
-
-namespace
-{
-
-// Only the thread that runs the blocks counts: the module's message thread and JUCE's timer
-// thread may go about their own business meanwhile.
-thread_local bool countingOnThisThread = false;
-std::atomic<long> newCalls{0};
-std::atomic<long> mallocCalls{0};
-
-void* countedNew(std::size_t size) noexcept
-{
-    if (countingOnThisThread)
-        ++newCalls;
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-struct CountingWindow
-{
-    CountingWindow()
-    {
-        newCalls = 0;
-        mallocCalls = 0;
-        countingOnThisThread = true;
-    }
-    ~CountingWindow() { countingOnThisThread = false; }
-};
-
-} // namespace
-
-// The scalar forms are replaced as a set, so that allocation and release pair up under the address
-// sanitizer too. Kept out of line: inlined into new/delete pairs, GCC would see malloc and free.
-__attribute__((noinline)) void* operator new(std::size_t size)
-{
-    if (void* memory = countedNew(size))
-        return memory;
-    throw std::bad_alloc();
-}
-
-__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return countedNew(size);
-}
-
-__attribute__((noinline)) void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-__attribute__((noinline)) void operator delete(void* memory, const std::nothrow_t&) noexcept
-{
-    std::free(memory);
-}
-
-#if OMBREL_COUNT_MALLOC
-// JUCE's own containers allocate with malloc and realloc directly.
-extern "C" void* __libc_malloc(std::size_t);
-extern "C" void* __libc_calloc(std::size_t, std::size_t);
-extern "C" void* __libc_realloc(void*, std::size_t);
-
-extern "C" void* malloc(std::size_t size)
-{
-    if (countingOnThisThread)
-        ++mallocCalls;
-    return __libc_malloc(size);
-}
-
-extern "C" void* calloc(std::size_t count, std::size_t size)
-{
-    if (countingOnThisThread)
-        ++mallocCalls;
-    return __libc_calloc(count, size);
-}
-
-extern "C" void* realloc(void* memory, std::size_t size)
-{
-    if (countingOnThisThread)
-        ++mallocCalls;
-    return __libc_realloc(memory, size);
-}
-#endif
 
 using namespace testhost;
 
@@ -281,12 +188,11 @@ TEST(AudioPathAllocation, BlocksAtAKnownLengthAllocateNothingInAnyConfiguration)
         RunProcess(component.process, {&context});
         const int processBefore = session.bundle().log().process.calls;
         {
-            const CountingWindow window;
+            const AllocationCountingWindow window;
             for (int block = 0; block < 50; ++block)
                 RunProcess(component.process, {&context});
+            EXPECT_EQ(0, window.count().allocations);
         }
-        EXPECT_EQ(0, newCalls.load());
-        EXPECT_EQ(0, mallocCalls.load());
         EXPECT_EQ(processBefore + 50, session.bundle().log().process.calls);
         EXPECT_EQ(64, session.bundle().log().midi.count);
         // The play head was asked in every block and the effect saw its answer.
@@ -298,35 +204,47 @@ TEST(AudioPathAllocation, BlocksAtAKnownLengthAllocateNothingInAnyConfiguration)
         instance.setBypass(context, true);
         RunProcess(component.process, {&context});
         {
-            const CountingWindow window;
+            const AllocationCountingWindow window;
             for (int block = 0; block < 20; ++block)
                 RunProcess(component.process, {&context});
+            EXPECT_EQ(0, window.count().allocations);
         }
-        EXPECT_EQ(0, newCalls.load());
-        EXPECT_EQ(0, mallocCalls.load());
     }
 }
 
-TEST(AudioPathAllocation, OnlyTheFirstBlockAtANewLengthMayAllocate)
+TEST(AudioPathAllocation, ABlockLengthChangeAllocatesNothing)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    QuietInstance instance(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, instance.initializeResult);
-    const ComponentDescription& component = session.component(kStereoComponent);
-    ProcessingContext context(component, 1024);
-    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(instance.dataModel));
-
-    for (int32_t length : {1024, 64, 1000, 64})
+    for (const bool wide : {false, true})
     {
-        SCOPED_TRACE(length);
-        context.SetBlockLength(length);
+        SCOPED_TRACE(wide);
+        TestEffectConfig config = testEffectDefaults();
+        // An effect declaring more channels than the host has also uses the scratch channels.
+        if (wide)
+            config.numInputs = config.numOutputs = 8;
+        PlugInSession session(testEffectPath(), config);
+        ASSERT_TRUE(session.scanned());
+        QuietInstance instance(session.host(), session.dataModelFactory());
+        ASSERT_EQ(AAX_SUCCESS, instance.initializeResult);
+        const ComponentDescription& component = session.component(kStereoComponent);
+        ProcessingContext context(component, 4096);
+        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(instance.dataModel));
+        context.SetBlockLength(512);
         RunProcess(component.process, {&context});
-        const CountingWindow window;
-        RunProcess(component.process, {&context});
-        RunProcess(component.process, {&context});
-        countingOnThisThread = false;
-        EXPECT_EQ(0, newCalls.load());
-        EXPECT_EQ(0, mallocCalls.load());
+
+        const TestEffectLog& log = session.bundle().log();
+        const int setBlockSizeBefore = countDispatcherCalls(log, effSetBlockSize);
+        {
+            const AllocationCountingWindow window;
+            for (int32_t length : {1024, 64, 1000, 4096, 64, 2048})
+            {
+                context.SetBlockLength(length);
+                RunProcess(component.process, {&context});
+                RunProcess(component.process, {&context});
+            }
+            EXPECT_EQ(0, window.count().allocations);
+        }
+        // Each change still reached the effect: suspended, told the new size, resumed.
+        EXPECT_EQ(setBlockSizeBefore + 6, countDispatcherCalls(log, effSetBlockSize));
+        EXPECT_EQ(2048, log.process.frames);
     }
 }

@@ -46,6 +46,11 @@ ModuleBundle::~ModuleBundle()
 {
     if (control != nullptr)
         dlclose(control);
+    // A sanitizer symbolizes a report from the module's file on disk, found by the path it was
+    // loaded from, also for a module later loaded at the same address: sanitizer runs keep every
+    // copy (in a temporary folder of their own) so that each report names the module's functions.
+    if (std::getenv("OMBREL_KEEP_TEST_BUNDLES") != nullptr)
+        return;
     std::error_code ignored;
     std::filesystem::remove_all(rootFolder, ignored);
 }
@@ -116,7 +121,7 @@ TestEffectConfig testEffectDefaults()
 
 int findEffectCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int from)
 {
-    const int kept = std::min(log.count, kTestEffectLogCapacity);
+    const int kept = std::min(__atomic_load_n(&log.count, __ATOMIC_ACQUIRE), kTestEffectLogCapacity);
     for (int i = std::max(from, 0); i < kept; ++i)
         if (log.calls[i].kind == kind && (kind == kTestCallProcess || log.calls[i].opcode == opcode))
             return i;
@@ -125,7 +130,7 @@ int findEffectCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int f
 
 int countDispatcherCalls(const TestEffectLog& log, int32_t opcode)
 {
-    const int kept = std::min(log.count, kTestEffectLogCapacity);
+    const int kept = std::min(__atomic_load_n(&log.count, __ATOMIC_ACQUIRE), kTestEffectLogCapacity);
     int count = 0;
     for (int i = 0; i < kept; ++i)
         if (log.calls[i].kind == kTestCallDispatcher && log.calls[i].opcode == opcode)

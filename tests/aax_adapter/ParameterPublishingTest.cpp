@@ -12,11 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <limits>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace testhost;
@@ -105,16 +103,14 @@ bool automatable(const DataModelInstance& dataModel, const char* id)
 }
 
 // The effect's display-update request starts the processor's delayed refresh, after which host
-// writes reach the effect. The refresh ends by reading the effect's program; a short grace covers
-// the flag it clears right after.
+// writes reach the effect. The refresh ends by reading the effect's program, once host writes are
+// accepted again.
 bool runFirstRefresh(const ModuleBundle& bundle)
 {
-    const int before = bundle.log().count;
+    const int before = __atomic_load_n(&bundle.log().count, __ATOMIC_ACQUIRE);
     bundle.callHostFromEffect(audioMasterUpdateDisplay);
-    const bool refreshed = waitFor(
-        [&] { return findEffectCall(bundle.log(), kTestCallDispatcher, effGetProgram, before) >= 0; });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return refreshed;
+    return waitFor([&]
+                   { return findEffectCall(bundle.log(), kTestCallDispatcher, effGetProgram, before) >= 0; });
 }
 
 // The effect's setParameter calls for one parameter since a log position.

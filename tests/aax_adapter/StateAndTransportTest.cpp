@@ -11,10 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace testhost;
@@ -195,11 +193,11 @@ TEST(StateChunks, RestoringTheControlsOfAnUntouchedInstanceLeavesTheEffectWhereI
     DataModelInstance dataModel(session.host(), session.dataModelFactory());
     ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
     const TestEffectLog& log = session.bundle().log();
-    const int beforeRefresh = log.count;
+    const int beforeRefresh = __atomic_load_n(&log.count, __ATOMIC_ACQUIRE);
     session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
+    // The refresh's last call reads the program, once host writes are accepted again.
     ASSERT_TRUE(
         waitFor([&] { return findEffectCall(log, kTestCallDispatcher, effGetProgram, beforeRefresh) >= 0; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     dataModel.DeliverAutomation();
     ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", 0.9));
     dataModel.DeliverAutomation();

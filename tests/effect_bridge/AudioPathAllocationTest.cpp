@@ -1,113 +1,18 @@
-// The audio path allocates nothing after the first block at a given size: counted by replacing the
-// global allocation functions of this test program.
+// The audio path allocates nothing after the first block at a given size, nor when the block length
+// changes: counted by the host kit's allocation counter, which replaces operator new (and, outside
+// sanitizer builds, malloc and its relatives) in this test program.
 
 #include "effect_bridge/QuennetAudioProcessor.h"
 #include "tests/effect_bridge/EffectInstallation.h"
 #include "tests/effect_bridge/TestPlayHead.h"
+#include "tools/host/kit/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdlib>
-#include <new>
 
-namespace
-{
-
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-void* allocate(std::size_t size)
-{
-    if (counting.load(std::memory_order_relaxed))
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-
-void* allocateAligned(std::size_t size, std::align_val_t alignment)
-{
-    if (counting.load(std::memory_order_relaxed))
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    const auto align = static_cast<std::size_t>(alignment);
-    if (void* memory = std::aligned_alloc(align, (size + align - 1) / align * align))
-        return memory;
-    throw std::bad_alloc();
-}
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return allocate(size);
-}
-void* operator new[](std::size_t size)
-{
-    return allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try
-    {
-        return allocate(size);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    try
-    {
-        return allocate(size);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
-}
-void* operator new(std::size_t size, std::align_val_t alignment)
-{
-    return allocateAligned(size, alignment);
-}
-void* operator new[](std::size_t size, std::align_val_t alignment)
-{
-    return allocateAligned(size, alignment);
-}
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::align_val_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory, std::align_val_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t, std::align_val_t) noexcept
-{
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept
-{
-    std::free(memory);
-}
+using testhost::AllocationCountingWindow;
 
 namespace
 {
@@ -136,17 +41,19 @@ int allocationsAfterTheFirstBlock(QuennetAudioProcessor& processor, int inputs, 
     juce::MidiBuffer empty;
 
     processor.processBlock(buffer, withEvents);
-    allocations = 0;
-    counting = true;
-    for (int block = 0; block < 64; ++block)
+    long allocations = 0;
     {
-        playHead.ppqPosition += 0.25;
-        playHead.playing = block % 8 != 0;
-        processor.processBlock(buffer, block % 2 == 0 ? withEvents : empty);
+        const AllocationCountingWindow window;
+        for (int block = 0; block < 64; ++block)
+        {
+            playHead.ppqPosition += 0.25;
+            playHead.playing = block % 8 != 0;
+            processor.processBlock(buffer, block % 2 == 0 ? withEvents : empty);
+        }
+        allocations = window.count().allocations;
     }
-    counting = false;
     processor.setPlayHead(nullptr);
-    return allocations.load();
+    return static_cast<int>(allocations);
 }
 
 TEST(AudioPath, StereoBlocksWithAThousandMidiEventsAllocateNothing)
@@ -185,14 +92,44 @@ TEST(AudioPath, BlocksWithoutAnEffectAllocateNothing)
     EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 2, 2), 0);
 }
 
+TEST(AudioPath, ABlockLengthChangeOnTheAudioThreadAllocatesNothing)
+{
+    // The wide effect also uses the processor's silent and scratch channels, which follow the length.
+    EffectInstallation installation(testEffectPath());
+    TestEffectConfig config = installation.defaults();
+    config.numInputs = 64;
+    config.numOutputs = 64;
+    installation.configure(config);
+    QuennetAudioProcessor processor;
+    processor.setPlayConfigDetails(2, 2, 48000.0, kBlockSize);
+    processor.prepareToPlay(48000.0, kBlockSize);
+    juce::AudioBuffer<float> buffer(2, 8192);
+    buffer.clear();
+    juce::MidiBuffer midi;
+    {
+        const AllocationCountingWindow window;
+        for (const int length : {1024, 64, 4096, 8192, 100})
+        {
+            // What the adapter does when the host's block length changes.
+            processor.setRateAndBufferSizeDetails(48000.0, length);
+            processor.prepareToPlay(48000.0, length);
+            juce::AudioBuffer<float> block(buffer.getArrayOfWritePointers(), 2, length);
+            processor.processBlock(block, midi);
+        }
+        EXPECT_EQ(0, window.count().allocations);
+    }
+    EXPECT_EQ(100, installation.log().process.frames);
+}
+
 TEST(AudioPath, TheCounterSeesAllocations)
 {
-    counting = true;
-    allocations = 0;
-    auto* probe = new int(3);
-    counting = false;
+    int* probe = nullptr;
+    {
+        const AllocationCountingWindow window;
+        probe = new int(3);
+        EXPECT_EQ(1, window.count().allocations);
+    }
     delete probe;
-    EXPECT_EQ(allocations.load(), 1);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,8 +105,10 @@ TEST_F(EffectLoader, NamesTheLibraryRelativeToTheFirstPlugInsFolder)
     QuennetAudioProcessor processor;
 
     ASSERT_NE(processor.effect, nullptr);
-    ASSERT_EQ(calls.dllDirectories.size(), 1u);
+    // Set for the load, then back to none.
+    ASSERT_EQ(calls.dllDirectories.size(), 2u);
     EXPECT_EQ(calls.dllDirectories[0], installation.root() + "/Plug-Ins");
+    EXPECT_EQ(calls.dllDirectories[1], "<null>");
     ASSERT_EQ(calls.loadedPaths.size(), 1u);
     EXPECT_EQ(calls.loadedPaths[0], "Ombrel.aaxplugin/Contents/x64/Ombrel.dll");
 }
@@ -118,8 +121,9 @@ TEST_F(EffectLoader, LoadsByFullPathWithAnEmptyDllDirectoryOutsideAPlugInsFolder
     QuennetAudioProcessor processor;
 
     ASSERT_NE(processor.effect, nullptr);
-    ASSERT_EQ(calls.dllDirectories.size(), 1u);
+    ASSERT_EQ(calls.dllDirectories.size(), 2u);
     EXPECT_EQ(calls.dllDirectories[0], "");
+    EXPECT_EQ(calls.dllDirectories[1], "<null>");
     ASSERT_EQ(calls.loadedPaths.size(), 1u);
     EXPECT_EQ(calls.loadedPaths[0], installation.effectFile());
 }
@@ -208,6 +212,29 @@ TEST_F(EffectLoader, FailedSetDllDirectoryShowsItsMessageAndLoadingGoesOn)
 
     EXPECT_NE(processor.effect, nullptr);
     EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"SetDllDirectory failed err=5"});
+}
+
+TEST_F(EffectLoader, TheProcessSearchPathIsLeftAsTheLoaderFoundIt)
+{
+    EffectInstallation installation(testEffectPath(), "Plug-Ins/Ombrel.aaxplugin/Contents/x64");
+    const std::string hostDirectory = installation.root() + "/host-libraries";
+    for (const char* before : {hostDirectory.c_str(), static_cast<const char*>(nullptr)})
+    {
+        ASSERT_TRUE(platform::SetDllDirectoryA(before));
+        {
+            QuennetAudioProcessor processor;
+            ASSERT_NE(processor.effect, nullptr);
+        }
+        char after[1024] = {};
+        const uint32_t length = platform::GetDllDirectoryA(sizeof(after), after);
+        EXPECT_STREQ(before != nullptr ? before : "", after);
+        EXPECT_EQ(std::strlen(after), length);
+    }
+    // A buffer too small gets the size it needs.
+    ASSERT_TRUE(platform::SetDllDirectoryA("/a/b"));
+    char tooSmall[2] = {'x', 'x'};
+    EXPECT_EQ(5u, platform::GetDllDirectoryA(sizeof(tooSmall), tooSmall));
+    ASSERT_TRUE(platform::SetDllDirectoryA(nullptr));
 }
 
 TEST_F(EffectLoader, FirstDispatcherCallsOpenTheEffectThenConfigureIt)

@@ -3,58 +3,14 @@
 // and no memory allocation on the audio path.
 
 #include "DelayTestHost.h"
+#include "tools/host/kit/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 
-namespace
-{
-// Counts every allocation made through operator new in this process while counting is on: the
-// effect library's own calls resolve to these replacements too.
-std::atomic<bool> countingAllocations{false};
-std::atomic<long> allocations{0};
-
-void* countedAllocation(std::size_t size) noexcept
-{
-    if (countingAllocations.load())
-        ++allocations;
-    return std::malloc(size == 0 ? 1 : size);
-}
-} // namespace
-
-// The scalar forms are replaced as a set, so that allocation and release pair up under the address
-// sanitizer too (the array forms stay the runtime's, in pairs of their own). Kept out of line: inlined
-// into the test's own new/delete pairs, GCC would take malloc and free for a mismatch.
-__attribute__((noinline)) void* operator new(std::size_t size)
-{
-    if (void* memory = countedAllocation(size))
-        return memory;
-    throw std::bad_alloc();
-}
-
-__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return countedAllocation(size);
-}
-
-__attribute__((noinline)) void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-__attribute__((noinline)) void operator delete(void* memory, const std::nothrow_t&) noexcept
-{
-    std::free(memory);
-}
+using testhost::AllocationCountingWindow;
 
 TEST(DelayRecord, BothEntryNamesGiveACompleteStereoEffect)
 {
@@ -146,19 +102,18 @@ TEST(DelayRecord, ProcessingAllocatesNothingEvenWhileParametersMove)
     effect->processReplacing(effect, channels, channels, 256);
 
     // The counter sees the library's allocations: saving a chunk allocates inside the effect.
-    countingAllocations = true;
-    host.chunk(0);
-    countingAllocations = false;
-    ASSERT_GT(allocations.load(), 0);
+    {
+        const AllocationCountingWindow window;
+        host.chunk(0);
+        ASSERT_GT(window.count().allocations, 0);
+    }
 
-    allocations = 0;
-    countingAllocations = true;
+    const AllocationCountingWindow window;
     for (int block = 0; block < 200; ++block)
     {
         effect->setParameter(effect, block % kExpectedParameters, static_cast<float>(block % 7) / 7.0f);
         DelayHost::state().timeInfo.tempo = 60.0 + block;
         effect->processReplacing(effect, channels, channels, 256);
     }
-    countingAllocations = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(window.count().allocations, 0);
 }

@@ -5,9 +5,12 @@
 #include "tests/test_effects/TestEffectControl.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #define TEST_EFFECT_EXPORT extern "C" __attribute__((visibility("default")))
@@ -19,6 +22,18 @@ TestEffectConfig config;
 TestEffectLog effectLog;
 audioMasterCallback lastHost = nullptr;
 AEffect* lastEffect = nullptr;
+
+// Like a real effect, the effect's values, programs and chunk are kept consistent under a lock of
+// its own, since hosts call from several threads at once; the host is never called under it.
+std::mutex stateLock;
+// The effects not yet closed, guarded by stateLock: a call that waited finds out whether its effect
+// was closed meanwhile instead of touching freed memory.
+std::vector<const AEffect*> liveEffects;
+
+bool isLive(const AEffect* record)
+{
+    return std::find(liveEffects.begin(), liveEffects.end(), record) != liveEffects.end();
+}
 
 constexpr uint32_t kChunkMagic = 0x54454643; // "TEFC"
 constexpr int32_t kChunkGrowth = 100;
@@ -39,6 +54,7 @@ void defaults(TestEffectConfig& c)
     }
     std::snprintf(c.label, kTestEffectNameSize, "u");
     c.editorRect = ERect{0, 0, 240, 320};
+    c.automatedParameter = -1;
 }
 
 struct Defaults
@@ -46,11 +62,18 @@ struct Defaults
     Defaults() { defaults(config); }
 } applyDefaults;
 
+// Calls arrive from several threads. Each is written into its slot before the count that
+// includes it is published, so a reader that loads the count with acquire ordering finds every
+// slot below it written.
+std::mutex logLock;
+
 void record(int32_t kind, int32_t opcode, int32_t index, int64_t value, float opt)
 {
-    if (effectLog.count < kTestEffectLogCapacity)
-        effectLog.calls[effectLog.count] = TestEffectCall{kind, opcode, index, value, opt};
-    ++effectLog.count;
+    const std::lock_guard<std::mutex> guard(logLock);
+    const int32_t slot = __atomic_load_n(&effectLog.count, __ATOMIC_RELAXED);
+    if (slot < kTestEffectLogCapacity)
+        effectLog.calls[slot] = TestEffectCall{kind, opcode, index, value, opt};
+    __atomic_store_n(&effectLog.count, slot + 1, __ATOMIC_RELEASE);
 }
 
 struct TestEffect
@@ -65,6 +88,9 @@ struct TestEffect
     int32_t chunkRequests = 0;
     bool resumedOnce = false;
     int32_t blockSize = 0;
+    // Audio thread only.
+    uint32_t processedBlocks = 0;
+    std::chrono::steady_clock::time_point lastDisplayRequest{};
 };
 
 TestEffect* self(AEffect* effect)
@@ -226,33 +252,52 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
     switch (opcode)
     {
     case effClose:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
+        liveEffects.erase(std::find(liveEffects.begin(), liveEffects.end(), record));
+    }
         --effectLog.liveInstances;
         if (lastEffect == record)
             lastEffect = nullptr;
         delete &effect;
         return 0;
     case effSetProgram:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         if (value >= 0 && value < config.numPrograms && value < kTestEffectMaxPrograms)
             effect.program = static_cast<int32_t>(value);
         return 0;
+    }
     case effGetProgram:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         return effect.program;
+    }
     case effSetProgramName:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         std::snprintf(effect.programNames[effect.program], kTestEffectNameSize, "%s",
                       static_cast<const char*>(ptr));
         std::snprintf(effectLog.setProgramNames[effect.program], kTestEffectNameSize + 1, "%s",
                       static_cast<const char*>(ptr));
         return 0;
+    }
     case effGetProgramName:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         std::strcpy(static_cast<char*>(ptr), effect.programNames[effect.program]);
         return 0;
+    }
     case effGetParamLabel:
         if (parameterInRange(index))
             std::strcpy(static_cast<char*>(ptr), config.label);
         return 0;
     case effGetParamDisplay:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         display(effect, index, static_cast<char*>(ptr));
         return 0;
+    }
     case effGetParamName:
         if (parameterInRange(index))
             std::strcpy(static_cast<char*>(ptr), config.names[index]);
@@ -287,16 +332,33 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         }
         return 0;
     case effEditGetRect:
+        if (config.editGetRectFails != 0)
+        {
+            // A failing editor that still hands out its (empty) rectangle.
+            effect.rect = ERect{};
+            *static_cast<ERect**>(ptr) = &effect.rect;
+            return 0;
+        }
         effect.rect = config.editorRect;
         *static_cast<ERect**>(ptr) = &effect.rect;
         return 1;
     case effEditOpen:
+        ++effectLog.editorOpens;
         return 1;
+    case effEditClose:
+        --effectLog.editorOpens;
+        return 0;
     case effGetChunk:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         return getChunk(effect, static_cast<void**>(ptr));
+    }
     case effSetChunk:
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
         setChunk(effect, static_cast<const uint8_t*>(ptr), value);
         return 0;
+    }
     case effProcessEvents:
         processEvents(static_cast<const VstEvents*>(ptr));
         return 1;
@@ -321,14 +383,26 @@ void setParameter(AEffect* record, int32_t index, float value)
 {
     ::record(kTestCallSetParameter, index, 0, 0, value);
     TestEffect& effect = *self(record);
+    const std::lock_guard<std::mutex> guard(stateLock);
     if (parameterInRange(index))
         effect.values[effect.program][index] = value;
 }
 
 float getParameter(AEffect* record, int32_t index)
 {
-    TestEffect& effect = *self(record);
-    return parameterInRange(index) ? effect.values[effect.program][index] : 0.0f;
+    __atomic_fetch_add(&effectLog.getParameterCalls, 1, __ATOMIC_RELAXED);
+    if (config.getParameterDelayMicroseconds > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(config.getParameterDelayMicroseconds));
+    float value = 0.0f;
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
+        if (!isLive(record))
+            ++effectLog.callsIntoClosedEffect;
+        else if (parameterInRange(index))
+            value = self(record)->values[self(record)->program][index];
+    }
+    __atomic_fetch_add(&effectLog.getParameterReturns, 1, __ATOMIC_RELAXED);
+    return value;
 }
 
 void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t frames)
@@ -360,6 +434,11 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
     // Like a real effect: every input of a frame is read before any output of it is written, and
     // every declared entry of both arrays is used.
     log.extraInputPeak = 0.0f;
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
+        if (effect.program >= 0 && effect.program < 32)
+            __atomic_fetch_or(&effectLog.programsSeenWhileProcessing, 1u << effect.program, __ATOMIC_RELAXED);
+    }
     for (int32_t frame = 0; frame < frames; ++frame)
     {
         const float in0 = numInputs > 0 ? inputs[0][frame] : 0.0f;
@@ -377,6 +456,29 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
             outputs[1][frame] = in1 + kTestEffectCrossGain * in0 + kTestEffectOutput1Offset;
         for (int32_t c = 2; c < numOutputs; ++c)
             outputs[c][frame] = kTestEffectExtraOutputValue;
+    }
+
+    // What an effect with its own automation does: it moves a parameter and tells the host, and
+    // asks for the display to follow.
+    ++effect.processedBlocks;
+    if (parameterInRange(config.automatedParameter))
+    {
+        const float moved = static_cast<float>(effect.processedBlocks % 100) / 100.0f;
+        {
+            const std::lock_guard<std::mutex> guard(stateLock);
+            effect.values[effect.program][config.automatedParameter] = moved;
+        }
+        callHost(effect, audioMasterAutomate, config.automatedParameter, 0, nullptr, moved);
+    }
+    if (config.displayRequestIntervalMilliseconds > 0)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - effect.lastDisplayRequest >=
+            std::chrono::milliseconds(config.displayRequestIntervalMilliseconds))
+        {
+            effect.lastDisplayRequest = now;
+            callHost(effect, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+        }
     }
 }
 
@@ -413,6 +515,10 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
             effect->values[p][i] = 0.25f;
     }
     ++effectLog.liveInstances;
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
+        liveEffects.push_back(&r);
+    }
     lastEffect = &r;
     if (config.callsHostFromEntry != 0)
         collectAnswers(host, &r, effectLog.fromEntryWithEffect);

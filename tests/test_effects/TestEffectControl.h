@@ -61,6 +61,14 @@ struct TestEffectConfig
     char label[kTestEffectNameSize];
     ERect editorRect;
     int32_t dividesByBlockSizeOnResume; // an integer division by its block size on every resume
+    // From inside every processReplacing: the effect moves this parameter itself and reports it
+    // (audioMasterAutomate); -1: none.
+    int32_t automatedParameter;
+    // audioMasterUpdateDisplay from inside processReplacing at most this often (0: never); every
+    // request restarts the host's refresh countdown, so requests in every block would starve it.
+    int32_t displayRequestIntervalMilliseconds;
+    int32_t getParameterDelayMicroseconds; // each getParameter takes at least this long
+    int32_t editGetRectFails;              // effEditGetRect answers 0 and no rectangle
 };
 
 enum TestEffectCallKind : int32_t
@@ -121,7 +129,9 @@ struct TestEffectMidiLog
 
 struct TestEffectLog
 {
-    int32_t count; // calls received; only the first kTestEffectLogCapacity are kept
+    // Calls received; only the first kTestEffectLogCapacity are kept. While the effect may still be
+    // called, read it with acquire ordering (__atomic_load_n) before reading the calls below it.
+    int32_t count;
     TestEffectCall calls[kTestEffectLogCapacity];
     TestEffectHostAnswers fromEntryWithoutEffect;
     TestEffectHostAnswers fromEntryWithEffect;
@@ -135,6 +145,11 @@ struct TestEffectLog
     // What the host answered when asked from inside effOpen.
     intptr_t sampleRateOnOpen;
     intptr_t blockSizeOnOpen;
+    uint32_t programsSeenWhileProcessing; // bit p: processReplacing ran while program p was current
+    int32_t editorOpens;                  // effEditOpen minus effEditClose
+    int32_t getParameterCalls;            // counted as they start
+    int32_t getParameterReturns;          // counted as they end
+    int32_t callsIntoClosedEffect;        // calls that found their effect closed when they went on
 };
 
 // Exported by every test effect library.

@@ -30,9 +30,15 @@ uint32_t reportModuleFileName(platform::ModuleHandle module, char* fileName, uin
     return length;
 }
 
+bool dllDirectoryReported = false;
+
+// The directory the loader sets for loading the effect: its first call (the second puts the
+// process's own directory back).
 bool reportSetDllDirectory(const char* path)
 {
-    copyText(report->dllDirectory, path);
+    if (!dllDirectoryReported)
+        copyText(report->dllDirectory, path);
+    dllDirectoryReported = true;
     return platform::systemCalls().setDllDirectory(path);
 }
 
@@ -74,6 +80,7 @@ OMBREL_PROBE_EXPORT void ombrelProbeLoadEffect(ProbeReport* destination)
 {
     *destination = ProbeReport{};
     report = destination;
+    dllDirectoryReported = false;
     const platform::PlatformCalls previous = platform::calls();
     platform::calls().getModuleFileName = reportModuleFileName;
     platform::calls().setDllDirectory = reportSetDllDirectory;

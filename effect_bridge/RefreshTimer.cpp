@@ -1,0 +1,31 @@
+#include "effect_bridge/RefreshTimer.h"
+
+RefreshTimer::RefreshTimer(std::function<void()> tick) : onTick(std::move(tick))
+{
+    tickGate.open();
+}
+
+void RefreshTimer::timerCallback()
+{
+    const UseGate::Use use(tickGate);
+    if (use.isAdmitted())
+        onTick();
+}
+
+void RefreshTimer::retire(std::unique_ptr<RefreshTimer> timer)
+{
+    if (timer == nullptr)
+        return;
+    timer->stopTimer();
+    // Waits without bound for a tick that is running: its caller may be inside the effect, which
+    // must stay loaded until it returns. A tick takes no lock that this thread could hold.
+    timer->tickGate.closeAndWait();
+    // A tick the timer thread picked before the stop may still be delivered; the message thread
+    // handles one message at a time, so a message posted now is handled after it, and the timer
+    // (closed, so the tick does nothing) is deleted then. Without a message loop there is no tick
+    // to wait for.
+    std::shared_ptr<RefreshTimer> closed(std::move(timer));
+    juce::MessageManager* messageManager = juce::MessageManager::getInstanceWithoutCreating();
+    if (messageManager != nullptr && !messageManager->isThisTheMessageThread())
+        juce::MessageManager::callAsync([closed] {});
+}

@@ -1,0 +1,182 @@
+// Several seconds of everything a real session does at once, through the built module and the test
+// host: the host thread writes, reads, touches, saves and restores while the audio thread processes,
+// the effect automates from inside every block and asks for display updates all the time, and the
+// GUI object idles. The session then restores a known state, which must be what the host and the
+// effect hold afterwards, and is torn down while a refresh is pending.
+
+#include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/TestWaiting.h"
+#include "tools/host/kit/DataModelInstance.h"
+#include "tools/host/kit/GuiInstance.h"
+#include "tools/host/kit/HostAutomationDelegate.h"
+#include "tools/host/kit/HostController.h"
+#include "tools/host/kit/ProcessingContext.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+using namespace testhost;
+
+namespace
+{
+
+constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
+constexpr AAX_CTypeID kControlsChunk = AAX_FourCC('e', 'l', 'c', 'k');
+void* const kWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
+constexpr int32_t kParameters = 8;
+// The effect moves its last parameter itself; the host leaves that one alone.
+constexpr int32_t kAutomated = kParameters - 1;
+constexpr auto kStressTime = std::chrono::seconds(4);
+// Blocks come at a steady pace, as from a real audio interface, not in a loop that starves the rest.
+constexpr auto kBlockPeriod = std::chrono::microseconds(200);
+
+std::string idOf(int32_t index)
+{
+    return std::to_string(index);
+}
+
+size_t refreshPostsOfFirstParameter(TestHost& host)
+{
+    size_t count = 0;
+    for (const Call& call : host.Log().Find("AutomationDelegate", "PostSetValueRequest"))
+        count += call.args.size() == 2 && call.args[0] == "0" ? 1 : 0;
+    return count;
+}
+
+void runSession(int32_t chunkMode)
+{
+    TestEffectConfig config = testEffectDefaults();
+    config.numParams = kParameters;
+    config.numPrograms = 4;
+    config.chunkMode = chunkMode;
+    config.automatedParameter = kAutomated;
+    // A display update shortly after each refresh has become due: refreshes run all the time.
+    config.displayRequestIntervalMilliseconds = 350;
+    PlugInSession session(testEffectPath(), config);
+    ASSERT_TRUE(session.scanned());
+    const TestEffectLog& log = session.bundle().log();
+    // Only what the test reads is recorded: the rest of the log would grow without bound.
+    session.host().Log().SetEnabled(false);
+
+    auto dataModel = std::make_unique<DataModelInstance>(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel->InitializeResult());
+    auto gui = std::make_unique<GuiInstance>(session.host(), session.guiFactory(), dataModel.get());
+    ASSERT_EQ(AAX_SUCCESS, gui->InitializeResult());
+    gui->AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    const ComponentDescription& component = session.component(kStereoComponent);
+    ProcessingContext context(component, 64);
+    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel->Get()));
+    context.FillInputs(0.5f);
+
+    std::atomic<bool> stopAudio{false};
+    std::atomic<int> blocks{0};
+    std::thread audio(
+        [&]
+        {
+            while (!stopAudio)
+            {
+                RunProcess(component.process, {&context});
+                ++blocks;
+                std::this_thread::sleep_for(kBlockPeriod);
+            }
+        });
+
+    // The host thread: everything a host and its GUI timer do, in a fixed rotation.
+    const auto end = std::chrono::steady_clock::now() + kStressTime;
+    int iteration = 0;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        const std::string id = idOf(iteration % kAutomated);
+        const double value = static_cast<double>(iteration % 101) / 100.0;
+        double read = -1.0;
+        EXPECT_EQ(AAX_SUCCESS, (*dataModel)->TouchParameter(id.c_str()));
+        EXPECT_EQ(AAX_SUCCESS, (*dataModel)->SetParameterNormalizedValue(id.c_str(), value));
+        EXPECT_EQ(AAX_SUCCESS, (*dataModel)->ReleaseParameter(id.c_str()));
+        EXPECT_EQ(AAX_SUCCESS, (*dataModel)->GetParameterNormalizedValue(id.c_str(), &read));
+        EXPECT_TRUE(read >= 0.0 && read <= 1.0) << read;
+        dataModel->DeliverAutomation();
+        gui->Tick();
+        if (iteration % 8 == 0)
+        {
+            SavedChunk all;
+            SavedChunk controls;
+            EXPECT_EQ(AAX_SUCCESS, dataModel->GetChunk(kAllChunk, &all));
+            EXPECT_EQ(AAX_SUCCESS, dataModel->GetChunk(kControlsChunk, &controls));
+            EXPECT_EQ(AAX_SUCCESS, dataModel->SetChunk(controls));
+            EXPECT_EQ(AAX_SUCCESS, dataModel->SetChunk(all));
+        }
+        ++iteration;
+    }
+    EXPECT_GT(blocks.load(), 0);
+    EXPECT_GT(iteration, 0);
+
+    // The audio thread stops, and with it the effect's automation and display requests; one more
+    // refresh runs so that none is pending, and everything it posted is answered.
+    stopAudio = true;
+    audio.join();
+    session.host().Log().SetEnabled(true);
+    const size_t postsBefore = refreshPostsOfFirstParameter(session.host());
+    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
+    ASSERT_TRUE(waitFor([&] { return refreshPostsOfFirstParameter(session.host()) > postsBefore; }));
+    dataModel->DeliverAutomation();
+
+    // A known state is saved, the host moves every parameter away from it, and the state is
+    // restored.
+    for (int32_t index = 0; index < kAutomated; ++index)
+    {
+        const std::string id = idOf(index);
+        ASSERT_EQ(AAX_SUCCESS, (*dataModel)->SetParameterNormalizedValue(id.c_str(), 0.05 * (index + 1)));
+    }
+    dataModel->DeliverAutomation();
+    SavedChunk savedAll;
+    SavedChunk savedControls;
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetChunk(kAllChunk, &savedAll));
+    ASSERT_EQ(AAX_SUCCESS, dataModel->GetChunk(kControlsChunk, &savedControls));
+    for (int32_t index = 0; index < kAutomated; ++index)
+    {
+        const std::string id = idOf(index);
+        ASSERT_EQ(AAX_SUCCESS, (*dataModel)->SetParameterNormalizedValue(id.c_str(), 0.9));
+    }
+    dataModel->DeliverAutomation();
+    ASSERT_EQ(AAX_SUCCESS, dataModel->SetChunk(savedControls));
+    ASSERT_EQ(AAX_SUCCESS, dataModel->SetChunk(savedAll));
+
+    // A refresh after the restore reports the restored values, and the host writing them back
+    // changes nothing.
+    const size_t postsAfterRestore = refreshPostsOfFirstParameter(session.host());
+    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
+    ASSERT_TRUE(waitFor([&] { return refreshPostsOfFirstParameter(session.host()) > postsAfterRestore; }));
+    dataModel->DeliverAutomation();
+    for (int32_t index = 0; index < kAutomated; ++index)
+    {
+        const std::string id = idOf(index);
+        double value = -1.0;
+        EXPECT_EQ(AAX_SUCCESS, (*dataModel)->GetParameterNormalizedValue(id.c_str(), &value));
+        EXPECT_NEAR(0.05 * (index + 1), value, 1e-6) << id;
+    }
+
+    // Teardown while a refresh is pending: no crash, no hang, and the effect is closed.
+    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
+    gui.reset();
+    EXPECT_EQ(AAX_SUCCESS, dataModel->Uninitialize());
+    dataModel.reset();
+    EXPECT_EQ(0, log.liveInstances);
+    EXPECT_EQ(0, log.callsIntoClosedEffect);
+}
+
+} // namespace
+
+TEST(ConcurrencyStress, AParameterFormSessionSurvivesEverythingAtOnceAndKeepsTheRestoredState)
+{
+    runSession(kTestChunkNone);
+}
+
+TEST(ConcurrencyStress, AnEffectChunkSessionSurvivesEverythingAtOnceAndKeepsTheRestoredState)
+{
+    runSession(kTestChunkNormal);
+}
