@@ -3,7 +3,9 @@
 #include "tools/host/validate/ValidationGroup.h"
 #include "tools/host/validate/ValidationInstance.h"
 
+#ifndef _WIN32
 #include "tools/host/X11EditorWindow.h"
+#endif
 #include "tools/host/kit/HostViewContainer.h"
 
 #include <chrono>
@@ -23,6 +25,11 @@ constexpr auto kTickPeriod = std::chrono::milliseconds(20);
 
 void RunEditorChecks(GroupContext& context)
 {
+#ifdef _WIN32
+    // The reference host's editor window is an X11 window so far.
+    context.Skip("editor", "no editor window in this build of the host");
+}
+#else
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0')
     {
@@ -93,5 +100,6 @@ void RunEditorChecks(GroupContext& context)
     context.Pass("editor opened, idled, resized and closed",
                  std::to_string(cycles) + " times, " + std::to_string(resizes) + " resize requests");
 }
+#endif
 
 } // namespace ombrelhost
