@@ -2,6 +2,8 @@
 
 #include "tools/host/kit/HostController.h"
 
+#include <juce_core/juce_core.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -117,7 +119,7 @@ SignalSource FullScaleSine(double frequency, double sampleRate)
 {
     return [frequency, sampleRate](int, int64_t sample) {
         return static_cast<float>(
-            std::sin(2.0 * M_PI * frequency * static_cast<double>(sample) / sampleRate));
+            std::sin(2.0 * juce::MathConstants<double>::pi * frequency * static_cast<double>(sample) / sampleRate));
     };
 }
 
