@@ -9,6 +9,7 @@
 #include "aax_library/AAX_CBinaryTaperDelegate.h"
 #include "aax_library/AAX_CParameter.h"
 #include "aax_library/AAX_CUnitDisplayDelegateDecorator.h"
+#include "aax_library/AAX_GuardHostCall.h"
 #include "aax_library/AAX_IParameter.h"
 #include "aax_library/host/AAX_IMIDINode.h"
 
@@ -62,19 +63,6 @@ constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
 
 static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTParameterTextRow>,
               "the display delegate reads the processor's rows of probed texts");
-
-// What a host call answers when something below it threw: nothing may unwind into the host.
-template <typename Body> AAX_Result guardHostCall(Body&& body) noexcept
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
-}
 
 bool isMasterBypass(AAX_CParamID id)
 {
@@ -366,7 +354,7 @@ int32_t JuceAAX_Processor::publishedIndexOf(AAX_CParamID id) const
 //==============================================================================
 AAX_Result JuceAAX_Processor::NotificationReceived(uint32_t type, const void* data, uint32_t size)
 {
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (type == AAX_eNotificationEvent_EnteringOfflineMode)
@@ -381,7 +369,7 @@ AAX_Result JuceAAX_Processor::GetParameterName(AAX_CParamID id, AAX_IString* nam
 {
     if (name == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (isMasterBypass(id))
@@ -400,7 +388,7 @@ AAX_Result JuceAAX_Processor::GetParameterNameOfLength(AAX_CParamID id, AAX_IStr
 {
     if (name == nullptr)
         return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (isMasterBypass(id))
@@ -432,7 +420,7 @@ AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (value == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const size_t slot = static_cast<size_t>(index);
@@ -450,7 +438,7 @@ AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, doubl
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (value == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             // The effect's own value, so the host always sees what the effect holds.
@@ -461,7 +449,7 @@ AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, doubl
 
 AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const AAX_Result published = AAX_CEffectParameters::SetParameterNormalizedValue(id, value);
@@ -482,7 +470,7 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, do
     const int32_t index = publishedIndexOf(id);
     if (index < 0)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const float sum = processor->getParameter(index) + narrowToFloat(delta);
@@ -499,7 +487,7 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, do
 
 AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source)
 {
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const AAX_Result result =
@@ -554,7 +542,7 @@ AAX_Result JuceAAX_Processor::GetChunkSize(AAX_CTypeID id, uint32_t* size)
         return AAX_CEffectParameters::GetChunkSize(id, size);
     if (size == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             // The state is produced once here and handed over by the read, so the host receives
@@ -577,7 +565,7 @@ AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
         return AAX_CEffectParameters::GetChunk(id, chunk);
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (pendingState.getSize() == 0)
@@ -607,7 +595,7 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
         return AAX_CEffectParameters::SetChunk(id, chunk);
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             // A negative size carries no bytes; the processor ignores blocks too short to read.
@@ -633,7 +621,7 @@ void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, in
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
     // not told its own value again.
     const IndexText identifier(parameterIndex);
-    guardHostCall([&]
+    GuardHostCall([&]
                   { return AAX_CEffectParameters::SetParameterNormalizedValue(identifier.text, newValue); });
 }
 

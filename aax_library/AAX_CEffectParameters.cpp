@@ -1,6 +1,7 @@
 #include "aax_library/AAX_CEffectParameters.h"
 
 #include "aax_library/AAX_CString.h"
+#include "aax_library/AAX_GuardHostCall.h"
 #include "aax_library/AAX_IParameter.h"
 
 #include <algorithm>
@@ -11,25 +12,11 @@
 
 namespace
 {
-// What a host call answers when something below it threw: nothing may unwind into the host.
-constexpr AAX_Result kUnexpectedFailure = ACF_E_UNEXPECTED;
 // The host shows at most this many bytes of one name line.
 constexpr size_t kMaxNameLineBytes = 255;
 constexpr char kNameLineSeparator = '\n';
 constexpr int32_t kNumberOfDefaultChunks = 1;
 constexpr size_t kChunkNameBytes = sizeof(AAX_SPlugInChunk::fName);
-
-template <typename Body> AAX_Result GuardHostCall(Body&& body) noexcept
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return kUnexpectedFailure;
-    }
-}
 
 // Clamps to [0, 1]; NaN becomes 0 so that nothing unordered reaches a parameter.
 double ClampNormalized(double value)
