@@ -121,8 +121,9 @@ bool toEffectValue(double value, float* effectValue)
     return true;
 }
 
-// A double narrowed to float without leaving float's range (which would be undefined).
-float narrowToFloat(double value)
+// A double narrowed to float, held at the largest finite float of its sign beyond float's range
+// (where a plain conversion would be undefined); NaN stays NaN.
+float narrowToFloatClamped(double value)
 {
     if (std::isnan(value))
         return std::numeric_limits<float>::quiet_NaN();
@@ -473,7 +474,7 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, do
     return GuardHostCall(
         [&]
         {
-            const float sum = processor->getParameter(index) + narrowToFloat(delta);
+            const float sum = processor->getParameter(index) + narrowToFloatClamped(delta);
             float effectValue = 0.0f;
             if (toEffectValue(static_cast<double>(sum), &effectValue))
                 processor->setParameter(index, effectValue);

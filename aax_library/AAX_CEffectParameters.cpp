@@ -26,8 +26,10 @@ double ClampNormalized(double value)
     return value > 1.0 ? 1.0 : value;
 }
 
-// A double from a chunk narrowed to float without leaving float's range (which would be undefined).
-float NarrowToFloat(double value)
+// A double from a chunk narrowed to float; beyond float's range (where a plain conversion would be
+// undefined) it becomes an infinity of its sign, so that a stored value out of range never compares
+// equal to the largest float.
+float NarrowToFloatOrInfinity(double value)
 {
     if (value > FLT_MAX)
         return std::numeric_limits<float>::infinity();
@@ -690,7 +692,7 @@ void AAX_CEffectParameters::RestoreFromChunk(AAX_IParameter& parameter)
     int32_t storedInt = 0;
     AAX_CString storedString;
     if (parameter.GetValueAsFloat(&floatValue) && mChunkParser.GetDoubleValue(identifier, &storedDouble))
-        parameter.SetValueWithFloat(NarrowToFloat(storedDouble));
+        parameter.SetValueWithFloat(NarrowToFloatOrInfinity(storedDouble));
     else if (parameter.GetValueAsInt32(&intValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
         parameter.SetValueWithInt32(storedInt);
     else if (parameter.GetValueAsBool(&boolValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
@@ -718,14 +720,14 @@ AAX_CEffectParameters::ChunkMatch AAX_CEffectParameters::CompareWithChunk(const 
 
     if (parameter.GetValueAsFloat(&floatValue))
         return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                     NarrowToFloat(storedDouble) == floatValue);
+                     NarrowToFloatOrInfinity(storedDouble) == floatValue);
     if (parameter.GetValueAsInt32(&intValue))
         return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == intValue);
     if (parameter.GetValueAsBool(&boolValue))
         return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == boolValue);
     if (parameter.GetValueAsDouble(&doubleValue))
         return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                     NarrowToFloat(storedDouble) == NarrowToFloat(doubleValue));
+                     NarrowToFloatOrInfinity(storedDouble) == NarrowToFloatOrInfinity(doubleValue));
     if (parameter.GetValueAsString(&stringValue))
         return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == stringValue);
     return ChunkMatch::NotCompared;
