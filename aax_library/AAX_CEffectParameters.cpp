@@ -39,6 +39,14 @@ float NarrowToFloatOrInfinity(double value)
 }
 } // namespace
 
+template <typename Body> AAX_Result AAX_CEffectParameters::WithParameter(AAX_CParamID id, Body&& body)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    return GuardHostCall([&] { return body(*parameter); });
+}
+
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
 
 AAX_CEffectParameters::~AAX_CEffectParameters()
@@ -141,25 +149,27 @@ AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID id, AAX
     if (out == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     *out = 0;
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *out = parameter->Automatable() ? 1 : 0;
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             *out = parameter.Automatable() ? 1 : 0;
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID id, int32_t* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    const uint32_t steps = parameter->GetNumberOfSteps();
-    if (steps > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
-        return AAX_ERROR_SIGNED_INT_OVERFLOW;
-    *out = static_cast<int32_t>(steps);
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             const uint32_t steps = parameter.GetNumberOfSteps();
+                             if (steps > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
+                                 return AAX_ERROR_SIGNED_INT_OVERFLOW;
+                             *out = static_cast<int32_t>(steps);
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID id, AAX_IString* name)
@@ -227,48 +237,48 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetNormalizedDefaultValue();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id, double value)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            parameter->SetNormalizedDefaultValue(value);
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.SetNormalizedDefaultValue(value);
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, int32_t* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetType();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetType();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID id, int32_t* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetOrientation();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID id, AAX_IParameter** out)
@@ -316,81 +326,70 @@ AAX_Result AAX_CEffectParameters::GetParameterValueInfo(AAX_CParamID /*id*/, int
 AAX_Result AAX_CEffectParameters::GetParameterValueFromString(AAX_CParamID id, double* out,
                                                               const AAX_IString& text)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            double value = 0.0;
-            if (!parameter->GetNormalizedValueFromString(AAX_CString(text.Get()), &value))
-                return AAX_ERROR_INVALID_STRING_CONVERSION;
-            *out = value;
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             double value = 0.0;
+                             if (!parameter.GetNormalizedValueFromString(AAX_CString(text.Get()), &value))
+                                 return AAX_ERROR_INVALID_STRING_CONVERSION;
+                             *out = value;
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue(AAX_CParamID id, double value,
                                                               AAX_IString* text, int32_t maxLength)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (text == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            AAX_CString converted;
-            if (!parameter->GetStringFromNormalizedValue(value, maxLength, &converted))
-                return AAX_ERROR_INVALID_STRING_CONVERSION;
-            text->Set(converted.Get());
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (text == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             AAX_CString converted;
+                             if (!parameter.GetStringFromNormalizedValue(value, maxLength, &converted))
+                                 return AAX_ERROR_INVALID_STRING_CONVERSION;
+                             text->Set(converted.Get());
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_IString* text,
                                                           int32_t maxLength)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (text == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            AAX_CString current;
-            parameter->GetValueString(maxLength, &current);
-            text->Set(current.Get());
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (text == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             AAX_CString current;
+                             parameter.GetValueString(maxLength, &current);
+                             text->Set(current.Get());
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id, double* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetNormalizedValue();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            parameter->SetNormalizedValue(value);
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.SetNormalizedValue(value);
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id, double delta)
@@ -404,20 +403,22 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID id)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    parameter->Touch();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.Touch();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    parameter->Release();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.Release();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*id*/, AAX_CBoolean /*touched*/)
@@ -428,19 +429,18 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*id*/, AAX_
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id, double value,
                                                                  int32_t /*source*/)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            parameter->UpdateNormalizedValue(value);
-            const AAX_Result result = mPacketDispatcher.SetDirty(id);
-            // The host compares change counts, so the count wraps to 0 rather than going negative.
-            mNumPlugInChanges =
-                mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
-            return result;
-        });
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.UpdateNormalizedValue(value);
+                             const AAX_Result result = mPacketDispatcher.SetDirty(id);
+                             // The host compares change counts, so the count wraps to 0 rather than going
+                             // negative.
+                             mNumPlugInChanges = mNumPlugInChanges == std::numeric_limits<int32_t>::max()
+                                                     ? 0
+                                                     : mNumPlugInChanges + 1;
+                             return result;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID id, double delta)
