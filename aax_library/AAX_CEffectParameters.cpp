@@ -37,6 +37,32 @@ float NarrowToFloatOrInfinity(double value)
         return -std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
 }
+
+// One callable made of several lambdas, each taking one kind of value.
+template <typename... Lambdas> struct Overloaded : Lambdas...
+{
+    using Lambdas::operator()...;
+};
+template <typename... Lambdas> Overloaded(Lambdas...) -> Overloaded<Lambdas...>;
+
+// The one place that asks a parameter for the kind of its value, in the order the chunk has always
+// used (float, 32-bit integer, bool, double, text): visit gets the value of the first kind the
+// parameter answers to, and its result is returned; noKind when the parameter answers to none.
+template <typename Result, typename Visitor>
+Result VisitChunkedValue(const AAX_IParameter& parameter, Result noKind, Visitor&& visit)
+{
+    if (float value = 0.0f; parameter.GetValueAsFloat(&value))
+        return visit(value);
+    if (int32_t value = 0; parameter.GetValueAsInt32(&value))
+        return visit(value);
+    if (bool value = false; parameter.GetValueAsBool(&value))
+        return visit(value);
+    if (double value = 0.0; parameter.GetValueAsDouble(&value))
+        return visit(value);
+    if (AAX_CString value; parameter.GetValueAsString(&value))
+        return visit(static_cast<const AAX_CString&>(value));
+    return noKind;
+}
 } // namespace
 
 template <typename Body> AAX_Result AAX_CEffectParameters::WithParameter(AAX_CParamID id, Body&& body)
@@ -660,21 +686,16 @@ void AAX_CEffectParameters::BuildChunkData()
         if (parameter == nullptr || IsFiltered(parameter->Identifier()))
             continue;
         const AAX_CParamID identifier = parameter->Identifier();
-        float floatValue = 0.0f;
-        int32_t intValue = 0;
-        bool boolValue = false;
-        double doubleValue = 0.0;
-        AAX_CString stringValue;
-        if (parameter->GetValueAsFloat(&floatValue))
-            mChunkParser.AddDouble(identifier, static_cast<double>(floatValue));
-        else if (parameter->GetValueAsInt32(&intValue))
-            mChunkParser.AddInt32(identifier, intValue);
-        else if (parameter->GetValueAsBool(&boolValue))
-            mChunkParser.AddInt32(identifier, boolValue ? 1 : 0);
-        else if (parameter->GetValueAsDouble(&doubleValue))
-            mChunkParser.AddDouble(identifier, doubleValue);
-        else if (parameter->GetValueAsString(&stringValue))
-            mChunkParser.AddString(identifier, stringValue);
+        // The chunk keeps floats as doubles and bools as 32-bit integers.
+        const auto addDouble = [&](double value) { return mChunkParser.AddDouble(identifier, value), true; };
+        const auto addInt32 = [&](int32_t value) { return mChunkParser.AddInt32(identifier, value), true; };
+        VisitChunkedValue(*parameter, false,
+                          Overloaded{[&](float value) { return addDouble(static_cast<double>(value)); },
+                                     [&](int32_t value) { return addInt32(value); },
+                                     [&](bool value) { return addInt32(value ? 1 : 0); },
+                                     [&](double value) { return addDouble(value); },
+                                     [&](const AAX_CString& value)
+                                     { return mChunkParser.AddString(identifier, value), true; }});
     }
 }
 
@@ -683,54 +704,64 @@ void AAX_CEffectParameters::BuildChunkData()
 void AAX_CEffectParameters::RestoreFromChunk(AAX_IParameter& parameter)
 {
     const AAX_CParamID identifier = parameter.Identifier();
-    float floatValue = 0.0f;
-    int32_t intValue = 0;
-    bool boolValue = false;
-    double doubleValue = 0.0;
-    AAX_CString stringValue;
     double storedDouble = 0.0;
     int32_t storedInt = 0;
     AAX_CString storedString;
-    if (parameter.GetValueAsFloat(&floatValue) && mChunkParser.GetDoubleValue(identifier, &storedDouble))
-        parameter.SetValueWithFloat(NarrowToFloatOrInfinity(storedDouble));
-    else if (parameter.GetValueAsInt32(&intValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
-        parameter.SetValueWithInt32(storedInt);
-    else if (parameter.GetValueAsBool(&boolValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
-        parameter.SetValueWithBool(storedInt != 0);
-    else if (parameter.GetValueAsDouble(&doubleValue) &&
-             mChunkParser.GetDoubleValue(identifier, &storedDouble))
-        parameter.SetValueWithDouble(storedDouble);
-    else if (parameter.GetValueAsString(&stringValue) &&
-             mChunkParser.GetStringValue(identifier, &storedString))
-        parameter.SetValueWithString(storedString);
+    VisitChunkedValue(parameter, false,
+                      Overloaded{[&](float)
+                                 {
+                                     return mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                                            parameter.SetValueWithFloat(
+                                                NarrowToFloatOrInfinity(storedDouble));
+                                 },
+                                 [&](int32_t) {
+                                     return mChunkParser.GetInt32Value(identifier, &storedInt) &&
+                                            parameter.SetValueWithInt32(storedInt);
+                                 },
+                                 [&](bool) {
+                                     return mChunkParser.GetInt32Value(identifier, &storedInt) &&
+                                            parameter.SetValueWithBool(storedInt != 0);
+                                 },
+                                 [&](double)
+                                 {
+                                     return mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                                            parameter.SetValueWithDouble(storedDouble);
+                                 },
+                                 [&](const AAX_CString&)
+                                 {
+                                     return mChunkParser.GetStringValue(identifier, &storedString) &&
+                                            parameter.SetValueWithString(storedString);
+                                 }});
 }
 
 AAX_CEffectParameters::ChunkMatch AAX_CEffectParameters::CompareWithChunk(const AAX_IParameter& parameter)
 {
     const AAX_CParamID identifier = parameter.Identifier();
-    float floatValue = 0.0f;
-    int32_t intValue = 0;
-    bool boolValue = false;
-    double doubleValue = 0.0;
-    AAX_CString stringValue;
     double storedDouble = 0.0;
     int32_t storedInt = 0;
     AAX_CString storedString;
     const auto match = [](bool equal) { return equal ? ChunkMatch::Equal : ChunkMatch::Different; };
-
-    if (parameter.GetValueAsFloat(&floatValue))
-        return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                     NarrowToFloatOrInfinity(storedDouble) == floatValue);
-    if (parameter.GetValueAsInt32(&intValue))
-        return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == intValue);
-    if (parameter.GetValueAsBool(&boolValue))
-        return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == boolValue);
-    if (parameter.GetValueAsDouble(&doubleValue))
-        return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                     NarrowToFloatOrInfinity(storedDouble) == NarrowToFloatOrInfinity(doubleValue));
-    if (parameter.GetValueAsString(&stringValue))
-        return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == stringValue);
-    return ChunkMatch::NotCompared;
+    return VisitChunkedValue(
+        parameter, ChunkMatch::NotCompared,
+        Overloaded{
+            [&](float value)
+            {
+                return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                             NarrowToFloatOrInfinity(storedDouble) == value);
+            },
+            [&](int32_t value)
+            { return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == value); },
+            [&](bool value) {
+                return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == value);
+            },
+            [&](double value)
+            {
+                return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                             NarrowToFloatOrInfinity(storedDouble) == NarrowToFloatOrInfinity(value));
+            },
+            [&](const AAX_CString& value) {
+                return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == value);
+            }});
 }
 
 AAX_IController* AAX_CEffectParameters::Controller()
