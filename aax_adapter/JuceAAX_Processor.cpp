@@ -66,7 +66,7 @@ static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTPar
 
 bool isMasterBypass(AAX_CParamID id)
 {
-    return id != nullptr && std::strcmp(id, kMasterBypassID) == 0;
+    return id != nullptr && std::strcmp(id, cDefaultMasterBypassID) == 0;
 }
 
 // The leading decimal number of an identifier by atoi's rules (blanks and a sign accepted, reading
@@ -272,14 +272,14 @@ void JuceAAX_Processor::prepareProcessor()
 void JuceAAX_Processor::publishBypassParameter()
 {
     auto bypass = std::make_unique<AAX_CParameter<bool>>(
-        kMasterBypassID, AAX_CString(kMasterBypassName), false, AAX_CBinaryTaperDelegate<bool>(),
+        cDefaultMasterBypassID, AAX_CString(kMasterBypassName), false, AAX_CBinaryTaperDelegate<bool>(),
         AAX_CBinaryDisplayDelegate<bool>(kBypassOffText, kBypassOnText), true);
     bypass->SetNumberOfSteps(kTwoStateSteps);
     bypass->SetType(AAX_eParameterType_Discrete);
     if (mParameterManager.AddParameter(bypass.get()))
         bypass.release();
     // The bypass reaches the processing callback only as this packet in its context.
-    mPacketDispatcher.RegisterPacket(kMasterBypassID, kAlgorithmFieldBypass);
+    mPacketDispatcher.RegisterPacket(cDefaultMasterBypassID, kAlgorithmFieldBypass);
 }
 
 void JuceAAX_Processor::publishProcessorParameters()
