@@ -9,6 +9,7 @@
 #include "aax_library/AAX_CBinaryTaperDelegate.h"
 #include "aax_library/AAX_CParameter.h"
 #include "aax_library/AAX_CUnitDisplayDelegateDecorator.h"
+#include "aax_library/AAX_GuardHostCall.h"
 #include "aax_library/AAX_IParameter.h"
 #include "aax_library/host/AAX_IMIDINode.h"
 
@@ -63,22 +64,9 @@ constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
 static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTParameterTextRow>,
               "the display delegate reads the processor's rows of probed texts");
 
-// What a host call answers when something below it threw: nothing may unwind into the host.
-template <typename Body> AAX_Result guardHostCall(Body&& body) noexcept
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return ACF_E_UNEXPECTED;
-    }
-}
-
 bool isMasterBypass(AAX_CParamID id)
 {
-    return id != nullptr && std::strcmp(id, kMasterBypassID) == 0;
+    return id != nullptr && std::strcmp(id, cDefaultMasterBypassID) == 0;
 }
 
 // The leading decimal number of an identifier by atoi's rules (blanks and a sign accepted, reading
@@ -133,8 +121,9 @@ bool toEffectValue(double value, float* effectValue)
     return true;
 }
 
-// A double narrowed to float without leaving float's range (which would be undefined).
-float narrowToFloat(double value)
+// A double narrowed to float, held at the largest finite float of its sign beyond float's range
+// (where a plain conversion would be undefined); NaN stays NaN.
+float narrowToFloatClamped(double value)
 {
     if (std::isnan(value))
         return std::numeric_limits<float>::quiet_NaN();
@@ -283,14 +272,14 @@ void JuceAAX_Processor::prepareProcessor()
 void JuceAAX_Processor::publishBypassParameter()
 {
     auto bypass = std::make_unique<AAX_CParameter<bool>>(
-        kMasterBypassID, AAX_CString(kMasterBypassName), false, AAX_CBinaryTaperDelegate<bool>(),
+        cDefaultMasterBypassID, AAX_CString(kMasterBypassName), false, AAX_CBinaryTaperDelegate<bool>(),
         AAX_CBinaryDisplayDelegate<bool>(kBypassOffText, kBypassOnText), true);
     bypass->SetNumberOfSteps(kTwoStateSteps);
     bypass->SetType(AAX_eParameterType_Discrete);
     if (mParameterManager.AddParameter(bypass.get()))
         bypass.release();
     // The bypass reaches the processing callback only as this packet in its context.
-    mPacketDispatcher.RegisterPacket(kMasterBypassID, kAlgorithmFieldBypass);
+    mPacketDispatcher.RegisterPacket(cDefaultMasterBypassID, kAlgorithmFieldBypass);
 }
 
 void JuceAAX_Processor::publishProcessorParameters()
@@ -366,7 +355,7 @@ int32_t JuceAAX_Processor::publishedIndexOf(AAX_CParamID id) const
 //==============================================================================
 AAX_Result JuceAAX_Processor::NotificationReceived(uint32_t type, const void* data, uint32_t size)
 {
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (type == AAX_eNotificationEvent_EnteringOfflineMode)
@@ -381,7 +370,7 @@ AAX_Result JuceAAX_Processor::GetParameterName(AAX_CParamID id, AAX_IString* nam
 {
     if (name == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (isMasterBypass(id))
@@ -400,7 +389,7 @@ AAX_Result JuceAAX_Processor::GetParameterNameOfLength(AAX_CParamID id, AAX_IStr
 {
     if (name == nullptr)
         return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (isMasterBypass(id))
@@ -432,7 +421,7 @@ AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (value == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const size_t slot = static_cast<size_t>(index);
@@ -450,7 +439,7 @@ AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, doubl
         return AAX_ERROR_INVALID_PARAMETER_ID;
     if (value == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             // The effect's own value, so the host always sees what the effect holds.
@@ -461,7 +450,7 @@ AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, doubl
 
 AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const AAX_Result published = AAX_CEffectParameters::SetParameterNormalizedValue(id, value);
@@ -482,10 +471,10 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, do
     const int32_t index = publishedIndexOf(id);
     if (index < 0)
         return AAX_ERROR_INVALID_PARAMETER_ID;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
-            const float sum = processor->getParameter(index) + narrowToFloat(delta);
+            const float sum = processor->getParameter(index) + narrowToFloatClamped(delta);
             float effectValue = 0.0f;
             if (toEffectValue(static_cast<double>(sum), &effectValue))
                 processor->setParameter(index, effectValue);
@@ -499,7 +488,7 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, do
 
 AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source)
 {
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             const AAX_Result result =
@@ -554,7 +543,7 @@ AAX_Result JuceAAX_Processor::GetChunkSize(AAX_CTypeID id, uint32_t* size)
         return AAX_CEffectParameters::GetChunkSize(id, size);
     if (size == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             // The state is produced once here and handed over by the read, so the host receives
@@ -577,7 +566,7 @@ AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
         return AAX_CEffectParameters::GetChunk(id, chunk);
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             if (pendingState.getSize() == 0)
@@ -607,7 +596,7 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
         return AAX_CEffectParameters::SetChunk(id, chunk);
     if (chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return guardHostCall(
+    return GuardHostCall(
         [&]
         {
             // A negative size carries no bytes; the processor ignores blocks too short to read.
@@ -633,7 +622,7 @@ void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, in
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
     // not told its own value again.
     const IndexText identifier(parameterIndex);
-    guardHostCall([&]
+    GuardHostCall([&]
                   { return AAX_CEffectParameters::SetParameterNormalizedValue(identifier.text, newValue); });
 }
 

@@ -33,8 +33,6 @@ enum AlgorithmContextField : int32_t
     kAlgorithmFieldCount = 6,
 };
 
-// Identifier of the master bypass parameter.
-constexpr const char* kMasterBypassID = "MasterBypassID";
 // The processor's state chunk, beside the library's 'elck' chunk of control values.
 constexpr AAX_CTypeID kProcessorStateChunkID = AAX_FourCC('A', 'l', 'l', ' ');
 // The host's offline-render notifications.

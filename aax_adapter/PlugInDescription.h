@@ -3,14 +3,11 @@
 // factories and one component per channel configuration (context fields, properties, process
 // procedure).
 
+#include "aax_library/AAX_Exports.h"
 #include "aax_library/AAX_ICollection.h"
 #include "aax_library/AAX_Types.h"
 
 #include <cstdint>
-
-// [host thread] Fills the host's collection: 0, or AAX_ERROR_NULL_OBJECT when it offers no effect
-// descriptor. Called by the registration entry point.
-AAX_Result GetEffectDescriptions(AAX_ICollection* collection);
 
 namespace AAXClasses
 {

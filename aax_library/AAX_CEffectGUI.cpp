@@ -2,24 +2,7 @@
 
 #include "aax_library/AAX_CString.h"
 #include "aax_library/AAX_GUIDs.h"
-
-namespace
-{
-// What a host call answers when something below it threw: nothing may unwind into the host.
-constexpr AAX_Result kUnexpectedFailure = ACF_E_UNEXPECTED;
-
-template <typename Body> AAX_Result GuardHostCall(Body&& body) noexcept
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return kUnexpectedFailure;
-    }
-}
-} // namespace
+#include "aax_library/AAX_GuardHostCall.h"
 
 AAX_CEffectGUI::AAX_CEffectGUI() = default;
 

@@ -1,6 +1,7 @@
 #include "aax_library/AAX_CEffectParameters.h"
 
 #include "aax_library/AAX_CString.h"
+#include "aax_library/AAX_GuardHostCall.h"
 #include "aax_library/AAX_IParameter.h"
 
 #include <algorithm>
@@ -11,25 +12,11 @@
 
 namespace
 {
-// What a host call answers when something below it threw: nothing may unwind into the host.
-constexpr AAX_Result kUnexpectedFailure = ACF_E_UNEXPECTED;
 // The host shows at most this many bytes of one name line.
 constexpr size_t kMaxNameLineBytes = 255;
 constexpr char kNameLineSeparator = '\n';
 constexpr int32_t kNumberOfDefaultChunks = 1;
 constexpr size_t kChunkNameBytes = sizeof(AAX_SPlugInChunk::fName);
-
-template <typename Body> AAX_Result GuardHostCall(Body&& body) noexcept
-{
-    try
-    {
-        return body();
-    }
-    catch (...)
-    {
-        return kUnexpectedFailure;
-    }
-}
 
 // Clamps to [0, 1]; NaN becomes 0 so that nothing unordered reaches a parameter.
 double ClampNormalized(double value)
@@ -39,8 +26,10 @@ double ClampNormalized(double value)
     return value > 1.0 ? 1.0 : value;
 }
 
-// A double from a chunk narrowed to float without leaving float's range (which would be undefined).
-float NarrowToFloat(double value)
+// A double from a chunk narrowed to float; beyond float's range (where a plain conversion would be
+// undefined) it becomes an infinity of its sign, so that a stored value out of range never compares
+// equal to the largest float.
+float NarrowToFloatOrInfinity(double value)
 {
     if (value > FLT_MAX)
         return std::numeric_limits<float>::infinity();
@@ -48,7 +37,41 @@ float NarrowToFloat(double value)
         return -std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
 }
+
+// One callable made of several lambdas, each taking one kind of value.
+template <typename... Lambdas> struct Overloaded : Lambdas...
+{
+    using Lambdas::operator()...;
+};
+template <typename... Lambdas> Overloaded(Lambdas...) -> Overloaded<Lambdas...>;
+
+// The one place that asks a parameter for the kind of its value, in the order the chunk has always
+// used (float, 32-bit integer, bool, double, text): visit gets the value of the first kind the
+// parameter answers to, and its result is returned; noKind when the parameter answers to none.
+template <typename Result, typename Visitor>
+Result VisitChunkedValue(const AAX_IParameter& parameter, Result noKind, Visitor&& visit)
+{
+    if (float value = 0.0f; parameter.GetValueAsFloat(&value))
+        return visit(value);
+    if (int32_t value = 0; parameter.GetValueAsInt32(&value))
+        return visit(value);
+    if (bool value = false; parameter.GetValueAsBool(&value))
+        return visit(value);
+    if (double value = 0.0; parameter.GetValueAsDouble(&value))
+        return visit(value);
+    if (AAX_CString value; parameter.GetValueAsString(&value))
+        return visit(static_cast<const AAX_CString&>(value));
+    return noKind;
+}
 } // namespace
+
+template <typename Body> AAX_Result AAX_CEffectParameters::WithParameter(AAX_CParamID id, Body&& body)
+{
+    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
+    if (parameter == nullptr)
+        return AAX_ERROR_INVALID_PARAMETER_ID;
+    return GuardHostCall([&] { return body(*parameter); });
+}
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
 
@@ -152,25 +175,27 @@ AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID id, AAX
     if (out == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     *out = 0;
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    *out = parameter->Automatable() ? 1 : 0;
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             *out = parameter.Automatable() ? 1 : 0;
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID id, int32_t* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    const uint32_t steps = parameter->GetNumberOfSteps();
-    if (steps > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
-        return AAX_ERROR_SIGNED_INT_OVERFLOW;
-    *out = static_cast<int32_t>(steps);
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             const uint32_t steps = parameter.GetNumberOfSteps();
+                             if (steps > static_cast<uint32_t>(std::numeric_limits<int32_t>::max()))
+                                 return AAX_ERROR_SIGNED_INT_OVERFLOW;
+                             *out = static_cast<int32_t>(steps);
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID id, AAX_IString* name)
@@ -238,48 +263,48 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetNormalizedDefaultValue();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetNormalizedDefaultValue();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id, double value)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            parameter->SetNormalizedDefaultValue(value);
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.SetNormalizedDefaultValue(value);
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, int32_t* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetType();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetType();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID id, int32_t* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetOrientation();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetOrientation();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID id, AAX_IParameter** out)
@@ -327,81 +352,70 @@ AAX_Result AAX_CEffectParameters::GetParameterValueInfo(AAX_CParamID /*id*/, int
 AAX_Result AAX_CEffectParameters::GetParameterValueFromString(AAX_CParamID id, double* out,
                                                               const AAX_IString& text)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            double value = 0.0;
-            if (!parameter->GetNormalizedValueFromString(AAX_CString(text.Get()), &value))
-                return AAX_ERROR_INVALID_STRING_CONVERSION;
-            *out = value;
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             double value = 0.0;
+                             if (!parameter.GetNormalizedValueFromString(AAX_CString(text.Get()), &value))
+                                 return AAX_ERROR_INVALID_STRING_CONVERSION;
+                             *out = value;
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue(AAX_CParamID id, double value,
                                                               AAX_IString* text, int32_t maxLength)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (text == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            AAX_CString converted;
-            if (!parameter->GetStringFromNormalizedValue(value, maxLength, &converted))
-                return AAX_ERROR_INVALID_STRING_CONVERSION;
-            text->Set(converted.Get());
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (text == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             AAX_CString converted;
+                             if (!parameter.GetStringFromNormalizedValue(value, maxLength, &converted))
+                                 return AAX_ERROR_INVALID_STRING_CONVERSION;
+                             text->Set(converted.Get());
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_IString* text,
                                                           int32_t maxLength)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (text == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            AAX_CString current;
-            parameter->GetValueString(maxLength, &current);
-            text->Set(current.Get());
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (text == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             AAX_CString current;
+                             parameter.GetValueString(maxLength, &current);
+                             text->Set(current.Get());
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id, double* out)
 {
-    const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (out == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *out = parameter->GetNormalizedValue();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = parameter.GetNormalizedValue();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            parameter->SetNormalizedValue(value);
-            return AAX_SUCCESS;
-        });
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.SetNormalizedValue(value);
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id, double delta)
@@ -415,20 +429,22 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID id)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    parameter->Touch();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.Touch();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    parameter->Release();
-    return AAX_SUCCESS;
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.Release();
+                             return AAX_SUCCESS;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*id*/, AAX_CBoolean /*touched*/)
@@ -439,19 +455,18 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*id*/, AAX_
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id, double value,
                                                                  int32_t /*source*/)
 {
-    AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-    if (parameter == nullptr)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            parameter->UpdateNormalizedValue(value);
-            const AAX_Result result = mPacketDispatcher.SetDirty(id);
-            // The host compares change counts, so the count wraps to 0 rather than going negative.
-            mNumPlugInChanges =
-                mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
-            return result;
-        });
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             parameter.UpdateNormalizedValue(value);
+                             const AAX_Result result = mPacketDispatcher.SetDirty(id);
+                             // The host compares change counts, so the count wraps to 0 rather than going
+                             // negative.
+                             mNumPlugInChanges = mNumPlugInChanges == std::numeric_limits<int32_t>::max()
+                                                     ? 0
+                                                     : mNumPlugInChanges + 1;
+                             return result;
+                         });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID id, double delta)
@@ -671,21 +686,16 @@ void AAX_CEffectParameters::BuildChunkData()
         if (parameter == nullptr || IsFiltered(parameter->Identifier()))
             continue;
         const AAX_CParamID identifier = parameter->Identifier();
-        float floatValue = 0.0f;
-        int32_t intValue = 0;
-        bool boolValue = false;
-        double doubleValue = 0.0;
-        AAX_CString stringValue;
-        if (parameter->GetValueAsFloat(&floatValue))
-            mChunkParser.AddDouble(identifier, static_cast<double>(floatValue));
-        else if (parameter->GetValueAsInt32(&intValue))
-            mChunkParser.AddInt32(identifier, intValue);
-        else if (parameter->GetValueAsBool(&boolValue))
-            mChunkParser.AddInt32(identifier, boolValue ? 1 : 0);
-        else if (parameter->GetValueAsDouble(&doubleValue))
-            mChunkParser.AddDouble(identifier, doubleValue);
-        else if (parameter->GetValueAsString(&stringValue))
-            mChunkParser.AddString(identifier, stringValue);
+        // The chunk keeps floats as doubles and bools as 32-bit integers.
+        const auto addDouble = [&](double value) { return mChunkParser.AddDouble(identifier, value), true; };
+        const auto addInt32 = [&](int32_t value) { return mChunkParser.AddInt32(identifier, value), true; };
+        VisitChunkedValue(*parameter, false,
+                          Overloaded{[&](float value) { return addDouble(static_cast<double>(value)); },
+                                     [&](int32_t value) { return addInt32(value); },
+                                     [&](bool value) { return addInt32(value ? 1 : 0); },
+                                     [&](double value) { return addDouble(value); },
+                                     [&](const AAX_CString& value)
+                                     { return mChunkParser.AddString(identifier, value), true; }});
     }
 }
 
@@ -694,54 +704,64 @@ void AAX_CEffectParameters::BuildChunkData()
 void AAX_CEffectParameters::RestoreFromChunk(AAX_IParameter& parameter)
 {
     const AAX_CParamID identifier = parameter.Identifier();
-    float floatValue = 0.0f;
-    int32_t intValue = 0;
-    bool boolValue = false;
-    double doubleValue = 0.0;
-    AAX_CString stringValue;
     double storedDouble = 0.0;
     int32_t storedInt = 0;
     AAX_CString storedString;
-    if (parameter.GetValueAsFloat(&floatValue) && mChunkParser.GetDoubleValue(identifier, &storedDouble))
-        parameter.SetValueWithFloat(NarrowToFloat(storedDouble));
-    else if (parameter.GetValueAsInt32(&intValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
-        parameter.SetValueWithInt32(storedInt);
-    else if (parameter.GetValueAsBool(&boolValue) && mChunkParser.GetInt32Value(identifier, &storedInt))
-        parameter.SetValueWithBool(storedInt != 0);
-    else if (parameter.GetValueAsDouble(&doubleValue) &&
-             mChunkParser.GetDoubleValue(identifier, &storedDouble))
-        parameter.SetValueWithDouble(storedDouble);
-    else if (parameter.GetValueAsString(&stringValue) &&
-             mChunkParser.GetStringValue(identifier, &storedString))
-        parameter.SetValueWithString(storedString);
+    VisitChunkedValue(parameter, false,
+                      Overloaded{[&](float)
+                                 {
+                                     return mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                                            parameter.SetValueWithFloat(
+                                                NarrowToFloatOrInfinity(storedDouble));
+                                 },
+                                 [&](int32_t) {
+                                     return mChunkParser.GetInt32Value(identifier, &storedInt) &&
+                                            parameter.SetValueWithInt32(storedInt);
+                                 },
+                                 [&](bool) {
+                                     return mChunkParser.GetInt32Value(identifier, &storedInt) &&
+                                            parameter.SetValueWithBool(storedInt != 0);
+                                 },
+                                 [&](double)
+                                 {
+                                     return mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                                            parameter.SetValueWithDouble(storedDouble);
+                                 },
+                                 [&](const AAX_CString&)
+                                 {
+                                     return mChunkParser.GetStringValue(identifier, &storedString) &&
+                                            parameter.SetValueWithString(storedString);
+                                 }});
 }
 
 AAX_CEffectParameters::ChunkMatch AAX_CEffectParameters::CompareWithChunk(const AAX_IParameter& parameter)
 {
     const AAX_CParamID identifier = parameter.Identifier();
-    float floatValue = 0.0f;
-    int32_t intValue = 0;
-    bool boolValue = false;
-    double doubleValue = 0.0;
-    AAX_CString stringValue;
     double storedDouble = 0.0;
     int32_t storedInt = 0;
     AAX_CString storedString;
     const auto match = [](bool equal) { return equal ? ChunkMatch::Equal : ChunkMatch::Different; };
-
-    if (parameter.GetValueAsFloat(&floatValue))
-        return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                     NarrowToFloat(storedDouble) == floatValue);
-    if (parameter.GetValueAsInt32(&intValue))
-        return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == intValue);
-    if (parameter.GetValueAsBool(&boolValue))
-        return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == boolValue);
-    if (parameter.GetValueAsDouble(&doubleValue))
-        return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                     NarrowToFloat(storedDouble) == NarrowToFloat(doubleValue));
-    if (parameter.GetValueAsString(&stringValue))
-        return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == stringValue);
-    return ChunkMatch::NotCompared;
+    return VisitChunkedValue(
+        parameter, ChunkMatch::NotCompared,
+        Overloaded{
+            [&](float value)
+            {
+                return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                             NarrowToFloatOrInfinity(storedDouble) == value);
+            },
+            [&](int32_t value)
+            { return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == value); },
+            [&](bool value) {
+                return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == value);
+            },
+            [&](double value)
+            {
+                return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
+                             NarrowToFloatOrInfinity(storedDouble) == NarrowToFloatOrInfinity(value));
+            },
+            [&](const AAX_CString& value) {
+                return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == value);
+            }});
 }
 
 AAX_IController* AAX_CEffectParameters::Controller()

@@ -117,6 +117,9 @@ private:
         NotCompared
     };
 
+    // [host thread] The body's result with the parameter of the identifier, or
+    // AAX_ERROR_INVALID_PARAMETER_ID when there is none; guarded like any host call.
+    template <typename Body> AAX_Result WithParameter(AAX_CParamID id, Body&& body);
     bool IsFiltered(AAX_CParamID identifier) const;
     void RestoreFromChunk(AAX_IParameter& parameter);
     ChunkMatch CompareWithChunk(const AAX_IParameter& parameter);

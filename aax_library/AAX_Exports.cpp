@@ -2,6 +2,8 @@
 // the module down, and the loader's module entry. Every entry point catches everything: no
 // exception may unwind into the host.
 
+#include "aax_library/AAX_Exports.h"
+
 #include "aax_library/AAX_CHostServices.h"
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/AAX_ICollection.h"
@@ -19,9 +21,6 @@
 #include <dlfcn.h>
 #define AAX_ENTRY_POINT extern "C" __attribute__((visibility("default")))
 #endif
-
-// The plug-in's description callback: fills the host's collection.
-AAX_Result GetEffectDescriptions(AAX_ICollection* collection);
 
 namespace
 {

@@ -32,7 +32,17 @@ TEST(BinaryTapers, ThresholdsAreStrictAndNaNIsOff)
         EXPECT_FALSE(taper->GetMinimumValue());
         std::unique_ptr<AAX_ITaperDelegate<bool>> clone(taper->Clone());
         EXPECT_EQ(typeid(*taper), typeid(*clone));
+        for (const double position : {0.0, 0.0001, 0.5, 0.5001})
+            EXPECT_EQ(taper->NormalizedToReal(position), clone->NormalizedToReal(position)) << position;
     }
+
+    // The threshold is the taper's own: any other sits where it is asked to.
+    const AAX_CBinaryTaperDelegate<bool> quarter(0.25);
+    EXPECT_FALSE(quarter.NormalizedToReal(0.25));
+    EXPECT_TRUE(quarter.NormalizedToReal(0.2501));
+    const std::unique_ptr<AAX_ITaperDelegate<bool>> quarterClone(quarter.Clone());
+    EXPECT_FALSE(quarterClone->NormalizedToReal(0.25));
+    EXPECT_TRUE(quarterClone->NormalizedToReal(0.2501));
 }
 
 TEST(BinaryDisplayDelegate, ShowsAndReadsBackItsTwoWordsExactly)
