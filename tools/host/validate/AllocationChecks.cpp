@@ -17,14 +17,10 @@ constexpr int32_t kSizes[] = {64, 256, 1024};
 
 void RunAllocationChecks(GroupContext& context)
 {
-    context.Step("loading the module");
     ModuleSession session;
-    std::string error;
-    if (!session.Open(context.Module(), error))
-    {
-        context.Fail("allocation", error);
+    if (!context.OpenModule(session, "allocation"))
         return;
-    }
+    std::string error;
     const SignalSource noise = Noise(17);
     const int blocks = 20 * context.Strictness();
     for (ChannelLayout layout : context.Layouts())

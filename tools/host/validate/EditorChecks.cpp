@@ -36,14 +36,10 @@ void RunEditorChecks(GroupContext& context)
         context.Skip("editor", "no display (DISPLAY is not set)");
         return;
     }
-    context.Step("loading the module");
     ModuleSession session;
-    std::string error;
-    if (!session.Open(context.Module(), error))
-    {
-        context.Fail("editor", error);
+    if (!context.OpenModule(session, "editor"))
         return;
-    }
+    std::string error;
     context.Step("instantiating");
     std::unique_ptr<ValidationInstance> instance =
         ValidationInstance::Create(session, context.Layouts().back(), kRate, error);

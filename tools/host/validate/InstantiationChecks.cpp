@@ -11,14 +11,10 @@ namespace ombrelhost
 
 void RunInstantiationChecks(GroupContext& context)
 {
-    context.Step("loading the module and reading its description");
     ModuleSession session;
-    std::string error;
-    if (!session.Open(context.Module(), error))
-    {
-        context.Fail("description", error);
+    if (!context.OpenModule(session, "description", "loading the module and reading its description"))
         return;
-    }
+    std::string error;
     const size_t components = session.Effect().components.size();
     std::string missing;
     for (ChannelLayout layout : context.Layouts())

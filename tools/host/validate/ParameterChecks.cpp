@@ -38,14 +38,10 @@ std::string TextOfValue(testhost::DataModelInstance& dataModel, const std::strin
 
 void RunParameterChecks(GroupContext& context)
 {
-    context.Step("loading the module");
     ModuleSession session;
-    std::string error;
-    if (!session.Open(context.Module(), error))
-    {
-        context.Fail("parameters", error);
+    if (!context.OpenModule(session, "parameters"))
         return;
-    }
+    std::string error;
     const ChannelLayout layout = context.Layouts().back();
     context.Step("instantiating");
     std::unique_ptr<ValidationInstance> instance = ValidationInstance::Create(session, layout, kRate, error);

@@ -85,14 +85,10 @@ void CheckBypass(GroupContext& context, ValidationInstance& instance)
 
 void RunProcessingChecks(GroupContext& context)
 {
-    context.Step("loading the module");
     ModuleSession session;
-    std::string error;
-    if (!session.Open(context.Module(), error))
-    {
-        context.Fail("processing", error);
+    if (!context.OpenModule(session, "processing"))
         return;
-    }
+    std::string error;
     // Each run lasts a twentieth of a second per step of strictness.
     const int64_t runLength = static_cast<int64_t>(kRate * 0.05 * context.Strictness());
     for (ChannelLayout layout : context.Layouts())

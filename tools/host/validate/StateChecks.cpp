@@ -71,14 +71,10 @@ std::vector<std::pair<std::string, double>> Values(testhost::DataModelInstance& 
 
 void RunStateChecks(GroupContext& context)
 {
-    context.Step("loading the module");
     ModuleSession session;
-    std::string error;
-    if (!session.Open(context.Module(), error))
-    {
-        context.Fail("state", error);
+    if (!context.OpenModule(session, "state"))
         return;
-    }
+    std::string error;
     const ChannelLayout layout = context.Layouts().back();
     auto fresh = [&](const char* step) -> std::unique_ptr<ValidationInstance>
     {

@@ -1,5 +1,7 @@
 #include "tools/host/validate/ValidationGroup.h"
 
+#include "tools/host/ModuleSession.h"
+
 #include <utility>
 
 namespace ombrelhost
@@ -11,6 +13,16 @@ GroupContext::GroupContext(std::string group, std::string module, int strictness
       mLayouts(std::move(layouts)), mProgress(progress), mEcho(echo),
       mLastReport(std::chrono::steady_clock::now())
 {
+}
+
+bool GroupContext::OpenModule(ModuleSession& session, const std::string& name, const std::string& step)
+{
+    Step(step);
+    std::string error;
+    if (session.Open(mModule, error))
+        return true;
+    Fail(name, error);
+    return false;
 }
 
 void GroupContext::Step(const std::string& description)

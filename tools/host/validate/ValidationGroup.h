@@ -15,6 +15,8 @@
 namespace ombrelhost
 {
 
+class ModuleSession;
+
 class GroupContext
 {
 public:
@@ -42,6 +44,11 @@ public:
         Report(CheckStatus::Fail, name, reason, figures);
     }
     void Skip(const std::string& name, const std::string& reason) { Report(CheckStatus::Skip, name, reason); }
+
+    // [host thread] Opens the module in `session` as the group's first step; on failure reports
+    // the check `name` failed with the loader's reason and answers false.
+    bool OpenModule(ModuleSession& session, const std::string& name,
+                    const std::string& step = "loading the module");
 
     const std::vector<CheckResult>& Results() const { return mResults; }
 

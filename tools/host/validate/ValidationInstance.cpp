@@ -117,9 +117,10 @@ SignalSource Noise(uint32_t seed)
 
 SignalSource FullScaleSine(double frequency, double sampleRate)
 {
-    return [frequency, sampleRate](int, int64_t sample) {
-        return static_cast<float>(
-            std::sin(2.0 * juce::MathConstants<double>::pi * frequency * static_cast<double>(sample) / sampleRate));
+    return [frequency, sampleRate](int, int64_t sample)
+    {
+        return static_cast<float>(std::sin(2.0 * juce::MathConstants<double>::pi * frequency *
+                                           static_cast<double>(sample) / sampleRate));
     };
 }
 
