@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -107,8 +108,10 @@ float getParameter(AEffect* record, int32_t index)
 void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t frames)
 {
 #if MISBEHAVIOUR == 1
-    volatile int* volatile nowhere = nullptr;
-    *nowhere = frames;
+    // A real fault signal, not a null write: the undefined-behaviour sanitizer would stop a null
+    // write before it faults, and the validator is to see the crash a user's build would have.
+    if (frames > 0)
+        std::raise(SIGSEGV);
 #elif MISBEHAVIOUR == 2
     while (frames > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
