@@ -5,6 +5,7 @@
 // effect hold afterwards, and is torn down while a refresh is pending.
 
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/GuiInstance.h"
@@ -25,8 +26,6 @@ using namespace testhost;
 namespace
 {
 
-constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
-constexpr AAX_CTypeID kControlsChunk = AAX_FourCC('e', 'l', 'c', 'k');
 void* const kWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
 constexpr int32_t kParameters = 8;
 // The effect moves its last parameter itself; the host leaves that one alone.

@@ -3,6 +3,7 @@
 // directions between host and effect.
 
 #include "tests/aax_adapter/ControlsChunk.h"
+#include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
@@ -23,8 +24,6 @@ namespace
 {
 
 constexpr const char* kBypass = "MasterBypassID";
-constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
-constexpr AAX_CTypeID kControlsChunk = AAX_FourCC('e', 'l', 'c', 'k');
 // Where the test effect's own chunk keeps program 0's values (after its magic and program number).
 constexpr size_t kTestEffectChunkValuesOffset = 8;
 

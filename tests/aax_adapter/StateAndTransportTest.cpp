@@ -3,6 +3,7 @@
 // sees it while it processes.
 
 #include "tests/aax_adapter/ControlsChunk.h"
+#include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
@@ -19,9 +20,6 @@ using namespace testhost;
 
 namespace
 {
-
-constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
-constexpr AAX_CTypeID kControlsChunk = AAX_FourCC('e', 'l', 'c', 'k');
 
 void appendBigEndian32(std::vector<uint8_t>& bytes, uint32_t value)
 {
@@ -55,14 +53,6 @@ std::vector<uint8_t> parameterFormBlock()
     appendBigEndian32(block, 0x00002001);
     appendBigEndian32(block, 1);
     return block;
-}
-
-SavedChunk allChunk(std::vector<uint8_t> data)
-{
-    SavedChunk chunk;
-    chunk.id = kAllChunk;
-    chunk.data = std::move(data);
-    return chunk;
 }
 
 // A chunk record as a host allocates it: header and room for capacity data bytes.

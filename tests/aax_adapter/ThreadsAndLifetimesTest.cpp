@@ -4,6 +4,7 @@
 // updates.
 
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/GuiInstance.h"
@@ -25,7 +26,6 @@ using namespace testhost;
 namespace
 {
 
-constexpr AAX_CTypeID kAllChunk = AAX_FourCC('A', 'l', 'l', ' ');
 void* const kWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
 
 void appendBigEndian32(std::vector<uint8_t>& bytes, uint32_t value)
@@ -54,14 +54,6 @@ std::vector<uint8_t> parameterFormBlock(int32_t parameters, int32_t programs, Va
     appendBigEndian32(block, 0x00002001);
     appendBigEndian32(block, 0);
     return block;
-}
-
-SavedChunk allChunk(std::vector<uint8_t> data)
-{
-    SavedChunk chunk;
-    chunk.id = kAllChunk;
-    chunk.data = std::move(data);
-    return chunk;
 }
 
 // Runs blocks on a thread of its own, as the host's audio thread does, until stopped.
