@@ -35,9 +35,6 @@ enum AlgorithmContextField : int32_t
 
 // The processor's state chunk, beside the library's 'elck' chunk of control values.
 constexpr AAX_CTypeID kProcessorStateChunkID = AAX_FourCC('A', 'l', 'l', ' ');
-// The host's offline-render notifications.
-constexpr AAX_CTypeID AAX_eNotificationEvent_EnteringOfflineMode = AAX_FourCC('A', 'X', 'o', 'f');
-constexpr AAX_CTypeID AAX_eNotificationEvent_ExitingOfflineMode = AAX_FourCC('A', 'X', 'o', 'x');
 
 class JuceAAX_Processor : public AAX_CEffectParameters,
                           public juce::AudioPlayHead,

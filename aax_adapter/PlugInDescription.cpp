@@ -4,6 +4,7 @@
 #include "aax_adapter/JuceAAX_GUI.h"
 #include "aax_adapter/JuceAAX_Processor.h"
 #include "aax_adapter/StemFormats.h"
+#include "aax_library/AAX_Properties.h"
 
 AAX_Result GetEffectDescriptions(AAX_ICollection* collection)
 {

@@ -3,6 +3,7 @@
 // factories and one component per channel configuration (context fields, properties, process
 // procedure).
 
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_Exports.h"
 #include "aax_library/AAX_ICollection.h"
 #include "aax_library/AAX_Types.h"
@@ -18,7 +19,6 @@ constexpr const char* kManufacturerName = "Quorvane";
 constexpr const char* kPackageName = "Ombrel";
 constexpr uint32_t kPackageVersion = 0x00010101;
 constexpr const char* kEffectName = "Ombrel";
-constexpr uint32_t AAX_ePlugInCategory_Delay = 16;
 constexpr AAX_CTypeID kManufacturerID = AAX_FourCC('K', 'W', 'Z', 'q');
 constexpr AAX_CTypeID kProductID = AAX_FourCC('O', 'M', 'B', 'L');
 constexpr const char* kMidiInputNodeName = "Ombrel";
@@ -28,20 +28,7 @@ constexpr int32_t kMaxDescribedChannels = 8;
 
 // Context-field declarations.
 constexpr uint32_t kBypassPacketSize = 4;
-constexpr AAX_EDataInPortType AAX_eDataInPortType_Buffered = 1;
-constexpr AAX_EMIDINodeType AAX_eMIDINodeType_LocalInput = 0;
 constexpr int32_t kPrivateDataSize = 8;
-constexpr AAX_EPrivateDataOptions AAX_ePrivateDataOptions_DefaultOptions = 0;
-
-// Component properties.
-constexpr AAX_EProperty AAX_eProperty_ManufacturerID = 11;
-constexpr AAX_EProperty AAX_eProperty_ProductID = 12;
-constexpr AAX_EProperty AAX_eProperty_PlugInID_Native = 13;
-constexpr AAX_EProperty AAX_eProperty_PlugInID_AudioSuite = 14;
-constexpr AAX_EProperty AAX_eProperty_InputStemFormat = 51;
-constexpr AAX_EProperty AAX_eProperty_OutputStemFormat = 52;
-constexpr AAX_EProperty AAX_eProperty_CanBypass = 60;
-constexpr AAX_EProperty AAX_eProperty_Constraint_MultiMonoSupport = 304;
 
 struct ChannelConfiguration
 {

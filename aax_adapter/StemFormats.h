@@ -3,27 +3,13 @@
 // texts. A stem format keeps its format index in the upper 16 bits and its channel count in the
 // lower 16. The plug-in description and the data-model object both read these tables.
 
+#include "aax_library/AAX_StemFormats.h"
 #include "aax_library/AAX_Types.h"
 
 #include <cstdint>
 
 namespace AAXClasses
 {
-
-constexpr AAX_EStemFormat AAX_eStemFormat_Mono = 0x00000001;
-constexpr AAX_EStemFormat AAX_eStemFormat_Stereo = 0x00010002;
-constexpr AAX_EStemFormat AAX_eStemFormat_LCR = 0x00020003;
-constexpr AAX_EStemFormat AAX_eStemFormat_LCRS = 0x00030004;
-constexpr AAX_EStemFormat AAX_eStemFormat_Quad = 0x00040004;
-constexpr AAX_EStemFormat AAX_eStemFormat_5_0 = 0x00050005;
-constexpr AAX_EStemFormat AAX_eStemFormat_5_1 = 0x00060006;
-constexpr AAX_EStemFormat AAX_eStemFormat_6_0 = 0x00070006;
-constexpr AAX_EStemFormat AAX_eStemFormat_6_1 = 0x00080007;
-constexpr AAX_EStemFormat AAX_eStemFormat_7_0_SDDS = 0x00090007;
-constexpr AAX_EStemFormat AAX_eStemFormat_7_1_SDDS = 0x000A0008;
-constexpr AAX_EStemFormat AAX_eStemFormat_7_0_DTS = 0x000B0007;
-constexpr AAX_EStemFormat AAX_eStemFormat_7_1_DTS = 0x000C0008;
-constexpr AAX_EStemFormat AAX_eStemFormat_None = static_cast<AAX_EStemFormat>(0xFF9C0000u);
 
 // [any thread] Channels of a listed stem format; 0 for any other value (None included).
 int32_t channelCountForStemFormat(AAX_EStemFormat stemFormat);

@@ -6,8 +6,10 @@
 
 #include "aax_library/AAX_CChunkDataParser.h"
 #include "aax_library/AAX_CPacketDispatcher.h"
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_CParameterManager.h"
 #include "aax_library/AAX_IEffectParameters.h"
+#include "aax_library/AAX_Identifiers.h"
 #include "aax_library/AAX_VAutomationDelegate.h"
 #include "aax_library/AAX_VController.h"
 #include "aax_library/AAX_VTransport.h"
@@ -17,15 +19,6 @@
 #include <memory>
 #include <set>
 #include <string>
-
-// The default chunk: every published parameter except the filtered ones.
-constexpr AAX_CTypeID cDefaultChunkID = AAX_FourCC('e', 'l', 'c', 'k');
-constexpr const char* cDefaultChunkName = "Complete Controls State";
-constexpr const char* cDefaultMasterBypassID = "MasterBypassID";
-constexpr const char* cPreviewParameterID = "PreviewID";
-// The host's audition-preview notification; its data starts with a 32-bit on/off word.
-constexpr AAX_CTypeID AAX_eNotificationEvent_ASPreviewState = AAX_FourCC('A', 'S', 'P', 'v');
-constexpr AAX_EUpdateSource AAX_eUpdateSource_Unspecified = 0;
 
 class AAX_CEffectParameters : public AAX_IEffectParameters
 {

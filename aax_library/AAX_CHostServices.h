@@ -2,18 +2,11 @@
 // The module-wide holder of the host-services wrapper: created at start-up, deleted at shut-down,
 // used by the library to send trace messages to the host.
 
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_Types.h"
 #include "aax_library/host/IACFUnknown.h"
 
 class AAX_IHostServices;
-
-// Trace priorities understood by the host.
-constexpr int32_t AAX_eTracePriorityHost_None = 0;
-constexpr int32_t AAX_eTracePriorityHost_Critical = 0x10000000;
-constexpr int32_t AAX_eTracePriorityHost_High = 0x08000000;
-constexpr int32_t AAX_eTracePriorityHost_Normal = 0x04000000;
-constexpr int32_t AAX_eTracePriorityHost_Low = 0x02000000;
-constexpr int32_t AAX_eTracePriorityHost_Lowest = 0x01000000;
 
 class AAX_CHostServices
 {

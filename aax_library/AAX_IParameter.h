@@ -4,6 +4,7 @@
 // code that holds parameters through this interface; never reorder.
 
 #include "aax_library/AAX_CString.h"
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_Types.h"
 
 #include <cstdint>
@@ -11,12 +12,6 @@
 class AAX_IAutomationDelegate;
 class AAX_ITaperDelegateBase;
 class AAX_IDisplayDelegateBase;
-
-// Control types of AAX_EParameterType.
-constexpr AAX_EParameterType AAX_eParameterType_Discrete = 0;
-constexpr AAX_EParameterType AAX_eParameterType_Continuous = 1;
-// The one orientation this library uses; others are stored and returned only.
-constexpr AAX_EParameterOrientation AAX_eParameterOrientation_Default = 0;
 
 class AAX_IParameter
 {

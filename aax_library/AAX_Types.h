@@ -1,11 +1,11 @@
 #pragma once
-// Scalar types, result codes and plain records shared by the module and its host across the
+// Scalar types and plain records shared by the module and its host across the
 // binary interface. Widths and layouts are fixed: both sides compile against these declarations.
+
+#include "aax_library/AAX_Errors.h"
 
 #include <cstdint>
 
-using AAX_Result = int32_t;
-using ACFRESULT = int32_t;
 using AAX_CBoolean = uint8_t;
 using AAX_CTypeID = uint32_t;
 using AAX_CSelector = uint32_t;
@@ -33,16 +33,6 @@ using AAX_ECycleCount = int32_t;
 using AAX_ELabelSelector = int32_t;
 using AAX_EResourceType = int32_t;
 
-// View-container types. On POSIX type 3 carries an X11 window id in the pointer-sized value.
-constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_NULL = 0;
-constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_NSView = 1;
-constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_UIView = 2;
-constexpr AAX_EViewContainer_Type AAX_eViewContainer_Type_HWND = 3;
-
-// Procedure kinds registered with an effect descriptor's AddProcPtr.
-constexpr AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectParameters = 0;
-constexpr AAX_CProcPtrID kAAX_ProcPtrID_Create_EffectGUI = 1;
-
 // The procedures a module hands to the host. A factory returns the new object's primary interface.
 using AAX_CCreateProc = void* (*)();
 // [audio thread] one call per block for every instance: each pointer addresses one context record.
@@ -58,24 +48,6 @@ constexpr uint32_t AAX_FourCC(char a, char b, char c, char d)
            (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
            static_cast<uint32_t>(static_cast<uint8_t>(d));
 }
-
-// Result codes of AAX operations.
-constexpr AAX_Result AAX_SUCCESS = 0;
-constexpr AAX_Result AAX_ERROR_INVALID_PARAMETER_ID = -20001;
-constexpr AAX_Result AAX_ERROR_INVALID_STRING_CONVERSION = -20002;
-constexpr AAX_Result AAX_ERROR_NULL_OBJECT = -20004;
-constexpr AAX_Result AAX_ERROR_INVALID_CHUNK_INDEX = -20006;
-constexpr AAX_Result AAX_ERROR_INVALID_CHUNK_ID = -20007;
-constexpr AAX_Result AAX_ERROR_INCORRECT_CHUNK_SIZE = -20008;
-constexpr AAX_Result AAX_ERROR_UNIMPLEMENTED = -20009;
-constexpr AAX_Result AAX_ERROR_NOT_INITIALIZED = -20011;
-constexpr AAX_Result AAX_ERROR_SIGNED_INT_OVERFLOW = -20033;
-
-// Result codes at the entry points and of interface lookup.
-constexpr ACFRESULT ACF_OK = 0;
-constexpr ACFRESULT ACF_E_NOINTERFACE = static_cast<ACFRESULT>(0x80000004u);
-constexpr ACFRESULT ACF_E_POINTER = static_cast<ACFRESULT>(0x80000005u);
-constexpr ACFRESULT ACF_E_UNEXPECTED = static_cast<ACFRESULT>(0x8000FFFFu);
 
 // A 16-byte interface or class identifier, compared field by field.
 struct acfIID

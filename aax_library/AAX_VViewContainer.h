@@ -1,6 +1,7 @@
 #pragma once
 // Forwards the GUI's view-container calls to the host's view container.
 
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_IViewContainer.h"
 #include "aax_library/host/AAX_IACFViewContainer.h"
 

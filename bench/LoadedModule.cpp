@@ -85,8 +85,8 @@ bool LoadedModule::makeInstances(size_t component, int count, HostTransport tran
     const testhost::EffectDescription& effect = scan.description.effects[0];
     const testhost::ComponentDescription& description = effect.components[component];
     // The host offers each instance the stem formats of the component it was made for.
-    testHost.config.inputStemFormat = description.Property(testhost::kPropertyInputStemFormat);
-    testHost.config.outputStemFormat = description.Property(testhost::kPropertyOutputStemFormat);
+    testHost.config.inputStemFormat = description.Property(AAX_eProperty_InputStemFormat);
+    testHost.config.outputStemFormat = description.Property(AAX_eProperty_OutputStemFormat);
     testHost.config.sampleRate = static_cast<float>(testsignal::kSampleRate);
     testHost.config.transport = transport == HostTransport::Kit ? kKitTransport : testhost::Offer::None;
     const AAX_CCreateProc create = effect.CreateProc(kAAX_ProcPtrID_Create_EffectParameters);

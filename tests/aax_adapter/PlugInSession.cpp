@@ -49,6 +49,6 @@ AAX_CCreateProc PlugInSession::guiFactory() const
 void PlugInSession::useComponent(size_t index)
 {
     const testhost::ComponentDescription& chosen = component(index);
-    testHost.config.inputStemFormat = chosen.Property(testhost::kPropertyInputStemFormat);
-    testHost.config.outputStemFormat = chosen.Property(testhost::kPropertyOutputStemFormat);
+    testHost.config.inputStemFormat = chosen.Property(AAX_eProperty_InputStemFormat);
+    testHost.config.outputStemFormat = chosen.Property(AAX_eProperty_OutputStemFormat);
 }

@@ -5,6 +5,8 @@
 #include "aax_library/AAX_CACFException.h"
 #include "aax_library/AAX_CString.h"
 #include "aax_library/AAX_GUIDs.h"
+#include "aax_library/AAX_Properties.h"
+#include "aax_library/AAX_StemFormats.h"
 #include "aax_library/AAX_VAutomationDelegate.h"
 #include "aax_library/AAX_VCollection.h"
 #include "aax_library/AAX_VComponentDescriptor.h"
@@ -182,7 +184,7 @@ TEST(HostWrappers, RunTimeWrappersForwardToTheListedHostPositionsWithTheirArgume
 {
     TestHost host;
     host.config.hostName = "Test Tools";
-    host.config.inputStemFormat = kStemFormatMono;
+    host.config.inputStemFormat = AAX_eStemFormat_Mono;
     host.config.selectionStart = 96000;
     host.config.frameRate = 7;
     host.config.timeCodeOffset = 1200;
@@ -193,7 +195,7 @@ TEST(HostWrappers, RunTimeWrappersForwardToTheListedHostPositionsWithTheirArgume
         AAX_VController controller(hostController);
         int32_t stem = 0;
         EXPECT_EQ(AAX_SUCCESS, controller.GetInputStemFormat(&stem));
-        EXPECT_EQ(kStemFormatMono, stem);
+        EXPECT_EQ(AAX_eStemFormat_Mono, stem);
         AAX_CString name;
         EXPECT_EQ(AAX_SUCCESS, controller.GetHostName(&name));
         EXPECT_STREQ("Test Tools", name.Get());
@@ -313,7 +315,7 @@ TEST(HostWrappers, DescriptorArgumentsReachTheHostAsTheHostsOwnObjects)
         AAX_IEffectDescriptor* effect = collection.NewDescriptor();
         AAX_IComponentDescriptor* component = effect->NewComponentDescriptor();
         AAX_IPropertyMap* properties = component->NewPropertyMap();
-        EXPECT_EQ(AAX_SUCCESS, properties->AddProperty(51, kStemFormatMono));
+        EXPECT_EQ(AAX_SUCCESS, properties->AddProperty(AAX_eProperty_InputStemFormat, AAX_eStemFormat_Mono));
         EXPECT_EQ(AAX_SUCCESS, component->AddAudioIn(0));
         EXPECT_EQ(AAX_SUCCESS, component->AddDataInPort(3, 4, 1));
         EXPECT_EQ(AAX_SUCCESS, component->AddMIDINode(4, 0, "Ombrel", 0xFFFF));
@@ -348,7 +350,8 @@ TEST(HostWrappers, DescriptorArgumentsReachTheHostAsTheHostsOwnObjects)
         ASSERT_EQ(1u, hostComponent->ProcessProcs().size());
         EXPECT_EQ(reinterpret_cast<void*>(&Process), hostComponent->ProcessProcs()[0].process);
         ASSERT_NE(nullptr, hostComponent->ProcessProcs()[0].properties);
-        EXPECT_EQ(kStemFormatMono, hostComponent->ProcessProcs()[0].properties->Properties().at(51));
+        EXPECT_EQ(AAX_eStemFormat_Mono, hostComponent->ProcessProcs()[0].properties->Properties().at(
+                                            AAX_eProperty_InputStemFormat));
         EXPECT_EQ("null", host.Log().Find("EffectDescriptor", "SetProperties")[0].args[0]);
         EXPECT_EQ(1u, host.Log().Count("Collection", "AddEffect"));
         EXPECT_EQ("Quorvane", hostCollection->ManufacturerName());
@@ -430,7 +433,7 @@ TEST(HostWrappers, AFactoryQueryThatSucceedsWithANullFactoryThrowsTheNullPointer
     }
     catch (const AAX_CACFException& error)
     {
-        EXPECT_EQ(static_cast<ACFRESULT>(0x80000005u), error.Code());
+        EXPECT_EQ(ACF_E_POINTER, error.Code());
     }
     EXPECT_THROW(AAX_VPropertyMap{host.Unknown()}, AAX_CACFException);
     EXPECT_THROW(AAX_VHostServices{host.Unknown()}, AAX_CACFException);

@@ -1,5 +1,7 @@
 #include "tools/host/ChannelLayout.h"
 
+#include "aax_library/AAX_StemFormats.h"
+
 #include <cstdio>
 
 namespace ombrelhost
@@ -42,12 +44,12 @@ int OutputChannels(ChannelLayout layout)
 
 int32_t InputStemFormat(ChannelLayout layout)
 {
-    return InputChannels(layout) == 2 ? kStemFormatStereo : kStemFormatMono;
+    return InputChannels(layout) == 2 ? AAX_eStemFormat_Stereo : AAX_eStemFormat_Mono;
 }
 
 int32_t OutputStemFormat(ChannelLayout layout)
 {
-    return OutputChannels(layout) == 2 ? kStemFormatStereo : kStemFormatMono;
+    return OutputChannels(layout) == 2 ? AAX_eStemFormat_Stereo : AAX_eStemFormat_Mono;
 }
 
 std::optional<ChannelLayout> ChannelLayoutOfStemFormats(int32_t input, int32_t output)
@@ -62,18 +64,20 @@ std::string StemFormatName(int32_t stemFormat)
 {
     struct Named
     {
-        uint32_t value;
+        AAX_EStemFormat value;
         const char* name;
     };
     static const Named names[] = {
-        {0x00000001u, "Mono"},     {0x00010002u, "Stereo"},   {0x00020003u, "LCR"},
-        {0x00030004u, "LCRS"},     {0x00040004u, "Quad"},     {0x00050005u, "5.0"},
-        {0x00060006u, "5.1"},      {0x00070006u, "6.0"},      {0x00080007u, "6.1"},
-        {0x00090007u, "7.0 SDDS"}, {0x000A0008u, "7.1 SDDS"}, {0x000B0007u, "7.0 DTS"},
-        {0x000C0008u, "7.1 DTS"},  {0xFF9C0000u, "None"},
+        {AAX_eStemFormat_Mono, "Mono"},         {AAX_eStemFormat_Stereo, "Stereo"},
+        {AAX_eStemFormat_LCR, "LCR"},           {AAX_eStemFormat_LCRS, "LCRS"},
+        {AAX_eStemFormat_Quad, "Quad"},         {AAX_eStemFormat_5_0, "5.0"},
+        {AAX_eStemFormat_5_1, "5.1"},           {AAX_eStemFormat_6_0, "6.0"},
+        {AAX_eStemFormat_6_1, "6.1"},           {AAX_eStemFormat_7_0_SDDS, "7.0 SDDS"},
+        {AAX_eStemFormat_7_1_SDDS, "7.1 SDDS"}, {AAX_eStemFormat_7_0_DTS, "7.0 DTS"},
+        {AAX_eStemFormat_7_1_DTS, "7.1 DTS"},   {AAX_eStemFormat_None, "None"},
     };
     for (const Named& named : names)
-        if (named.value == static_cast<uint32_t>(stemFormat))
+        if (named.value == stemFormat)
             return named.name;
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(stemFormat));

@@ -15,10 +15,6 @@ enum class ChannelLayout
     Stereo,     // 2 in, 2 out
 };
 
-// Stem formats as hosts declare them: format index in the upper 16 bits, channel count in the lower.
-constexpr int32_t kStemFormatMono = 0x00000001;
-constexpr int32_t kStemFormatStereo = 0x00010002;
-
 // "mono", "mono-stereo" or "stereo"; nothing for any other text.
 std::optional<ChannelLayout> ParseChannelLayout(const std::string& text);
 const char* ChannelLayoutName(ChannelLayout layout);

@@ -1,8 +1,9 @@
 #include "tools/host/DescriptionReport.h"
 
-#include "tools/host/QuotedText.h"
-
+#include "aax_library/AAX_Enums.h"
+#include "aax_library/AAX_Properties.h"
 #include "tools/host/ChannelLayout.h"
+#include "tools/host/QuotedText.h"
 
 #include <juce_core/juce_core.h>
 
@@ -14,20 +15,15 @@ namespace ombrelhost
 namespace
 {
 
-constexpr int32_t kPropertyInputStemFormat = 51;
-constexpr int32_t kPropertyOutputStemFormat = 52;
-constexpr int32_t kDataInPortBuffered = 1;
-constexpr int32_t kMidiNodeLocalInput = 0;
-
 bool IsFourCharProperty(int32_t id)
 {
-    return id == kPropertyManufacturerID || id == kPropertyProductID || id == kPropertyPlugInIDNative ||
-           id == kPropertyPlugInIDAudioSuite;
+    return id == AAX_eProperty_ManufacturerID || id == AAX_eProperty_ProductID ||
+           id == AAX_eProperty_PlugInID_Native || id == AAX_eProperty_PlugInID_AudioSuite;
 }
 
 bool IsStemFormatProperty(int32_t id)
 {
-    return id == kPropertyInputStemFormat || id == kPropertyOutputStemFormat;
+    return id == AAX_eProperty_InputStemFormat || id == AAX_eProperty_OutputStemFormat;
 }
 
 std::string Hex(uint64_t value, int digits)
@@ -75,12 +71,12 @@ std::string FieldText(const testhost::FieldDeclaration& field)
         return "block length";
     if (kind == "DataInPort")
         return "data-in port, packets of " + std::to_string(Value(field, 0)) + " bytes, " +
-               (Value(field, 1) == kDataInPortBuffered ? "buffered"
-                                                       : "type " + std::to_string(Value(field, 1)));
+               (Value(field, 1) == AAX_eDataInPortType_Buffered ? "buffered"
+                                                                : "type " + std::to_string(Value(field, 1)));
     if (kind == "MIDINode")
         return "MIDI node " + QuotedText(field.name) + ", " +
-               (Value(field, 0) == kMidiNodeLocalInput ? "local input"
-                                                       : "type " + std::to_string(Value(field, 0))) +
+               (Value(field, 0) == AAX_eMIDINodeType_LocalInput ? "local input"
+                                                                : "type " + std::to_string(Value(field, 0))) +
                ", channels " + Hex(static_cast<uint64_t>(Value(field, 1)), 4);
     if (kind == "PrivateData")
         return "private data, " + std::to_string(Value(field, 0)) + " bytes, options " +
@@ -95,8 +91,8 @@ std::string FieldText(const testhost::FieldDeclaration& field)
 
 std::string LayoutText(const testhost::ComponentDescription& component)
 {
-    const int32_t in = component.Property(kPropertyInputStemFormat, 0);
-    const int32_t out = component.Property(kPropertyOutputStemFormat, 0);
+    const int32_t in = component.Property(AAX_eProperty_InputStemFormat, 0);
+    const int32_t out = component.Property(AAX_eProperty_OutputStemFormat, 0);
     std::string text = StemFormatName(in) + " -> " + StemFormatName(out);
     if (auto layout = ChannelLayoutOfStemFormats(in, out))
         text += " (--layout " + std::string(ChannelLayoutName(*layout)) + ")";
@@ -127,21 +123,21 @@ std::string DescriptionReport::PropertyName(int32_t id)
 {
     switch (id)
     {
-    case kPropertyManufacturerID:
+    case AAX_eProperty_ManufacturerID:
         return "ManufacturerID";
-    case kPropertyProductID:
+    case AAX_eProperty_ProductID:
         return "ProductID";
-    case kPropertyPlugInIDNative:
+    case AAX_eProperty_PlugInID_Native:
         return "PlugInID_Native";
-    case kPropertyPlugInIDAudioSuite:
+    case AAX_eProperty_PlugInID_AudioSuite:
         return "PlugInID_AudioSuite";
-    case kPropertyInputStemFormat:
+    case AAX_eProperty_InputStemFormat:
         return "InputStemFormat";
-    case kPropertyOutputStemFormat:
+    case AAX_eProperty_OutputStemFormat:
         return "OutputStemFormat";
-    case 60:
+    case AAX_eProperty_CanBypass:
         return "CanBypass";
-    case 304:
+    case AAX_eProperty_Constraint_MultiMonoSupport:
         return "Constraint_MultiMonoSupport";
     default:
         return "property " + std::to_string(id);
@@ -243,8 +239,8 @@ std::string DescriptionReport::Json(const ModuleSession& session)
         for (const testhost::ComponentDescription& component : effect.components)
         {
             auto* componentObject = new juce::DynamicObject();
-            const int32_t in = component.Property(kPropertyInputStemFormat, 0);
-            const int32_t out = component.Property(kPropertyOutputStemFormat, 0);
+            const int32_t in = component.Property(AAX_eProperty_InputStemFormat, 0);
+            const int32_t out = component.Property(AAX_eProperty_OutputStemFormat, 0);
             if (auto layout = ChannelLayoutOfStemFormats(in, out))
                 componentObject->setProperty("layout", juce::String(ChannelLayoutName(*layout)));
             componentObject->setProperty("inputStemFormat", juce::String(StemFormatName(in)));

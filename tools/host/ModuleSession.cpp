@@ -185,8 +185,8 @@ std::string ModuleSession::EffectName() const
 const testhost::ComponentDescription* ModuleSession::Component(ChannelLayout layout) const
 {
     for (const testhost::ComponentDescription& component : Effect().components)
-        if (component.Property(testhost::kPropertyInputStemFormat, -1) == InputStemFormat(layout) &&
-            component.Property(testhost::kPropertyOutputStemFormat, -1) == OutputStemFormat(layout))
+        if (component.Property(AAX_eProperty_InputStemFormat, -1) == InputStemFormat(layout) &&
+            component.Property(AAX_eProperty_OutputStemFormat, -1) == OutputStemFormat(layout))
             return &component;
     return nullptr;
 }
@@ -196,9 +196,8 @@ ChannelLayout ModuleSession::DefaultLayout() const
     if (Component(ChannelLayout::Stereo) != nullptr)
         return ChannelLayout::Stereo;
     for (const testhost::ComponentDescription& component : Effect().components)
-        if (auto layout =
-                ChannelLayoutOfStemFormats(component.Property(testhost::kPropertyInputStemFormat, -1),
-                                           component.Property(testhost::kPropertyOutputStemFormat, -1)))
+        if (auto layout = ChannelLayoutOfStemFormats(component.Property(AAX_eProperty_InputStemFormat, -1),
+                                                     component.Property(AAX_eProperty_OutputStemFormat, -1)))
             return *layout;
     return ChannelLayout::Stereo;
 }
@@ -206,11 +205,10 @@ ChannelLayout ModuleSession::DefaultLayout() const
 bool ModuleSession::LayoutOfPlugInId(int32_t plugInId, ChannelLayout& layout) const
 {
     for (const testhost::ComponentDescription& component : Effect().components)
-        if (component.HasProperty(kPropertyPlugInIDNative) &&
-            component.Property(kPropertyPlugInIDNative) == plugInId)
-            if (auto found =
-                    ChannelLayoutOfStemFormats(component.Property(testhost::kPropertyInputStemFormat),
-                                               component.Property(testhost::kPropertyOutputStemFormat)))
+        if (component.HasProperty(AAX_eProperty_PlugInID_Native) &&
+            component.Property(AAX_eProperty_PlugInID_Native) == plugInId)
+            if (auto found = ChannelLayoutOfStemFormats(component.Property(AAX_eProperty_InputStemFormat),
+                                                        component.Property(AAX_eProperty_OutputStemFormat)))
             {
                 layout = *found;
                 return true;
@@ -300,7 +298,7 @@ void ModuleSession::Settle(testhost::DataModelInstance& dataModel)
     while (true)
     {
         const auto now = Clock::now();
-        if (dataModel.DeliverAutomation(kUpdateSourceHost) > 0)
+        if (dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified) > 0)
         {
             sawRequests = true;
             lastRequest = now;
@@ -329,8 +327,9 @@ bool ModuleSession::CheckParameterId(testhost::DataModelInstance& dataModel, con
 AAX_Result ModuleSession::WriteParameter(testhost::DataModelInstance& dataModel, const std::string& id,
                                          double value)
 {
-    const AAX_Result result = dataModel->UpdateParameterNormalizedValue(id.c_str(), value, kUpdateSourceHost);
-    dataModel.DeliverAutomation(kUpdateSourceHost);
+    const AAX_Result result =
+        dataModel->UpdateParameterNormalizedValue(id.c_str(), value, AAX_eUpdateSource_Unspecified);
+    dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
     return result;
 }
 

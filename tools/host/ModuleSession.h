@@ -3,6 +3,8 @@
 // registered as an AAX host does, with its plug-in instances made from the description, and
 // everything given back in the right order at the end (instances, shut-down, unload).
 
+#include "aax_library/AAX_Enums.h"
+#include "aax_library/AAX_Properties.h"
 #include "tools/host/ChannelLayout.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/GuiInstance.h"
@@ -16,15 +18,6 @@
 
 namespace ombrelhost
 {
-
-// Property ids of a component's property map that the host reads or shows.
-constexpr int32_t kPropertyManufacturerID = 11;
-constexpr int32_t kPropertyProductID = 12;
-constexpr int32_t kPropertyPlugInIDNative = 13;
-constexpr int32_t kPropertyPlugInIDAudioSuite = 14;
-
-// The update source a host names for its own automation writes (unspecified).
-constexpr int32_t kUpdateSourceHost = 0;
 
 class ModuleSession
 {

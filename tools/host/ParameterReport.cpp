@@ -1,5 +1,7 @@
 #include "tools/host/ParameterReport.h"
 
+#include "aax_library/AAX_Enums.h"
+
 #include "tools/host/QuotedText.h"
 
 #include "tools/host/kit/HostString.h"
@@ -16,9 +18,6 @@ namespace ombrelhost
 namespace
 {
 
-constexpr int32_t kParameterTypeDiscrete = 0;
-constexpr int32_t kParameterTypeContinuous = 1;
-
 std::string Number(double value)
 {
     char text[32];
@@ -28,9 +27,9 @@ std::string Number(double value)
 
 std::string TypeText(int32_t type)
 {
-    if (type == kParameterTypeDiscrete)
+    if (type == AAX_eParameterType_Discrete)
         return "discrete";
-    if (type == kParameterTypeContinuous)
+    if (type == AAX_eParameterType_Continuous)
         return "continuous";
     return std::to_string(type);
 }

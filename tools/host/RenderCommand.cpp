@@ -2,6 +2,8 @@
 // host's parameter writes, bypass and transport; the result written, measured and drawn.
 
 #include "tools/host/AudioFile.h"
+
+#include "aax_library/AAX_Identifiers.h"
 #include "tools/host/CommandSupport.h"
 #include "tools/host/QuotedText.h"
 #include "tools/host/ProgressBar.h"
@@ -19,7 +21,6 @@ namespace ombrelhost
 namespace
 {
 
-constexpr const char* kBypassId = "MasterBypassID";
 constexpr int kDefaultBlockSize = 512;
 constexpr double kMaximumTempo = 999.0;
 constexpr double kMaximumTailSeconds = 600.0;
@@ -102,9 +103,9 @@ bool ParseOptions(const CommandLine& commandLine, RenderOptions& options, std::s
         TimeSpan span;
         if (!ParseTimeSpan(text, span, error))
             return false;
-        settings.changes.push_back({kBypassId, 1.0, span.from, true});
+        settings.changes.push_back({cDefaultMasterBypassID, 1.0, span.from, true});
         if (std::isfinite(span.to))
-            settings.changes.push_back({kBypassId, 0.0, span.to, true});
+            settings.changes.push_back({cDefaultMasterBypassID, 0.0, span.to, true});
     }
     options.plotPath = commandLine.Value("plot");
     options.progressForced = commandLine.Has("progress");
@@ -225,8 +226,9 @@ int RunRender(const CommandLine& commandLine)
                     change.value, QuotedText(applied.text).c_str(), Seconds(at).c_str(),
                     static_cast<long long>(applied.sample),
                     applied.result != AAX_SUCCESS ? " refused by the module" : "");
-        const std::string label = change.id == kBypassId ? (change.value > 0.5 ? "bypass on" : "bypass off")
-                                                         : change.id + " = " + applied.text;
+        const std::string label = change.id == cDefaultMasterBypassID
+                                      ? (change.value > 0.5 ? "bypass on" : "bypass off")
+                                      : change.id + " = " + applied.text;
         // Writes before the first block are the starting settings, listed under the title.
         if (applied.sample == 0)
             startSettings += (startSettings.empty() ? "" : ", ") + label;

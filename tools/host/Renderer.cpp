@@ -98,7 +98,7 @@ bool Renderer::Run(ModuleSession& session, testhost::DataModelInstance& dataMode
             result.applied.push_back(std::move(applied));
         }
         // Requests the module posted since (values its effect reported) are accepted as a host does.
-        dataModel.DeliverAutomation(kUpdateSourceHost);
+        dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
         // As a host does before every cycle: coefficients (packets) first, then the ports.
         dataModel->GenerateCoefficients();
         context.DeliverPackets(controller);

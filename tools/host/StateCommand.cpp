@@ -40,10 +40,10 @@ void AcceptRefreshes(testhost::DataModelInstance& dataModel)
     const auto deadline = std::chrono::steady_clock::now() + kRefreshWait;
     while (std::chrono::steady_clock::now() < deadline)
     {
-        dataModel.DeliverAutomation(kUpdateSourceHost);
+        dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
         testhost::WaitServingMessages(kRefreshPoll);
     }
-    dataModel.DeliverAutomation(kUpdateSourceHost);
+    dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
 }
 
 bool SaveChunks(testhost::DataModelInstance& dataModel, std::vector<testhost::SavedChunk>& chunks,
@@ -105,9 +105,9 @@ bool SameBytesInAnotherOrder(const std::vector<testhost::SavedChunk>& a,
 SavedState StateOf(const testhost::ComponentDescription& component, std::vector<testhost::SavedChunk> chunks)
 {
     SavedState state;
-    state.manufacturerId = static_cast<uint32_t>(component.Property(kPropertyManufacturerID));
-    state.productId = static_cast<uint32_t>(component.Property(kPropertyProductID));
-    state.plugInId = static_cast<uint32_t>(component.Property(kPropertyPlugInIDNative));
+    state.manufacturerId = static_cast<uint32_t>(component.Property(AAX_eProperty_ManufacturerID));
+    state.productId = static_cast<uint32_t>(component.Property(AAX_eProperty_ProductID));
+    state.plugInId = static_cast<uint32_t>(component.Property(AAX_eProperty_PlugInID_Native));
     state.chunks = std::move(chunks);
     return state;
 }
@@ -185,8 +185,8 @@ int RunStateLoad(const CommandLine& commandLine)
     if (found == nullptr)
         return Fail(std::string("the module describes no ") + ChannelLayoutName(layout) + " component");
     const testhost::ComponentDescription& component = *found;
-    const uint32_t manufacturer = static_cast<uint32_t>(component.Property(kPropertyManufacturerID));
-    const uint32_t product = static_cast<uint32_t>(component.Property(kPropertyProductID));
+    const uint32_t manufacturer = static_cast<uint32_t>(component.Property(AAX_eProperty_ManufacturerID));
+    const uint32_t product = static_cast<uint32_t>(component.Property(AAX_eProperty_ProductID));
     if (state.manufacturerId != manufacturer || state.productId != product)
         return Fail(path + " holds the state of another plug-in (manufacturer " +
                     DescriptionReport::FourCharText(state.manufacturerId) + ", product " +
@@ -212,7 +212,7 @@ int RunStateLoad(const CommandLine& commandLine)
             continue;
         }
         const AAX_Result result = dataModel->SetChunk(chunk);
-        dataModel->DeliverAutomation(kUpdateSourceHost);
+        dataModel->DeliverAutomation(AAX_eUpdateSource_Unspecified);
         std::printf("  chunk  %s, %zu bytes: %s\n", ChunkLabel(chunk).c_str(), chunk.data.size(),
                     result == AAX_SUCCESS ? "restored"
                                           : ("refused (" + std::to_string(result) + ")").c_str());

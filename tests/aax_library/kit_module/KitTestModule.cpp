@@ -5,7 +5,10 @@
 
 #include "aax_library/AAX_CHostServices.h"
 #include "aax_library/AAX_CString.h"
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_GUIDs.h"
+#include "aax_library/AAX_Properties.h"
+#include "aax_library/AAX_StemFormats.h"
 #include "aax_library/AAX_VCollection.h"
 #include "aax_library/AAX_VController.h"
 #include "aax_library/AAX_VTransport.h"
@@ -293,12 +296,12 @@ AAX_Result Describe(AAX_ICollection& collection)
     component->AddAudioIn(kFieldInputs);
     component->AddAudioOut(kFieldOutputs);
     component->AddAudioBufferLength(kFieldBlockLength);
-    component->AddDataInPort(kFieldBypass, sizeof(int32_t), 1);
-    component->AddMIDINode(kFieldMidi, 0, "Kit", 0xFFFF);
-    component->AddPrivateData(kFieldInstance, sizeof(void*), 0);
+    component->AddDataInPort(kFieldBypass, sizeof(int32_t), AAX_eDataInPortType_Buffered);
+    component->AddMIDINode(kFieldMidi, AAX_eMIDINodeType_LocalInput, "Kit", 0xFFFF);
+    component->AddPrivateData(kFieldInstance, sizeof(void*), AAX_ePrivateDataOptions_DefaultOptions);
     AAX_IPropertyMap* properties = component->NewPropertyMap();
-    properties->AddProperty(51, 0x00000001); // mono in
-    properties->AddProperty(52, 0x00010002); // stereo out
+    properties->AddProperty(AAX_eProperty_InputStemFormat, AAX_eStemFormat_Mono);
+    properties->AddProperty(AAX_eProperty_OutputStemFormat, AAX_eStemFormat_Stereo);
     component->AddProcessProc_Native(&ProcessAllInstances, properties, nullptr, nullptr, nullptr);
     effect->AddComponent(component);
     collection.AddEffect("com.example.kit", effect);

@@ -23,15 +23,15 @@ int32_t ComponentDescription::Property(int32_t id, int32_t fallback) const
 
 int32_t ComponentDescription::InputChannels() const
 {
-    return HasProperty(kPropertyInputStemFormat)
-               ? ChannelCountOfStemFormat(Property(kPropertyInputStemFormat))
+    return HasProperty(AAX_eProperty_InputStemFormat)
+               ? AAX_STEM_FORMAT_CHANNEL_COUNT(Property(AAX_eProperty_InputStemFormat))
                : 0;
 }
 
 int32_t ComponentDescription::OutputChannels() const
 {
-    return HasProperty(kPropertyOutputStemFormat)
-               ? ChannelCountOfStemFormat(Property(kPropertyOutputStemFormat))
+    return HasProperty(AAX_eProperty_OutputStemFormat)
+               ? AAX_STEM_FORMAT_CHANNEL_COUNT(Property(AAX_eProperty_OutputStemFormat))
                : 0;
 }
 

@@ -2,6 +2,8 @@
 // A plain copy of what a module described during registration: effects, their procedures and
 // components with context fields and properties. Read back from the host's collection.
 
+#include "aax_library/AAX_Enums.h"
+#include "aax_library/AAX_Properties.h"
 #include "aax_library/AAX_Types.h"
 #include "tools/host/kit/HostComponentDescriptor.h"
 #include "tools/host/kit/HostEffectDescriptor.h"
@@ -14,10 +16,6 @@ namespace testhost
 {
 
 class HostCollection;
-
-// Property ids the kit reads itself.
-constexpr int32_t kPropertyInputStemFormat = 51;
-constexpr int32_t kPropertyOutputStemFormat = 52;
 
 struct ComponentDescription
 {

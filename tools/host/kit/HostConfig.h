@@ -2,6 +2,7 @@
 // What the test host offers and answers. A test sets these before the module asks; the host
 // objects read them on every call.
 
+#include "aax_library/AAX_StemFormats.h"
 #include "aax_library/AAX_Types.h"
 
 #include <map>
@@ -26,15 +27,6 @@ enum class FactoryMode
     NullOnSuccess, // the query reports success but hands out null (a broken host)
 };
 
-// Stem formats: format index in the upper 16 bits, channel count in the lower 16.
-constexpr int32_t kStemFormatMono = 0x00000001;
-constexpr int32_t kStemFormatStereo = 0x00010002;
-constexpr int32_t kStemFormatNone = static_cast<int32_t>(0xFF9C0000u);
-inline int32_t ChannelCountOfStemFormat(int32_t stemFormat)
-{
-    return stemFormat & 0xFFFF;
-}
-
 struct HostConfig
 {
     // Interfaces and versions on offer.
@@ -58,8 +50,8 @@ struct HostConfig
     std::string effectId = "com.example.testhost.effect";
     std::string hostName = "Ombrel test host";
     float sampleRate = 48000.0f;
-    int32_t inputStemFormat = kStemFormatStereo;
-    int32_t outputStemFormat = kStemFormatStereo;
+    int32_t inputStemFormat = AAX_eStemFormat_Stereo;
+    int32_t outputStemFormat = AAX_eStemFormat_Stereo;
     int32_t hybridSignalLatency = 0;
     int32_t cycleCount = 0;
     int64_t timeOfDay = 0;

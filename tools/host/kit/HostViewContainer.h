@@ -1,6 +1,7 @@
 #pragma once
 // The host's view container: the native window a GUI object is given, and the sizes it asks for.
 
+#include "aax_library/AAX_Enums.h"
 #include "aax_library/host/AAX_IACFViewContainer.h"
 #include "tools/host/kit/HostObject.h"
 

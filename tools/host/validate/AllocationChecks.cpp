@@ -2,6 +2,8 @@
 // module and the effect together) should allocate nothing. Counted on this thread only.
 
 #include "tools/host/validate/ValidationGroup.h"
+
+#include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
 
 #include "tools/host/kit/AllocationCounter.h"
@@ -40,7 +42,8 @@ void RunAllocationChecks(GroupContext& context)
         {
             const std::string name = bypassed ? "the module allocates nothing per block (" + layoutName + ")"
                                               : "the effect's allocations per block (" + layoutName + ")";
-            ModuleSession::WriteParameter(instance->DataModel(), "MasterBypassID", bypassed ? 1.0 : 0.0);
+            ModuleSession::WriteParameter(instance->DataModel(), cDefaultMasterBypassID,
+                                          bypassed ? 1.0 : 0.0);
             long allocations = 0;
             size_t bytes = 0;
             long counted = 0;

@@ -2,6 +2,8 @@
 // the value written and its text present; then a storm of random automation while audio runs.
 
 #include "tools/host/validate/ValidationGroup.h"
+
+#include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
 
 #include "tools/host/kit/HostString.h"
@@ -16,7 +18,6 @@ namespace
 {
 
 constexpr double kRate = 48000.0;
-constexpr const char* kBypassId = "MasterBypassID";
 // A reading further from the value written than this, and with another text, is a mismatch.
 constexpr double kReadingTolerance = 1.0e-3;
 
@@ -55,7 +56,7 @@ void RunParameterChecks(GroupContext& context)
 
     std::vector<std::string> ids;
     for (const std::string& id : dataModel.ParameterIds())
-        if (id != kBypassId)
+        if (id != cDefaultMasterBypassID)
             ids.push_back(id);
     context.Pass("published parameters", std::to_string(ids.size()) + " besides the bypass");
     if (ids.empty())

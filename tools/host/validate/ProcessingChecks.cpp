@@ -3,6 +3,8 @@
 // must not run away; the bypass must give the dry signal; the cost and the latency are reported.
 
 #include "tools/host/validate/ValidationGroup.h"
+
+#include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
 
 #include "tools/host/kit/HostController.h"
@@ -55,7 +57,7 @@ void CheckBypass(GroupContext& context, ValidationInstance& instance)
     const std::string name =
         std::string("bypass gives the dry signal (") + ChannelLayoutName(instance.Layout()) + ")";
     context.Step(name);
-    ModuleSession::WriteParameter(instance.DataModel(), "MasterBypassID", 1.0);
+    ModuleSession::WriteParameter(instance.DataModel(), cDefaultMasterBypassID, 1.0);
     const SignalSource noise = Noise(11);
     double largest = 0.0;
     testhost::ProcessingContext& record = instance.Context();
@@ -73,7 +75,7 @@ void CheckBypass(GroupContext& context, ValidationInstance& instance)
                 largest = std::max(largest, static_cast<double>(std::fabs(out[i] - in[i])));
         }
     }
-    ModuleSession::WriteParameter(instance.DataModel(), "MasterBypassID", 0.0);
+    ModuleSession::WriteParameter(instance.DataModel(), cDefaultMasterBypassID, 0.0);
     const std::string figures = "largest difference " + FormatFigure("%.3g", largest);
     if (largest > 1.0e-6)
         context.Fail(name, "the bypassed output is not the input", figures);

@@ -3,6 +3,8 @@
 // garbage and foreign blocks must leave a working instance.
 
 #include "tools/host/validate/ValidationGroup.h"
+
+#include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
 
 #include <cmath>
@@ -15,7 +17,6 @@ namespace
 {
 
 constexpr double kRate = 48000.0;
-constexpr const char* kBypassId = "MasterBypassID";
 constexpr double kValueTolerance = 1.0e-4;
 
 using Chunks = std::vector<testhost::SavedChunk>;
@@ -96,7 +97,7 @@ void RunStateChecks(GroupContext& context)
     std::minstd_rand random(13);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     for (const std::string& id : first->DataModel().ParameterIds())
-        if (id != kBypassId)
+        if (id != cDefaultMasterBypassID)
             ModuleSession::WriteParameter(first->DataModel(), id, unit(random));
     first->Run(256, 1024, Silence());
     const auto wanted = Values(first->DataModel());

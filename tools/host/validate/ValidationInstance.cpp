@@ -48,7 +48,7 @@ ValidationInstance::ValidationInstance(ModuleSession& session, testhost::DataMod
 
 void ValidationInstance::PrepareBlock()
 {
-    mDataModel.DeliverAutomation(kUpdateSourceHost);
+    mDataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
     mDataModel->GenerateCoefficients();
     mContext->DeliverPackets(*mDataModel.Controller());
 }
