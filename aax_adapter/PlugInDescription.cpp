@@ -22,6 +22,8 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* collection)
     // The host's answers to these calls change nothing in what the plug-in offers.
     collection->AddEffect(AAXClasses::kEffectIdentifier, descriptor);
     collection->SetManufacturerName(AAXClasses::kManufacturerName);
+    // Hosts take the package names as a long form and then shorter ones; the name is short enough
+    // to be its own short form.
     collection->AddPackageName(AAXClasses::kPackageName);
     collection->AddPackageName(AAXClasses::kPackageName);
     collection->SetPackageVersion(AAXClasses::kPackageVersion);
@@ -33,6 +35,8 @@ namespace AAXClasses
 
 void describePlugIn(AAX_IEffectDescriptor& descriptor)
 {
+    // Hosts take the names as a long form and then shorter ones for narrow displays; the name is
+    // short enough to be its own short form.
     descriptor.AddName(kEffectName);
     descriptor.AddName(kEffectName);
     descriptor.AddCategory(AAX_ePlugInCategory_Delay);

@@ -50,6 +50,7 @@ AAX_Result AAX_CEffectGUI::Uninitialize()
     return AAX_SUCCESS;
 }
 
+// The base view follows no host notification; a derived view that does overrides this.
 AAX_Result AAX_CEffectGUI::NotificationReceived(uint32_t /*type*/, const void* /*data*/, uint32_t /*size*/)
 {
     return AAX_SUCCESS;
@@ -75,31 +76,38 @@ AAX_Result AAX_CEffectGUI::SetViewContainer(IACFUnknown* container)
         });
 }
 
+// The base has no view of its own, so it has no size to give; the size stays the host's.
 AAX_Result AAX_CEffectGUI::GetViewSize(AAX_Point* /*size*/)
 {
     return AAX_SUCCESS;
 }
 
+// Views draw into the native window they are given, never through the host.
 AAX_Result AAX_CEffectGUI::Draw(AAX_Rect* /*area*/)
 {
     return AAX_SUCCESS;
 }
 
+// Nothing in the base works on the host's idle timer.
 AAX_Result AAX_CEffectGUI::TimerWakeup()
 {
     return AAX_SUCCESS;
 }
 
+// The base view shows no parameter, so there is nothing to redraw.
 AAX_Result AAX_CEffectGUI::ParameterUpdated(AAX_CParamID /*id*/)
 {
     return AAX_SUCCESS;
 }
 
+// No custom labels: the error tells the host to use its own label, and the text stays as it was.
 AAX_Result AAX_CEffectGUI::GetCustomLabel(int32_t /*selector*/, AAX_IString* /*text*/)
 {
     return AAX_ERROR_NULL_OBJECT;
 }
 
+// The effect's own editor has no control the host could highlight, so the highlight is accepted and
+// shown nowhere.
 AAX_Result AAX_CEffectGUI::SetControlHighlightInfo(AAX_CParamID /*id*/, AAX_CBoolean /*highlighted*/,
                                                    int32_t /*colour*/)
 {

@@ -341,6 +341,7 @@ AAX_Result AAX_CEffectParameters::GetParameterIDFromIndex(int32_t index, AAX_ISt
         });
 }
 
+// No parameter carries extra value information; the host then uses the value and its text alone.
 AAX_Result AAX_CEffectParameters::GetParameterValueInfo(AAX_CParamID /*id*/, int32_t /*selector*/,
                                                         int32_t* out)
 {
@@ -447,6 +448,7 @@ AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id)
                          });
 }
 
+// The host only reports its own touch state here; nothing in the plug-in follows it.
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID /*id*/, AAX_CBoolean /*touched*/)
 {
     return AAX_SUCCESS;
@@ -483,6 +485,8 @@ AAX_Result AAX_CEffectParameters::GenerateCoefficients()
     return GuardHostCall([&] { return mPacketDispatcher.Dispatch(); });
 }
 
+// Zeroed field data is the safe start for any context field; a derived class with a private field
+// that needs more (such as its own address) overrides this.
 AAX_Result AAX_CEffectParameters::ResetFieldData(int32_t /*field*/, void* data, uint32_t size)
 {
     if (data != nullptr && size > 0)
@@ -490,6 +494,7 @@ AAX_Result AAX_CEffectParameters::ResetFieldData(int32_t /*field*/, void* data, 
     return AAX_SUCCESS;
 }
 
+// The base saves one chunk, the default chunk; a derived class that saves more overrides this.
 AAX_Result AAX_CEffectParameters::GetNumberOfChunks(int32_t* count)
 {
     if (count == nullptr)
@@ -615,17 +620,20 @@ AAX_Result AAX_CEffectParameters::GetNumberOfChanges(int32_t* count)
     return AAX_SUCCESS;
 }
 
+// Nothing in the base works on the host's idle timer.
 AAX_Result AAX_CEffectParameters::TimerWakeup()
 {
     return AAX_SUCCESS;
 }
 
+// No parameter draws a curve (an equaliser's response, say); the host then draws none.
 AAX_Result AAX_CEffectParameters::GetCurveData(uint32_t /*type*/, const float* /*values*/, uint32_t /*count*/,
                                                float* /*out*/)
 {
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
+// No custom data blocks: every block the host asks for is empty.
 AAX_Result AAX_CEffectParameters::GetCustomData(uint32_t /*block*/, uint32_t /*size*/, void* /*data*/,
                                                 uint32_t* written)
 {
@@ -634,31 +642,38 @@ AAX_Result AAX_CEffectParameters::GetCustomData(uint32_t /*block*/, uint32_t /*s
     return AAX_SUCCESS;
 }
 
+// No custom data blocks: a block the host writes is accepted and dropped.
 AAX_Result AAX_CEffectParameters::SetCustomData(uint32_t /*block*/, uint32_t /*size*/, const void* /*data*/)
 {
     return AAX_SUCCESS;
 }
 
+// MIDI reaches the plug-in through its processing context, not through these transfers.
 AAX_Result AAX_CEffectParameters::DoMIDITransfers()
 {
     return AAX_SUCCESS;
 }
 
+// The plug-in declares no hybrid processing, so the host never has a reason to call this.
 AAX_Result AAX_CEffectParameters::RenderAudio_Hybrid(void* /*info*/)
 {
     return AAX_ERROR_UNIMPLEMENTED;
 }
 
+// The plug-in declares no MIDI node that the data model answers; its MIDI input is read while
+// processing.
 AAX_Result AAX_CEffectParameters::UpdateMIDINodes(int32_t /*field*/, AAX_CMidiPacket& /*packet*/)
 {
     return AAX_SUCCESS;
 }
 
+// The plug-in declares no control MIDI node.
 AAX_Result AAX_CEffectParameters::UpdateControlMIDINodes(uint32_t /*node*/, AAX_CMidiPacket& /*packet*/)
 {
     return AAX_SUCCESS;
 }
 
+// A plug-in without parameters of its own has nothing to add.
 AAX_Result AAX_CEffectParameters::EffectInit()
 {
     return AAX_SUCCESS;
