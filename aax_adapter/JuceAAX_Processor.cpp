@@ -414,8 +414,10 @@ AAX_Result JuceAAX_Processor::GetParameterNameOfLength(AAX_CParamID id, AAX_IStr
 
 AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* value)
 {
+    // The bypass's default is its published one (off); a success that wrote nothing would hand the
+    // host whatever its variable held.
     if (isMasterBypass(id))
-        return AAX_SUCCESS;
+        return AAX_CEffectParameters::GetParameterDefaultNormalizedValue(id, value);
     const int32_t index = publishedIndexOf(id);
     if (index < 0)
         return AAX_ERROR_INVALID_PARAMETER_ID;

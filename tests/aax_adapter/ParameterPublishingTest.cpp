@@ -181,7 +181,7 @@ TEST(ParameterPublishing, SwitchesAreTwoStateAndEveryOtherParameterIsContinuous)
     EXPECT_EQ(0.0, value);
     value = 0.77;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterDefaultNormalizedValue(kBypass, &value));
-    EXPECT_EQ(0.77, value);
+    EXPECT_EQ(0.0, value);
     HostString bypassText;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString(kBypass, &bypassText, 32));
     EXPECT_EQ("bypass", bypassText.Text());

@@ -9,7 +9,6 @@
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace ombrelhost
@@ -82,10 +81,8 @@ std::vector<ParameterInfo> ParameterReport::Collect(testhost::DataModelInstance&
         AAX_CBoolean automatable = 0;
         dataModel->GetParameterIsAutomatable(key, &automatable);
         info.automatable = automatable != 0;
-        // A NaN marks "left alone": some objects answer success without writing a default.
-        double defaultValue = std::nan("");
-        if (dataModel->GetParameterDefaultNormalizedValue(key, &defaultValue) == AAX_SUCCESS &&
-            std::isfinite(defaultValue))
+        double defaultValue = 0.0;
+        if (dataModel->GetParameterDefaultNormalizedValue(key, &defaultValue) == AAX_SUCCESS)
         {
             info.defaultValue = defaultValue;
             testhost::HostString defaultText;
