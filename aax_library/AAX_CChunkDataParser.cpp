@@ -17,12 +17,38 @@ constexpr int64_t kMaxKeyBytes = 255;
 // High priority: a lost chunk entry should show in the host's normal log.
 constexpr int32_t kOverflowTracePriority = AAX_eTracePriorityHost_High;
 
-constexpr char kPrefixFloat = 'f';
-constexpr char kPrefixInt32 = 'l';
-constexpr char kPrefixDouble = 'd';
-constexpr char kPrefixInt16 = 's';
-constexpr char kPrefixString = 'r';
 constexpr char kPrefixSeparator = '_';
+
+// How each entry type is written: the key's prefix character, the bytes of the number itself, and
+// the bytes its value takes with padding (text has neither: its length varies).
+struct EntryLayout
+{
+    int32_t type;
+    char prefix;
+    int numberBytes;
+    int64_t valueBytes;
+};
+constexpr EntryLayout kEntryLayouts[] = {
+    {AAX_CChunkDataParser::kType_Float, 'f', 4, 4},  {AAX_CChunkDataParser::kType_Int32, 'l', 4, 4},
+    {AAX_CChunkDataParser::kType_Double, 'd', 8, 8}, {AAX_CChunkDataParser::kType_Int16, 's', 2, 4},
+    {AAX_CChunkDataParser::kType_String, 'r', 0, 0},
+};
+
+// The layout of a type or of a key's prefix; null for anything unknown.
+const EntryLayout* LayoutOfType(int32_t type)
+{
+    for (const EntryLayout& layout : kEntryLayouts)
+        if (layout.type == type)
+            return &layout;
+    return nullptr;
+}
+const EntryLayout* LayoutOfPrefix(char prefix)
+{
+    for (const EntryLayout& layout : kEntryLayouts)
+        if (layout.prefix == prefix)
+            return &layout;
+    return nullptr;
+}
 
 int64_t RoundUp4(int64_t n)
 {
@@ -46,40 +72,6 @@ uint64_t ReadBigEndian(const uint8_t* in, int bytes)
     return value;
 }
 
-char PrefixOf(int32_t type)
-{
-    switch (type)
-    {
-    case AAX_CChunkDataParser::kType_Float:
-        return kPrefixFloat;
-    case AAX_CChunkDataParser::kType_Int32:
-        return kPrefixInt32;
-    case AAX_CChunkDataParser::kType_Double:
-        return kPrefixDouble;
-    case AAX_CChunkDataParser::kType_Int16:
-        return kPrefixInt16;
-    case AAX_CChunkDataParser::kType_String:
-        return kPrefixString;
-    default:
-        return 0;
-    }
-}
-
-// Bytes a number of the given type occupies in the data, 0 for strings and unknown types.
-int64_t NumericValueBytes(int32_t type)
-{
-    switch (type)
-    {
-    case AAX_CChunkDataParser::kType_Float:
-    case AAX_CChunkDataParser::kType_Int32:
-    case AAX_CChunkDataParser::kType_Int16:
-        return 4;
-    case AAX_CChunkDataParser::kType_Double:
-        return 8;
-    default:
-        return 0;
-    }
-}
 } // namespace
 
 AAX_CChunkDataParser::AAX_CChunkDataParser() : mLastFoundIndex(-1), mChunkVersion(-1) {}
@@ -93,33 +85,29 @@ void AAX_CChunkDataParser::Clear()
     mChunkVersion = -1;
 }
 
+AAX_CChunkDataParser::DataValue& AAX_CChunkDataParser::AppendEntry(const char* name, EntryType type)
+{
+    DataValue& entry = mDataValues.emplace_back();
+    entry.mDataType = type;
+    entry.mDataName = AAX_CString(name);
+    return entry;
+}
+
 void AAX_CChunkDataParser::AddDouble(const char* name, double value)
 {
-    DataValue entry;
-    entry.mDataType = kType_Double;
-    entry.mDataName = AAX_CString(name);
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    entry.mIntValue = static_cast<int64_t>(bits);
-    mDataValues.push_back(std::move(entry));
+    AppendEntry(name, kType_Double).mIntValue = static_cast<int64_t>(bits);
 }
 
 void AAX_CChunkDataParser::AddInt32(const char* name, int32_t value)
 {
-    DataValue entry;
-    entry.mDataType = kType_Int32;
-    entry.mDataName = AAX_CString(name);
-    entry.mIntValue = static_cast<int64_t>(static_cast<uint32_t>(value));
-    mDataValues.push_back(std::move(entry));
+    AppendEntry(name, kType_Int32).mIntValue = static_cast<int64_t>(static_cast<uint32_t>(value));
 }
 
 void AAX_CChunkDataParser::AddString(const char* name, const AAX_IString& value)
 {
-    DataValue entry;
-    entry.mDataType = kType_String;
-    entry.mDataName = AAX_CString(name);
-    entry.mStringValue = AAX_CString(value.Get());
-    mDataValues.push_back(std::move(entry));
+    AppendEntry(name, kType_String).mStringValue = AAX_CString(value.Get());
 }
 
 int32_t AAX_CChunkDataParser::GetChunkDataSize() const
@@ -128,13 +116,14 @@ int32_t AAX_CChunkDataParser::GetChunkDataSize() const
     for (const DataValue& entry : mDataValues)
     {
         // Entries of an unknown type (only ever read from a damaged chunk) are not written back.
-        if (PrefixOf(entry.mDataType) == 0)
+        const EntryLayout* const layout = LayoutOfType(entry.mDataType);
+        if (layout == nullptr)
             continue;
         size += RoundUp4(kPrefixSize + entry.mDataName.Length() + 1);
         if (entry.mDataType == kType_String)
             size += RoundUp4(static_cast<int64_t>(entry.mStringValue.Length()) + 1);
         else
-            size += NumericValueBytes(entry.mDataType);
+            size += layout->valueBytes;
         if (size > std::numeric_limits<int32_t>::max())
             return -1;
     }
@@ -177,41 +166,29 @@ AAX_Result AAX_CChunkDataParser::GetChunkData(AAX_SPlugInChunk* chunk, int32_t c
 
     for (const DataValue& entry : mDataValues)
     {
-        const char prefix = PrefixOf(entry.mDataType);
-        if (prefix == 0)
+        const EntryLayout* const layout = LayoutOfType(entry.mDataType);
+        if (layout == nullptr)
             continue;
         const int64_t nameLength = entry.mDataName.Length();
         const int64_t valueStart = RoundUp4(position + kPrefixSize + nameLength + 1);
         const bool isString = entry.mDataType == kType_String;
-        const int64_t valueBytes = isString ? static_cast<int64_t>(entry.mStringValue.Length()) + 1
-                                            : NumericValueBytes(entry.mDataType);
+        const int64_t valueBytes =
+            isString ? static_cast<int64_t>(entry.mStringValue.Length()) + 1 : layout->valueBytes;
         // The whole item, padding included, must lie within the promised size.
         if (valueStart + valueBytes > limit)
             return overflow();
 
-        data[position] = static_cast<uint8_t>(prefix);
+        data[position] = static_cast<uint8_t>(layout->prefix);
         data[position + 1] = static_cast<uint8_t>(kPrefixSeparator);
         std::memcpy(data + position + kPrefixSize, entry.mDataName.Get(), static_cast<size_t>(nameLength));
         // The key's zero byte and its padding are already zero.
 
+        // The number's low bytes, as many as its type has; the padding is already zero.
         uint8_t* const value = data + valueStart;
-        const uint64_t bits = static_cast<uint64_t>(entry.mIntValue);
-        switch (entry.mDataType)
-        {
-        case kType_Float:
-        case kType_Int32:
-            WriteBigEndian(value, bits & 0xFFFFFFFFu, 4);
-            break;
-        case kType_Int16:
-            WriteBigEndian(value, bits & 0xFFFFu, 2);
-            break;
-        case kType_Double:
-            WriteBigEndian(value, bits, 8);
-            break;
-        default:
+        if (isString)
             std::memcpy(value, entry.mStringValue.Get(), static_cast<size_t>(valueBytes - 1));
-            break;
-        }
+        else
+            WriteBigEndian(value, static_cast<uint64_t>(entry.mIntValue), layout->numberBytes);
         position = valueStart + (isString ? RoundUp4(valueBytes) : valueBytes);
     }
     return AAX_SUCCESS;
@@ -251,31 +228,16 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk)
 
         int64_t next = valueStart;
         const uint8_t* const value = data + valueStart;
-        switch (static_cast<char>(key[0]))
+        const EntryLayout* const layout = LayoutOfPrefix(static_cast<char>(key[0]));
+        if (layout != nullptr && layout->type != kType_String)
         {
-        case kPrefixDouble:
-            if (valueStart + 8 > size)
+            if (valueStart + layout->numberBytes > size)
                 return;
-            entry.mDataType = kType_Double;
-            entry.mIntValue = static_cast<int64_t>(ReadBigEndian(value, 8));
-            next = valueStart + 8;
-            break;
-        case kPrefixFloat:
-        case kPrefixInt32:
-            if (valueStart + 4 > size)
-                return;
-            entry.mDataType = key[0] == kPrefixFloat ? kType_Float : kType_Int32;
-            entry.mIntValue = static_cast<int64_t>(ReadBigEndian(value, 4));
-            next = valueStart + 4;
-            break;
-        case kPrefixInt16:
-            if (valueStart + 2 > size)
-                return;
-            entry.mDataType = kType_Int16;
-            entry.mIntValue = static_cast<int64_t>(ReadBigEndian(value, 2));
-            next = valueStart + 4;
-            break;
-        case kPrefixString:
+            entry.mDataType = layout->type;
+            entry.mIntValue = static_cast<int64_t>(ReadBigEndian(value, layout->numberBytes));
+            next = valueStart + layout->valueBytes;
+        }
+        else if (layout != nullptr)
         {
             if (valueStart >= size)
                 return;
@@ -286,12 +248,8 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk)
             entry.mDataType = kType_String;
             entry.mStringValue = AAX_CString(reinterpret_cast<const char*>(value));
             next = valueStart + RoundUp4(textLength + 1);
-            break;
         }
-        default:
-            // An unknown key: keep it as an untyped entry and look for the next key right here.
-            break;
-        }
+        // An unknown key stays as an untyped entry, and the next key is looked for right here.
         mDataValues.push_back(std::move(entry));
         position = next;
     }
@@ -315,40 +273,40 @@ int32_t AAX_CChunkDataParser::FindName(const AAX_CString& name)
     return -1;
 }
 
-bool AAX_CChunkDataParser::GetDoubleValue(const char* name, double* value)
+const AAX_CChunkDataParser::DataValue* AAX_CChunkDataParser::FindEntry(const char* name, EntryType type)
 {
     const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || value == nullptr)
-        return false;
+    if (index < 0)
+        return nullptr;
     const DataValue& entry = mDataValues[static_cast<size_t>(index)];
-    if (entry.mDataType != kType_Double)
+    return entry.mDataType == type ? &entry : nullptr;
+}
+
+bool AAX_CChunkDataParser::GetDoubleValue(const char* name, double* value)
+{
+    const DataValue* const entry = FindEntry(name, kType_Double);
+    if (entry == nullptr || value == nullptr)
         return false;
-    const uint64_t bits = static_cast<uint64_t>(entry.mIntValue);
+    const uint64_t bits = static_cast<uint64_t>(entry->mIntValue);
     std::memcpy(value, &bits, sizeof bits);
     return true;
 }
 
 bool AAX_CChunkDataParser::GetInt32Value(const char* name, int32_t* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || value == nullptr)
+    const DataValue* const entry = FindEntry(name, kType_Int32);
+    if (entry == nullptr || value == nullptr)
         return false;
-    const DataValue& entry = mDataValues[static_cast<size_t>(index)];
-    if (entry.mDataType != kType_Int32)
-        return false;
-    *value = static_cast<int32_t>(static_cast<uint32_t>(entry.mIntValue & 0xFFFFFFFF));
+    *value = static_cast<int32_t>(static_cast<uint32_t>(entry->mIntValue & 0xFFFFFFFF));
     return true;
 }
 
 bool AAX_CChunkDataParser::GetStringValue(const char* name, AAX_IString* value)
 {
-    const int32_t index = FindName(AAX_CString(name));
-    if (index < 0 || value == nullptr)
+    const DataValue* const entry = FindEntry(name, kType_String);
+    if (entry == nullptr || value == nullptr)
         return false;
-    const DataValue& entry = mDataValues[static_cast<size_t>(index)];
-    if (entry.mDataType != kType_String)
-        return false;
-    value->Set(entry.mStringValue.Get());
+    value->Set(entry->mStringValue.Get());
     return true;
 }
 

@@ -81,6 +81,10 @@ protected:
     // Position of the entry called name, searching on from the last hit so that reading entries in
     // the order they were written finds each in one step; -1 when absent.
     int32_t FindName(const AAX_CString& name);
+    // The entry called name (found as FindName finds it) when it has the given type, else null.
+    const DataValue* FindEntry(const char* name, EntryType type);
+    // A new last entry of the given name and type, its value still zero.
+    DataValue& AppendEntry(const char* name, EntryType type);
 
     int32_t mLastFoundIndex;
     int32_t mChunkVersion;

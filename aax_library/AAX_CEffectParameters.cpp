@@ -38,6 +38,73 @@ float NarrowToFloatOrInfinity(double value)
     return static_cast<float>(value);
 }
 
+// [host thread] write with the parameter, guarded like any host call, answering success; without a
+// parameter, text becomes empty and missing is answered.
+template <typename Write>
+AAX_Result WriteParameterText(const AAX_IParameter* parameter, AAX_IString& text, AAX_Result missing,
+                              Write&& write)
+{
+    return GuardHostCall(
+        [&]
+        {
+            if (parameter == nullptr)
+            {
+                text.Set("");
+                return missing;
+            }
+            write(*parameter);
+            return AAX_SUCCESS;
+        });
+}
+
+// [host thread] body's result, guarded like any host call, for the default chunk; any other chunk id
+// or a null chunk is answered with its error.
+template <typename Chunk, typename Body>
+AAX_Result WithDefaultChunk(AAX_CTypeID id, Chunk* chunk, Body&& body)
+{
+    if (id != cDefaultChunkID)
+        return AAX_ERROR_INVALID_CHUNK_ID;
+    if (chunk == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(std::forward<Body>(body));
+}
+
+// A name may hold several variants, one per line ("Gain\nGn\nG"): the longest line that fits length
+// is written; when none fits, the start of the text. An empty name leaves out as it was.
+void WriteNameOfLength(const AAX_CString& shortened, int32_t length, AAX_IString& out)
+{
+    const std::string text(shortened.Get(), std::min<size_t>(shortened.Length(), kMaxNameLineBytes));
+
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size())
+    {
+        size_t end = text.find(kNameLineSeparator, start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            lines.emplace_back(text, start, end - start);
+        start = end + 1;
+    }
+
+    size_t best = 0;
+    for (const std::string& line : lines)
+    {
+        if (line.size() > best && static_cast<int64_t>(line.size()) <= length)
+        {
+            out.Set(line.c_str());
+            best = line.size();
+        }
+    }
+    if (best > 0 || lines.empty())
+        return;
+
+    if (length <= 0)
+        out.Set("");
+    else
+        shortened.SubString(0, static_cast<uint32_t>(length), &out);
+}
+
 // One callable made of several lambdas, each taking one kind of value.
 template <typename... Lambdas> struct Overloaded : Lambdas...
 {
@@ -71,6 +138,53 @@ template <typename Body> AAX_Result AAX_CEffectParameters::WithParameter(AAX_CPa
     if (parameter == nullptr)
         return AAX_ERROR_INVALID_PARAMETER_ID;
     return GuardHostCall([&] { return body(*parameter); });
+}
+
+template <typename Value, typename Read>
+AAX_Result AAX_CEffectParameters::ReadParameter(AAX_CParamID id, Value* out, Read&& read)
+{
+    return WithParameter(id,
+                         [&](const AAX_IParameter& parameter) -> AAX_Result
+                         {
+                             if (out == nullptr)
+                                 return AAX_ERROR_NULL_OBJECT;
+                             *out = read(parameter);
+                             return AAX_SUCCESS;
+                         });
+}
+
+template <typename Change> AAX_Result AAX_CEffectParameters::ChangeParameter(AAX_CParamID id, Change&& change)
+{
+    return WithParameter(id,
+                         [&](AAX_IParameter& parameter)
+                         {
+                             change(parameter);
+                             return AAX_SUCCESS;
+                         });
+}
+
+template <typename Apply>
+AAX_Result AAX_CEffectParameters::WithRelativeValue(AAX_CParamID id, double delta, Apply&& apply)
+{
+    double value = 0.0;
+    const AAX_Result result = GetParameterNormalizedValue(id, &value);
+    if (result != AAX_SUCCESS)
+        return result;
+    return apply(ClampNormalized(value + delta));
+}
+
+template <typename Visit> void AAX_CEffectParameters::ForEachChunkedParameter(Visit&& visit)
+{
+    int32_t count = 0;
+    GetNumberOfParameters(&count);
+    for (int32_t i = 0; i < count; ++i)
+    {
+        AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
+        if (parameter == nullptr || IsFiltered(parameter->Identifier()))
+            continue;
+        if (!visit(*parameter))
+            return;
+    }
 }
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
@@ -202,109 +316,39 @@ AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID id, AAX_IString*
 {
     if (name == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-            name->Set(parameter != nullptr ? parameter->Name().Get() : "");
-            return AAX_SUCCESS;
-        });
+    return WriteParameterText(mParameterManager.GetParameterByID(id), *name, AAX_SUCCESS,
+                              [&](const AAX_IParameter& parameter) { name->Set(parameter.Name().Get()); });
 }
 
-// A name may hold several variants, one per line ("Gain\nGn\nG"): the longest line that fits is
-// shown; when none fits, the start of the text.
 AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length)
 {
     if (name == nullptr)
         return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return GuardHostCall(
-        [&]
-        {
-            const AAX_IParameter* const parameter = mParameterManager.GetParameterByID(id);
-            if (parameter == nullptr)
-            {
-                name->Set("");
-                return AAX_SUCCESS;
-            }
-            const AAX_CString& shortened = parameter->ShortenedName(length);
-            const std::string text(shortened.Get(), std::min<size_t>(shortened.Length(), kMaxNameLineBytes));
-
-            std::vector<std::string> lines;
-            size_t start = 0;
-            while (start <= text.size())
-            {
-                size_t end = text.find(kNameLineSeparator, start);
-                if (end == std::string::npos)
-                    end = text.size();
-                if (end > start)
-                    lines.emplace_back(text, start, end - start);
-                start = end + 1;
-            }
-
-            size_t best = 0;
-            for (const std::string& line : lines)
-            {
-                if (line.size() > best && static_cast<int64_t>(line.size()) <= length)
-                {
-                    name->Set(line.c_str());
-                    best = line.size();
-                }
-            }
-            if (best > 0 || lines.empty())
-                return AAX_SUCCESS;
-
-            if (length <= 0)
-                name->Set("");
-            else
-                shortened.SubString(0, static_cast<uint32_t>(length), name);
-            return AAX_SUCCESS;
-        });
+    return WriteParameterText(mParameterManager.GetParameterByID(id), *name, AAX_SUCCESS,
+                              [&](const AAX_IParameter& parameter)
+                              { WriteNameOfLength(parameter.ShortenedName(length), length, *name); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* out)
 {
-    return WithParameter(id,
-                         [&](const AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             if (out == nullptr)
-                                 return AAX_ERROR_NULL_OBJECT;
-                             *out = parameter.GetNormalizedDefaultValue();
-                             return AAX_SUCCESS;
-                         });
+    return ReadParameter(
+        id, out, [](const AAX_IParameter& parameter) { return parameter.GetNormalizedDefaultValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id, double value)
 {
-    return WithParameter(id,
-                         [&](AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             parameter.SetNormalizedDefaultValue(value);
-                             return AAX_SUCCESS;
-                         });
+    return ChangeParameter(id,
+                           [&](AAX_IParameter& parameter) { parameter.SetNormalizedDefaultValue(value); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, int32_t* out)
 {
-    return WithParameter(id,
-                         [&](const AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             if (out == nullptr)
-                                 return AAX_ERROR_NULL_OBJECT;
-                             *out = parameter.GetType();
-                             return AAX_SUCCESS;
-                         });
+    return ReadParameter(id, out, [](const AAX_IParameter& parameter) { return parameter.GetType(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID id, int32_t* out)
 {
-    return WithParameter(id,
-                         [&](const AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             if (out == nullptr)
-                                 return AAX_ERROR_NULL_OBJECT;
-                             *out = parameter.GetOrientation();
-                             return AAX_SUCCESS;
-                         });
+    return ReadParameter(id, out, [](const AAX_IParameter& parameter) { return parameter.GetOrientation(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID id, AAX_IParameter** out)
@@ -327,18 +371,8 @@ AAX_Result AAX_CEffectParameters::GetParameterIDFromIndex(int32_t index, AAX_ISt
 {
     if (id == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            const AAX_IParameter* const parameter = mParameterManager.GetParameter(index);
-            if (parameter == nullptr)
-            {
-                id->Set("");
-                return AAX_ERROR_INVALID_PARAMETER_ID;
-            }
-            id->Set(parameter->Identifier());
-            return AAX_SUCCESS;
-        });
+    return WriteParameterText(mParameterManager.GetParameter(index), *id, AAX_ERROR_INVALID_PARAMETER_ID,
+                              [&](const AAX_IParameter& parameter) { id->Set(parameter.Identifier()); });
 }
 
 // No parameter carries extra value information; the host then uses the value and its text alone.
@@ -399,53 +433,28 @@ AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_I
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id, double* out)
 {
-    return WithParameter(id,
-                         [&](const AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             if (out == nullptr)
-                                 return AAX_ERROR_NULL_OBJECT;
-                             *out = parameter.GetNormalizedValue();
-                             return AAX_SUCCESS;
-                         });
+    return ReadParameter(id, out,
+                         [](const AAX_IParameter& parameter) { return parameter.GetNormalizedValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
-    return WithParameter(id,
-                         [&](AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             parameter.SetNormalizedValue(value);
-                             return AAX_SUCCESS;
-                         });
+    return ChangeParameter(id, [&](AAX_IParameter& parameter) { parameter.SetNormalizedValue(value); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id, double delta)
 {
-    double value = 0.0;
-    const AAX_Result result = GetParameterNormalizedValue(id, &value);
-    if (result != AAX_SUCCESS)
-        return result;
-    return SetParameterNormalizedValue(id, ClampNormalized(value + delta));
+    return WithRelativeValue(id, delta, [&](double value) { return SetParameterNormalizedValue(id, value); });
 }
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID id)
 {
-    return WithParameter(id,
-                         [&](AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             parameter.Touch();
-                             return AAX_SUCCESS;
-                         });
+    return ChangeParameter(id, [&](AAX_IParameter& parameter) { parameter.Touch(); });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id)
 {
-    return WithParameter(id,
-                         [&](AAX_IParameter& parameter) -> AAX_Result
-                         {
-                             parameter.Release();
-                             return AAX_SUCCESS;
-                         });
+    return ChangeParameter(id, [&](AAX_IParameter& parameter) { parameter.Release(); });
 }
 
 // The host only reports its own touch state here; nothing in the plug-in follows it.
@@ -473,11 +482,10 @@ AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedRelative(AAX_CParamID id, double delta)
 {
-    double value = 0.0;
-    const AAX_Result result = GetParameterNormalizedValue(id, &value);
-    if (result != AAX_SUCCESS)
-        return result;
-    return UpdateParameterNormalizedValue(id, ClampNormalized(value + delta), AAX_eUpdateSource_Unspecified);
+    return WithRelativeValue(
+        id, delta,
+        [&](double value)
+        { return UpdateParameterNormalizedValue(id, value, AAX_eUpdateSource_Unspecified); });
 }
 
 AAX_Result AAX_CEffectParameters::GenerateCoefficients()
@@ -539,46 +547,36 @@ AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID id, uint32_t* size)
 
 AAX_Result AAX_CEffectParameters::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 {
-    if (id != cDefaultChunkID)
-        return AAX_ERROR_INVALID_CHUNK_ID;
-    if (chunk == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            // The host allocated what GetChunkSize promised; parameters that changed since would not fit.
-            BuildChunkData();
-            if (mChunkParser.GetChunkDataSize() != mChunkSize || mChunkSize == 0)
-                return AAX_ERROR_INCORRECT_CHUNK_SIZE;
-            chunk->fVersion = mChunkParser.GetChunkVersion();
-            std::memset(chunk->fName, 0, kChunkNameBytes);
-            std::memcpy(chunk->fName, cDefaultChunkName,
-                        std::min(std::strlen(cDefaultChunkName), kChunkNameBytes - 1));
-            return mChunkParser.GetChunkData(chunk, mChunkSize);
-        });
+    return WithDefaultChunk(id, chunk,
+                            [&]
+                            {
+                                // The host allocated what GetChunkSize promised; parameters that changed
+                                // since would not fit.
+                                BuildChunkData();
+                                if (mChunkParser.GetChunkDataSize() != mChunkSize || mChunkSize == 0)
+                                    return AAX_ERROR_INCORRECT_CHUNK_SIZE;
+                                chunk->fVersion = mChunkParser.GetChunkVersion();
+                                std::memset(chunk->fName, 0, kChunkNameBytes);
+                                std::memcpy(chunk->fName, cDefaultChunkName,
+                                            std::min(std::strlen(cDefaultChunkName), kChunkNameBytes - 1));
+                                return mChunkParser.GetChunkData(chunk, mChunkSize);
+                            });
 }
 
 AAX_Result AAX_CEffectParameters::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
 {
-    if (id != cDefaultChunkID)
-        return AAX_ERROR_INVALID_CHUNK_ID;
-    if (chunk == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            mChunkParser.LoadChunk(chunk);
-            int32_t count = 0;
-            GetNumberOfParameters(&count);
-            for (int32_t i = 0; i < count; ++i)
-            {
-                AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
-                if (parameter == nullptr || IsFiltered(parameter->Identifier()))
-                    continue;
-                RestoreFromChunk(*parameter);
-            }
-            return AAX_SUCCESS;
-        });
+    return WithDefaultChunk(id, chunk,
+                            [&]
+                            {
+                                mChunkParser.LoadChunk(chunk);
+                                ForEachChunkedParameter(
+                                    [&](AAX_IParameter& parameter)
+                                    {
+                                        RestoreFromChunk(parameter);
+                                        return true;
+                                    });
+                                return AAX_SUCCESS;
+                            });
 }
 
 AAX_Result AAX_CEffectParameters::CompareActiveChunk(const AAX_SPlugInChunk* chunk, AAX_CBoolean* equal)
@@ -596,17 +594,15 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk(const AAX_SPlugInChunk* chu
         [&]
         {
             mChunkParser.LoadChunk(chunk);
-            int32_t count = 0;
-            GetNumberOfParameters(&count);
-            for (int32_t i = 0; i < count; ++i)
-            {
-                const AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
-                if (parameter == nullptr || IsFiltered(parameter->Identifier()))
-                    continue;
-                if (CompareWithChunk(*parameter) == ChunkMatch::Different)
-                    return AAX_SUCCESS;
-            }
-            *equal = 1;
+            bool allMatch = true;
+            ForEachChunkedParameter(
+                [&](const AAX_IParameter& parameter)
+                {
+                    allMatch = CompareWithChunk(parameter) != ChunkMatch::Different;
+                    return allMatch;
+                });
+            if (allMatch)
+                *equal = 1;
             return AAX_SUCCESS;
         });
 }
@@ -693,25 +689,24 @@ bool AAX_CEffectParameters::IsFiltered(AAX_CParamID identifier) const
 void AAX_CEffectParameters::BuildChunkData()
 {
     mChunkParser.Clear();
-    int32_t count = 0;
-    GetNumberOfParameters(&count);
-    for (int32_t i = 0; i < count; ++i)
-    {
-        const AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
-        if (parameter == nullptr || IsFiltered(parameter->Identifier()))
-            continue;
-        const AAX_CParamID identifier = parameter->Identifier();
-        // The chunk keeps floats as doubles and bools as 32-bit integers.
-        const auto addDouble = [&](double value) { return mChunkParser.AddDouble(identifier, value), true; };
-        const auto addInt32 = [&](int32_t value) { return mChunkParser.AddInt32(identifier, value), true; };
-        VisitChunkedValue(*parameter, false,
-                          Overloaded{[&](float value) { return addDouble(static_cast<double>(value)); },
-                                     [&](int32_t value) { return addInt32(value); },
-                                     [&](bool value) { return addInt32(value ? 1 : 0); },
-                                     [&](double value) { return addDouble(value); },
-                                     [&](const AAX_CString& value)
-                                     { return mChunkParser.AddString(identifier, value), true; }});
-    }
+    ForEachChunkedParameter(
+        [&](const AAX_IParameter& parameter)
+        {
+            const AAX_CParamID identifier = parameter.Identifier();
+            // The chunk keeps floats as doubles and bools as 32-bit integers.
+            const auto addDouble = [&](double value)
+            { return mChunkParser.AddDouble(identifier, value), true; };
+            const auto addInt32 = [&](int32_t value)
+            { return mChunkParser.AddInt32(identifier, value), true; };
+            VisitChunkedValue(parameter, false,
+                              Overloaded{[&](float value) { return addDouble(static_cast<double>(value)); },
+                                         [&](int32_t value) { return addInt32(value); },
+                                         [&](bool value) { return addInt32(value ? 1 : 0); },
+                                         [&](double value) { return addDouble(value); },
+                                         [&](const AAX_CString& value)
+                                         { return mChunkParser.AddString(identifier, value), true; }});
+            return true;
+        });
 }
 
 // Restores by the parameter's own kind; a value missing from the chunk or stored with another type

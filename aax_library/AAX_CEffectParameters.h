@@ -113,6 +113,18 @@ private:
     // [host thread] The body's result with the parameter of the identifier, or
     // AAX_ERROR_INVALID_PARAMETER_ID when there is none; guarded like any host call.
     template <typename Body> AAX_Result WithParameter(AAX_CParamID id, Body&& body);
+    // [host thread] read's answer for the parameter of the identifier written to out
+    // (AAX_ERROR_NULL_OBJECT for a null out), as WithParameter.
+    template <typename Value, typename Read>
+    AAX_Result ReadParameter(AAX_CParamID id, Value* out, Read&& read);
+    // [host thread] change applied to the parameter of the identifier, as WithParameter.
+    template <typename Change> AAX_Result ChangeParameter(AAX_CParamID id, Change&& change);
+    // [host thread] apply's result with the parameter's normalized value moved by delta and kept
+    // within 0 .. 1; a failure to read the value is answered as it is.
+    template <typename Apply> AAX_Result WithRelativeValue(AAX_CParamID id, double delta, Apply&& apply);
+    // [host thread] visit with every parameter the default chunk holds, in index order, until
+    // visit answers false.
+    template <typename Visit> void ForEachChunkedParameter(Visit&& visit);
     bool IsFiltered(AAX_CParamID identifier) const;
     void RestoreFromChunk(AAX_IParameter& parameter);
     ChunkMatch CompareWithChunk(const AAX_IParameter& parameter);

@@ -11,6 +11,8 @@ struct AAX_CMutex::Record
     // owner, which any value but their own id tells them.
     std::atomic<std::thread::id> owner{};
     std::mutex mutex;
+
+    bool HeldBy(std::thread::id thread) const { return owner.load(std::memory_order_acquire) == thread; }
 };
 
 AAX_CMutex::AAX_CMutex() : mRecord(new (std::nothrow) Record) {}
@@ -19,10 +21,8 @@ AAX_CMutex::~AAX_CMutex() = default;
 
 bool AAX_CMutex::Lock()
 {
-    if (!mRecord)
-        return false;
     const std::thread::id self = std::this_thread::get_id();
-    if (mRecord->owner.load(std::memory_order_acquire) == self)
+    if (!mRecord || mRecord->HeldBy(self))
         return false;
     mRecord->mutex.lock();
     mRecord->owner.store(self, std::memory_order_release);
@@ -31,9 +31,7 @@ bool AAX_CMutex::Lock()
 
 void AAX_CMutex::Unlock()
 {
-    if (!mRecord)
-        return;
-    if (mRecord->owner.load(std::memory_order_acquire) != std::this_thread::get_id())
+    if (!mRecord || !mRecord->HeldBy(std::this_thread::get_id()))
         return;
     mRecord->owner.store(std::thread::id(), std::memory_order_release);
     mRecord->mutex.unlock();
@@ -41,12 +39,8 @@ void AAX_CMutex::Unlock()
 
 bool AAX_CMutex::Try_Lock()
 {
-    if (!mRecord)
-        return false;
     const std::thread::id self = std::this_thread::get_id();
-    if (mRecord->owner.load(std::memory_order_acquire) == self)
-        return false;
-    if (!mRecord->mutex.try_lock())
+    if (!mRecord || mRecord->HeldBy(self) || !mRecord->mutex.try_lock())
         return false;
     mRecord->owner.store(self, std::memory_order_release);
     return true;

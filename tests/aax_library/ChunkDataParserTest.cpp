@@ -161,6 +161,20 @@ TEST(ChunkDataParser, ReadsFloatAndShortEntriesAndSkipsUnknownKeys)
     EXPECT_EQ(4 + 8 + 8 + 8, parser.GetChunkDataSize());
 }
 
+TEST(ChunkDataParser, EveryTypeReadFromASessionIsWrittenBackByteForByte)
+{
+    Bytes data = Marker();
+    Append(data, {'f', '_', 'a', 0, 0xBF, 0xC0, 0, 0});                               // float -1.5
+    Append(data, {'s', '_', 'b', 0, 0xFF, 0xFE, 0, 0});                               // 16-bit -2, padded
+    Append(data, {'l', '_', 'c', 'd', 'e', 0, 0, 0, 0x80, 0, 0, 1});                  // int32, longer key
+    Append(data, {'d', '_', 'e', 0, 0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18}); // double pi
+    Append(data, {'r', '_', 'f', 0, 'x', 'y', 'z', 0});                               // text, exactly padded
+    AAX_CChunkDataParser parser;
+    Load(parser, data);
+    ASSERT_EQ(5, parser.GetNumEntries());
+    EXPECT_EQ(data, WrittenBytes(parser));
+}
+
 TEST(ChunkDataParser, EqualNamesAreFoundAfterTheLastHitFirst)
 {
     AAX_CChunkDataParser parser;
