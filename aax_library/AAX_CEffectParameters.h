@@ -26,8 +26,8 @@ public:
     AAX_CEffectParameters();
     ~AAX_CEffectParameters() override;
 
-    // [host thread] for every slot below. Output pointers may be null: the call then answers
-    // AAX_ERROR_NULL_OBJECT (or the error the slot defines) and writes nothing.
+    // [host thread] for every slot below unless noted. Output pointers may be null: the call then
+    // answers AAX_ERROR_NULL_OBJECT (or the error the slot defines) and writes nothing.
     AAX_Result Initialize(IACFUnknown* controller) override;                                          // 3
     AAX_Result Uninitialize() override;                                                               // 4
     AAX_Result NotificationReceived(uint32_t type, const void* data, uint32_t size) override;         // 5
@@ -51,34 +51,38 @@ public:
                                            int32_t maxLength) override;                                 // 21
     AAX_Result GetParameterValueString(AAX_CParamID id, AAX_IString* text, int32_t maxLength) override; // 22
     AAX_Result GetParameterNormalizedValue(AAX_CParamID id, double* out) override;                      // 23
-    AAX_Result SetParameterNormalizedValue(AAX_CParamID id, double value) override;                     // 24
-    AAX_Result SetParameterNormalizedRelative(AAX_CParamID id, double delta) override;                  // 25
-    AAX_Result TouchParameter(AAX_CParamID id) override;                                                // 26
-    AAX_Result ReleaseParameter(AAX_CParamID id) override;                                              // 27
-    AAX_Result UpdateParameterTouch(AAX_CParamID id, AAX_CBoolean touched) override;                    // 28
-    AAX_Result UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source) override;  // 29
-    AAX_Result UpdateParameterNormalizedRelative(AAX_CParamID id, double delta) override;               // 30
-    AAX_Result GenerateCoefficients() override;                                                         // 31
-    AAX_Result ResetFieldData(int32_t field, void* data, uint32_t size) override;                       // 32
-    AAX_Result GetNumberOfChunks(int32_t* count) override;                                              // 33
-    AAX_Result GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id) override;                            // 34
-    AAX_Result GetChunkSize(AAX_CTypeID id, uint32_t* size) override;                                   // 35
-    AAX_Result GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) override;                              // 36
-    AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;                        // 37
-    AAX_Result CompareActiveChunk(const AAX_SPlugInChunk* chunk, AAX_CBoolean* equal) override;         // 38
-    AAX_Result GetNumberOfChanges(int32_t* count) override;                                             // 39
-    AAX_Result TimerWakeup() override;                                                                  // 40
-    AAX_Result GetCurveData(uint32_t type, const float* values, uint32_t count, float* out) override;   // 41
-    AAX_Result GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written) override;    // 42
-    AAX_Result SetCustomData(uint32_t block, uint32_t size, const void* data) override;                 // 43
-    AAX_Result DoMIDITransfers() override;                                                              // 44
-    AAX_Result RenderAudio_Hybrid(void* info) override;                                                 // 45
-    AAX_Result UpdateMIDINodes(int32_t field, AAX_CMidiPacket& packet) override;                        // 46
-    AAX_Result UpdateControlMIDINodes(uint32_t node, AAX_CMidiPacket& packet) override;                 // 47
+    // [any thread] for 24, 26 and 27 between Initialize and Uninitialize: a derived class reports
+    // its own changes with them from the thread they happen on, and the parameters then only post
+    // requests to the host.
+    AAX_Result SetParameterNormalizedValue(AAX_CParamID id, double value) override;    // 24
+    AAX_Result SetParameterNormalizedRelative(AAX_CParamID id, double delta) override; // 25
+    AAX_Result TouchParameter(AAX_CParamID id) override;                               // 26
+    AAX_Result ReleaseParameter(AAX_CParamID id) override;                             // 27
+    // [host thread] again from here.
+    AAX_Result UpdateParameterTouch(AAX_CParamID id, AAX_CBoolean touched) override;                   // 28
+    AAX_Result UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source) override; // 29
+    AAX_Result UpdateParameterNormalizedRelative(AAX_CParamID id, double delta) override;              // 30
+    AAX_Result GenerateCoefficients() override;                                                        // 31
+    AAX_Result ResetFieldData(int32_t field, void* data, uint32_t size) override;                      // 32
+    AAX_Result GetNumberOfChunks(int32_t* count) override;                                             // 33
+    AAX_Result GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id) override;                           // 34
+    AAX_Result GetChunkSize(AAX_CTypeID id, uint32_t* size) override;                                  // 35
+    AAX_Result GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) override;                             // 36
+    AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;                       // 37
+    AAX_Result CompareActiveChunk(const AAX_SPlugInChunk* chunk, AAX_CBoolean* equal) override;        // 38
+    AAX_Result GetNumberOfChanges(int32_t* count) override;                                            // 39
+    AAX_Result TimerWakeup() override;                                                                 // 40
+    AAX_Result GetCurveData(uint32_t type, const float* values, uint32_t count, float* out) override;  // 41
+    AAX_Result GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written) override;   // 42
+    AAX_Result SetCustomData(uint32_t block, uint32_t size, const void* data) override;                // 43
+    AAX_Result DoMIDITransfers() override;                                                             // 44
+    AAX_Result RenderAudio_Hybrid(void* info) override;                                                // 45
+    AAX_Result UpdateMIDINodes(int32_t field, AAX_CMidiPacket& packet) override;                       // 46
+    AAX_Result UpdateControlMIDINodes(uint32_t node, AAX_CMidiPacket& packet) override;                // 47
 
 protected:
-    // [host thread] Called by Initialize once the host's wrappers exist: add the parameters and
-    // register their packets here. A non-zero result fails Initialize with it.
+    // [host thread, initialised] Called by Initialize once the host's wrappers exist: add the
+    // parameters and register their packets here. A non-zero result fails Initialize with it.
     AAX_Result EffectInit() override; // 48
 
     // [host thread] Leaves identifier out of the default chunk (inserting it twice changes nothing).
@@ -86,7 +90,8 @@ protected:
     // [host thread] Fills the chunk parser with every unfiltered parameter's value.
     void BuildChunkData();
 
-    // The host's wrappers between Initialize and Uninitialize, else null (borrowed).
+    // [any thread] The host's wrappers between Initialize and Uninitialize, else null (borrowed). A
+    // caller on another thread than the host's keeps Uninitialize from running meanwhile.
     AAX_IController* Controller();
     AAX_ITransport* Transport();
     AAX_IAutomationDelegate* AutomationDelegate();
@@ -110,14 +115,15 @@ private:
         NotCompared
     };
 
-    // [host thread] The body's result with the parameter of the identifier, or
-    // AAX_ERROR_INVALID_PARAMETER_ID when there is none; guarded like any host call.
+    // [any thread] on the calling slot's thread: the body's result with the parameter of the
+    // identifier, or AAX_ERROR_INVALID_PARAMETER_ID when there is none; guarded like any host call.
     template <typename Body> AAX_Result WithParameter(AAX_CParamID id, Body&& body);
     // [host thread] read's answer for the parameter of the identifier written to out
     // (AAX_ERROR_NULL_OBJECT for a null out), as WithParameter.
     template <typename Value, typename Read>
     AAX_Result ReadParameter(AAX_CParamID id, Value* out, Read&& read);
-    // [host thread] change applied to the parameter of the identifier, as WithParameter.
+    // [any thread] on the calling slot's thread: change applied to the parameter of the
+    // identifier, as WithParameter.
     template <typename Change> AAX_Result ChangeParameter(AAX_CParamID id, Change&& change);
     // [host thread] apply's result with the parameter's normalized value moved by delta and kept
     // within 0 .. 1; a failure to read the value is answered as it is.

@@ -256,8 +256,9 @@ public:
         mNotifyPending = false;
     }
 
-    // [host thread] The plug-in side's way of setting the value: with an automation delegate it
-    // becomes a touch, set-value request and release, and the value changes when the host answers.
+    // The plug-in side's way of setting the value: with an automation delegate it becomes a touch,
+    // set-value request and release, and the value changes when the host answers. [any thread]
+    // with an automation delegate attached (only requests are posted), [host thread] without one.
     void SetValue(T value)
     {
         const double normalized = mTaperDelegate->RealToNormalized(value);

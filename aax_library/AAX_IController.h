@@ -16,7 +16,9 @@ public:
     virtual AAX_Result GetSignalLatency(int32_t* samples) const = 0;
     virtual AAX_Result GetCycleCount(AAX_ECycleCount which, int32_t* value) const = 0;
     virtual AAX_Result GetTODLocation(AAX_CTimeOfDay* timeOfDay) const = 0;
+    // [any thread] the data model reports a latency change on whichever thread its effect reports it.
     virtual AAX_Result SetSignalLatency(int32_t samples) = 0;
+    // [host thread]
     virtual AAX_Result SetCycleCount(AAX_ECycleCount* ids, int32_t* values, int32_t count) = 0;
     // The host copies the payload.
     virtual AAX_Result PostPacket(AAX_CFieldIndex field, const void* payload, uint32_t size) = 0;

@@ -10,7 +10,8 @@ class AAX_IEffectGUI : public AAX_IACFEffectGUI, public CACFUnknown
 protected:
     // The derived class's view hooks. Declared first, so that they directly follow the host's
     // positions 0 to 12 in this object's table (positions 13 to 16).
-    // [host thread] Called at the end of Initialize: build what the view needs without a window.
+    // [host thread, initialised] Called at the end of Initialize: build what the view needs without
+    // a window.
     virtual void CreateViewContents() = 0; // 13
     // [host thread] A container was attached: open the view in its window.
     virtual void CreateViewContainer() = 0; // 14

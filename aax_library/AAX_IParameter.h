@@ -27,10 +27,13 @@ public:
     virtual void ClearShortenedNames() = 0;                                  // 6
     virtual bool Automatable() const = 0;                                    // 7
     // delegate is borrowed; null detaches.
-    virtual void SetAutomationDelegate(AAX_IAutomationDelegate* delegate) = 0;            // 8
-    virtual void Touch() = 0;                                                             // 9
-    virtual void Release() = 0;                                                           // 10
-    virtual void SetNormalizedValue(double normalizedValue) = 0;                          // 11
+    virtual void SetAutomationDelegate(AAX_IAutomationDelegate* delegate) = 0; // 8
+    // [any thread] while an automation delegate is attached, when these only post requests to it:
+    // the plug-in reports its own changes from the thread they happen on. [host thread] before.
+    virtual void Touch() = 0;                                    // 9
+    virtual void Release() = 0;                                  // 10
+    virtual void SetNormalizedValue(double normalizedValue) = 0; // 11
+    // [host thread] for everything below unless noted.
     virtual double GetNormalizedValue() const = 0;                                        // 12
     virtual void SetNormalizedDefaultValue(double normalizedDefault) = 0;                 // 13
     virtual double GetNormalizedDefaultValue() const = 0;                                 // 14

@@ -15,7 +15,9 @@ public:
     virtual AAX_Result GetSignalLatency(int32_t* samples) = 0;
     virtual AAX_Result GetCycleCount(int32_t which, int32_t* value) = 0;
     virtual AAX_Result GetTODLocation(int64_t* timeOfDay) = 0;
+    // [any thread] a plug-in reports a new latency when its effect does, on the effect's thread.
     virtual AAX_Result SetSignalLatency(int32_t samples) = 0;
+    // [host thread]
     virtual AAX_Result SetCycleCount(int32_t* ids, int32_t* values, int32_t count) = 0;
     // [host thread] the host copies the payload.
     virtual AAX_Result PostPacket(int32_t field, const void* payload, uint32_t size) = 0;
