@@ -150,7 +150,7 @@ float continuousStartingValue(float effectValue)
 }
 
 // A switch is on where the two-state taper would put it: strictly above one half.
-bool twoStateStartsOn(float effectValue)
+bool switchIsOn(float effectValue)
 {
     return effectValue > kTwoStateOnThreshold;
 }
@@ -239,8 +239,10 @@ AAX_Result JuceAAX_Processor::EffectInit()
     if (AAX_IController* controller = Controller())
         controller->GetSampleRate(&hostSampleRate);
     prepareProcessor();
+    processor->discardPendingRefresh();
     publishBypassParameter();
     publishProcessorParameters();
+    processor->acceptHostWrites();
     return AAX_SUCCESS;
 }
 
@@ -288,6 +290,7 @@ void JuceAAX_Processor::publishProcessorParameters()
     const int count = processor->getNumParameters();
     parameterDefaults.clear();
     parameterDefaults.reserve(static_cast<size_t>(std::max(count, 0)));
+    publishedAsSwitch.assign(static_cast<size_t>(std::max(count, 0)), false);
     for (int index = 0; index < count; ++index)
     {
         // Probing the effect's texts fills the row the display delegates read, so it comes first.
@@ -312,8 +315,9 @@ void JuceAAX_Processor::publishProcessorParameters()
         std::unique_ptr<AAX_IParameter> parameter;
         if (steps == kTwoStateStepCount)
         {
-            const bool defaultOn = twoStateStartsOn(effectValue);
+            const bool defaultOn = switchIsOn(effectValue);
             parameterDefaults.push_back(defaultOn ? 1.0f : 0.0f);
+            publishedAsSwitch[static_cast<size_t>(index)] = true;
             parameter = std::make_unique<AAX_CParameter<bool>>(
                 identifier.text, name, defaultOn, AAX_CBinary2TaperDelegate<bool>(),
                 AAX_CBinaryDisplayDelegate<bool>(processor->getParameterTextEntry(index, kTwoStateOffEntry),
@@ -450,6 +454,22 @@ AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, doubl
         });
 }
 
+// Host values reach the effect. A switch's value does not when it leaves the switch where the
+// effect already is: the published switch knows only 0 and 1, and every value the effect reports
+// comes back from the host through it, so writing it would replace the effect's own value of the
+// same meaning (a restored session's, say) with 0 or 1, and the effect's state would change.
+void JuceAAX_Processor::writeToEffect(int32_t index, double value)
+{
+    float effectValue = 0.0f;
+    if (!toEffectValue(value, &effectValue))
+        return;
+    const auto slot = static_cast<size_t>(index);
+    if (slot < publishedAsSwitch.size() && publishedAsSwitch[slot] &&
+        switchIsOn(effectValue) == switchIsOn(processor->getParameter(index)))
+        return;
+    processor->setParameter(index, effectValue);
+}
+
 AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
     return GuardHostCall(
@@ -459,9 +479,7 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, doubl
             const int32_t index = publishedIndexOf(id);
             if (index < 0)
                 return published;
-            float effectValue = 0.0f;
-            if (toEffectValue(value, &effectValue))
-                processor->setParameter(index, effectValue);
+            writeToEffect(index, value);
             return AAX_SUCCESS;
         });
 }
@@ -477,9 +495,7 @@ AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, do
         [&]
         {
             const float sum = processor->getParameter(index) + narrowToFloatClamped(delta);
-            float effectValue = 0.0f;
-            if (toEffectValue(static_cast<double>(sum), &effectValue))
-                processor->setParameter(index, effectValue);
+            writeToEffect(index, static_cast<double>(sum));
             // The published parameter gets the sum itself; its taper keeps it in range.
             if (AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
                 parameter != nullptr && !std::isnan(sum))
@@ -496,9 +512,8 @@ AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue(AAX_CParamID id, do
             const AAX_Result result =
                 AAX_CEffectParameters::UpdateParameterNormalizedValue(id, value, source);
             const int32_t index = publishedIndexOf(id);
-            float effectValue = 0.0f;
-            if (index >= 0 && toEffectValue(value, &effectValue))
-                processor->setParameter(index, effectValue);
+            if (index >= 0)
+                writeToEffect(index, value);
             return result;
         });
 }

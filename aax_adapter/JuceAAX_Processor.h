@@ -114,6 +114,8 @@ private:
     // The processor parameter an identifier names: its index when it names one that was published,
     // else -1. The master bypass is not a processor parameter.
     int32_t publishedIndexOf(AAX_CParamID id) const;
+    // [host thread] A host value for the effect's parameter `index`: see writeToEffect's comment.
+    void writeToEffect(int32_t index, double value);
 
     // [host thread] Closes both gates and waits for every admitted use to end.
     void closeHostSide();
@@ -139,6 +141,9 @@ private:
     // [host thread] Each published parameter's default as a normalized value: the effect's own
     // value when it was published. Filled once while publishing; the audio path never reads it.
     std::vector<float> parameterDefaults;
+    // [host thread] Per published parameter, whether it is published as a switch (filled with
+    // parameterDefaults).
+    std::vector<bool> publishedAsSwitch;
 };
 
 } // namespace AAXClasses

@@ -517,8 +517,9 @@ int QuennetAudioProcessor::getParameterNumSteps(int parameterIndex)
 
 void QuennetAudioProcessor::setParameter(int parameterIndex, float newValue)
 {
-    // Host writes are held back until the effect has once asked for a display update and the
-    // refresh has run, and during every refresh, which would otherwise echo the effect's own values.
+    // Host writes are held back until the parameters are published (or, for a processor nobody
+    // publishes, until the first refresh has run), and during every refresh, which would otherwise
+    // echo the effect's own values.
     if (suppressParameterForwarding)
         return;
     setEffectParameter(parameterIndex, newValue);
@@ -838,6 +839,19 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
     refreshingParameters = false;
     const auto program = static_cast<int32_t>(dispatch(effGetProgram));
     currentProgram = program;
+}
+
+void QuennetAudioProcessor::discardPendingRefresh()
+{
+    refreshCountdown = kRefreshIdle;
+}
+
+void QuennetAudioProcessor::acceptHostWrites()
+{
+    // The refresh holds this lock while it runs; taking it here keeps a refresh that starts now
+    // from having its own values echoed into the effect.
+    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
+    suppressParameterForwarding = false;
 }
 
 void QuennetAudioProcessor::resumeEffect()

@@ -123,6 +123,15 @@ public:
     // effect already holds it.
     virtual void setParameterFromEffect(int32_t index, float value);
 
+    // [host thread] The adapter is about to publish every parameter with the value it reads from
+    // the effect now: a refresh the effect asked for before this point has nothing new to report,
+    // and is dropped. A request made from here on starts the countdown as usual.
+    void discardPendingRefresh();
+    // [host thread] The parameters are published: host writes reach the effect from now on, instead
+    // of waiting for the effect's first display-update request (which some effects only make while
+    // processing, and some never make). Waits for a refresh under way, which holds writes back.
+    void acceptHostWrites();
+
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.
     void timerCallback();

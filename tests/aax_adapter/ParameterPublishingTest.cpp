@@ -350,7 +350,7 @@ TEST(ParameterPublishing, IdentifiersThatNameNoPublishedParameterNeverReachTheEf
         EXPECT_NE(kTestCallSetParameter, log.calls[i].kind) << "parameter " << log.calls[i].opcode;
 }
 
-TEST(ParameterAutomation, AHostWriteReachesTheEffectOnlyAfterTheFirstRefresh)
+TEST(ParameterAutomation, AHostWriteReachesTheEffectAsSoonAsTheParametersArePublished)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
@@ -358,17 +358,18 @@ TEST(ParameterAutomation, AHostWriteReachesTheEffectOnlyAfterTheFirstRefresh)
     ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
     const TestEffectLog& log = session.bundle().log();
 
-    // Before the effect has once asked for a display update, the effect keeps its own value.
+    // The effect has not asked for a display update (some effects ask only while processing, some
+    // never): the host's write must reach it all the same, or the effect and the host disagree.
     int before = log.count;
     EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("1", 0.7, 0));
-    EXPECT_TRUE(effectWrites(log, 1, before).empty());
+    EXPECT_EQ(std::vector<float>{0.7f}, effectWrites(log, 1, before));
     double value = 0.0;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("1", &value));
-    EXPECT_FLOAT_EQ(0.25f, static_cast<float>(value));
-    // The published parameter took the host's value all the same.
+    EXPECT_FLOAT_EQ(0.7f, static_cast<float>(value));
     HostString text;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterValueString("1", &text, 32));
     EXPECT_EQ("0.70u", text.Text());
+    dataModel.DeliverAutomation();
 
     ASSERT_TRUE(runFirstRefresh(session.bundle()));
     // The refresh reported every effect value to the host as a set-value request.
@@ -376,7 +377,7 @@ TEST(ParameterAutomation, AHostWriteReachesTheEffectOnlyAfterTheFirstRefresh)
         dataModel.Controller()->AutomationDelegate()->PendingSetValueRequests();
     ASSERT_EQ(3u, requests.size());
     EXPECT_EQ("0", requests[0].first);
-    EXPECT_FLOAT_EQ(0.25f, static_cast<float>(requests[1].second));
+    EXPECT_FLOAT_EQ(0.7f, static_cast<float>(requests[1].second));
 
     before = log.count;
     EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("1", 0.7, 0));
@@ -388,6 +389,33 @@ TEST(ParameterAutomation, AHostWriteReachesTheEffectOnlyAfterTheFirstRefresh)
     before = log.count;
     EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("2", 7.0));
     EXPECT_EQ(std::vector<float>{1.0f}, effectWrites(log, 2, before));
+}
+
+TEST(ParameterAutomation, ASwitchWriteReachesTheEffectOnlyWhenItTurnsTheSwitch)
+{
+    PlugInSession session(testEffectPath(), fourParameters());
+    ASSERT_TRUE(session.scanned());
+    DataModelInstance dataModel(session.host(), session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    const TestEffectLog& log = session.bundle().log();
+
+    // The effect holds 0.25 for its switch: off. The host's "off" (which is also what comes back
+    // from the host after the module reports the effect's value) keeps the effect's own value.
+    int before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("0", 0.0));
+    EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("0", 0.0, 0));
+    EXPECT_TRUE(effectWrites(log, 0, before).empty());
+    double value = 0.0;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->GetParameterNormalizedValue("0", &value));
+    EXPECT_FLOAT_EQ(0.25f, static_cast<float>(value));
+
+    before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("0", 1.0, 0));
+    EXPECT_EQ(AAX_SUCCESS, dataModel->UpdateParameterNormalizedValue("0", 1.0, 0));
+    EXPECT_EQ(std::vector<float>{1.0f}, effectWrites(log, 0, before)) << "turned on once";
+    before = log.count;
+    EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedRelative("0", -1.0));
+    EXPECT_EQ(std::vector<float>{0.0f}, effectWrites(log, 0, before)) << "turned off";
 }
 
 TEST(ParameterAutomation, ARelativeChangeAddsToTheEffectsValueAndIsLimited)

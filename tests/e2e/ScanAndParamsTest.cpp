@@ -3,6 +3,8 @@
 
 #include "HostFixture.h"
 
+#include <filesystem>
+
 namespace e2e
 {
 namespace
@@ -153,6 +155,23 @@ TEST_F(Params, WorkOnARealThirdPartyEffect)
             << parameters[i]["name"].toString();
         EXPECT_FALSE(parameters[i]["text"].toString().isEmpty()) << parameters[i]["name"].toString();
     }
+}
+
+// DPF-built effects ask for a display update only while processing, so a host's write right after
+// the instance is made is the case where such effects used to keep their own value.
+TEST_F(Params, SetReachesADpfEffectThatHasNotProcessedYet)
+{
+    constexpr const char* kFreeverb = "/usr/lib/vst/MaFreeverb-vst.so";
+    if (!std::filesystem::exists(kFreeverb))
+        GTEST_SKIP() << kFreeverb << " is not installed";
+    const RunResult run = Host({"params", BundleWith(kFreeverb, "Dpf"), "--set", "2=0.1", "--json"});
+    EXPECT_EXIT_CODE(run, 0);
+    juce::var parameters;
+    ASSERT_TRUE(juce::JSON::parse(juce::String(run.out), parameters).wasOk()) << run.out;
+    ASSERT_GT(parameters.size(), 3) << run.out;
+    EXPECT_EQ(parameters[3]["id"].toString(), "2");
+    // The value a host reads back is the effect's own.
+    EXPECT_NEAR(static_cast<double>(parameters[3]["value"]), 0.1, 0.01) << run.out;
 }
 
 } // namespace

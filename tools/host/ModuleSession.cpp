@@ -19,10 +19,6 @@ namespace
 {
 
 constexpr const char* kModuleFileName = "Ombrel.aaxplugin";
-constexpr auto kSettleFirstRequest = std::chrono::milliseconds(600);
-constexpr auto kSettleQuiet = std::chrono::milliseconds(200);
-constexpr auto kSettleLimit = std::chrono::milliseconds(2000);
-constexpr auto kSettlePoll = std::chrono::milliseconds(20);
 
 bool IsFile(const std::string& path)
 {
@@ -291,24 +287,11 @@ testhost::GuiInstance* ModuleSession::NewGui(testhost::DataModelInstance& dataMo
 
 void ModuleSession::Settle(testhost::DataModelInstance& dataModel)
 {
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    auto lastRequest = start;
-    bool sawRequests = false;
-    while (true)
-    {
-        const auto now = Clock::now();
-        if (dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified) > 0)
-        {
-            sawRequests = true;
-            lastRequest = now;
-        }
-        if (sawRequests ? now - lastRequest >= kSettleQuiet : now - start >= kSettleFirstRequest)
-            break;
-        if (now - start >= kSettleLimit)
-            break;
-        testhost::WaitServingMessages(kSettlePoll);
-    }
+    // The module publishes every parameter at the effect's value of the moment and takes host
+    // writes from then on, so a new instance needs no waiting: what it asked of the host while it
+    // initialised (and the messages it posted, on a host whose thread serves them) is handled now.
+    testhost::WaitServingMessages(std::chrono::milliseconds(0));
+    dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
 }
 
 bool ModuleSession::CheckParameterId(testhost::DataModelInstance& dataModel, const std::string& id,

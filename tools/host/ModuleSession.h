@@ -57,9 +57,9 @@ public:
     // [host thread] a new, initialised GUI object for a plug-in instance, owned by the session.
     testhost::GuiInstance* NewGui(testhost::DataModelInstance& dataModel, std::string& error);
 
-    // [host thread] lets a new instance come to rest as it would in a host's idle time: accepts the
-    // automation requests the module posts (a freshly loaded effect usually asks the module to
-    // re-read and report all its values a few hundred milliseconds in) until they stop coming.
+    // [host thread] handles what a new instance asked of the host while it initialised: the
+    // messages it posted (on a host whose thread serves them) and its automation requests. The
+    // module is at rest once Initialize returns, so nothing here waits.
     static void Settle(testhost::DataModelInstance& dataModel);
 
     // [host thread] checks the identifier against the published ones; the reason lists them.

@@ -7,12 +7,9 @@
 #include "tools/host/ParameterReport.h"
 #include "tools/host/StateFile.h"
 #include "tools/host/kit/HostString.h"
-#include "tools/host/kit/MessagePump.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace ombrelhost
 {
@@ -21,11 +18,6 @@ namespace
 {
 
 constexpr double kStateSampleRate = 48000.0;
-// A restored effect may ask for its values to be re-read; the module does that on its timer a few
-// hundred milliseconds later and reports the values as automation requests, which a host accepts.
-constexpr auto kRefreshWait = std::chrono::milliseconds(700);
-constexpr auto kRefreshPoll = std::chrono::milliseconds(25);
-
 std::string ChunkLabel(const testhost::SavedChunk& chunk)
 {
     std::string label = DescriptionReport::FourCharText(chunk.id);
@@ -33,17 +25,6 @@ std::string ChunkLabel(const testhost::SavedChunk& chunk)
     if (!chunk.name.empty())
         label += " \"" + chunk.name + "\"";
     return label;
-}
-
-void AcceptRefreshes(testhost::DataModelInstance& dataModel)
-{
-    const auto deadline = std::chrono::steady_clock::now() + kRefreshWait;
-    while (std::chrono::steady_clock::now() < deadline)
-    {
-        dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
-        testhost::WaitServingMessages(kRefreshPoll);
-    }
-    dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
 }
 
 bool SaveChunks(testhost::DataModelInstance& dataModel, std::vector<testhost::SavedChunk>& chunks,
@@ -218,7 +199,8 @@ int RunStateLoad(const CommandLine& commandLine)
                                           : ("refused (" + std::to_string(result) + ")").c_str());
         refused |= result != AAX_SUCCESS;
     }
-    AcceptRefreshes(*dataModel);
+    // The module reports the restored values before the restore returns; a host accepts them.
+    ModuleSession::Settle(*dataModel);
 
     const std::vector<ParameterInfo> after = ParameterReport::Collect(*dataModel);
     size_t changed = 0;
@@ -267,7 +249,7 @@ int RunStateLoad(const CommandLine& commandLine)
             return Fail(error);
         for (const testhost::SavedChunk& chunk : resaved)
             third->SetChunk(chunk);
-        AcceptRefreshes(*third);
+        ModuleSession::Settle(*third);
         std::vector<testhost::SavedChunk> again;
         if (!SaveChunks(*third, again, error))
             return Fail(error);

@@ -6,6 +6,7 @@
 
 #include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
+#include "tools/host/kit/HostString.h"
 
 #include <cmath>
 #include <random>
@@ -18,6 +19,7 @@ namespace
 
 constexpr double kRate = 48000.0;
 constexpr double kValueTolerance = 1.0e-4;
+constexpr int32_t kValueTextLength = 32;
 
 using Chunks = std::vector<testhost::SavedChunk>;
 
@@ -56,16 +58,35 @@ bool SameData(const Chunks& a, const Chunks& b)
     return true;
 }
 
-std::vector<std::pair<std::string, double>> Values(testhost::DataModelInstance& dataModel)
+struct SavedValue
 {
-    std::vector<std::pair<std::string, double>> values;
+    std::string id;
+    double value = 0.0;
+    std::string text; // the effect's display text of the value
+};
+
+std::vector<SavedValue> Values(testhost::DataModelInstance& dataModel)
+{
+    std::vector<SavedValue> values;
     for (const std::string& id : dataModel.ParameterIds())
     {
-        double value = 0.0;
-        dataModel->GetParameterNormalizedValue(id.c_str(), &value);
-        values.emplace_back(id, value);
+        SavedValue saved{id};
+        dataModel->GetParameterNormalizedValue(id.c_str(), &saved.value);
+        testhost::HostString text;
+        dataModel->GetParameterStringFromValue(id.c_str(), saved.value, &text, kValueTextLength);
+        saved.text = text.Text();
+        values.push_back(std::move(saved));
     }
     return values;
+}
+
+// Effects keep switches and choices as what they mean and report a restored one at its own
+// position (a switch written as 0.1 comes back as 0): a value counts as restored when it is the
+// same, or when the effect shows the same text for it.
+bool SameValue(const SavedValue& saved, const SavedValue& restored)
+{
+    return std::fabs(saved.value - restored.value) <= kValueTolerance ||
+           (!saved.text.empty() && saved.text == restored.text);
 }
 
 } // namespace
@@ -127,9 +148,10 @@ void RunStateChecks(GroupContext& context)
     size_t differing = 0;
     std::string firstDifference;
     for (size_t i = 0; i < wanted.size() && i < restored.size(); ++i)
-        if (std::fabs(wanted[i].second - restored[i].second) > kValueTolerance && differing++ == 0)
-            firstDifference = wanted[i].first + " saved " + FormatFigure("%.4f", wanted[i].second) +
-                              ", restored " + FormatFigure("%.4f", restored[i].second);
+        if (!SameValue(wanted[i], restored[i]) && differing++ == 0)
+            firstDifference = wanted[i].id + " saved " + FormatFigure("%.4f", wanted[i].value) + " \"" +
+                              wanted[i].text + "\", restored " + FormatFigure("%.4f", restored[i].value) +
+                              " \"" + restored[i].text + "\"";
     if (differing > 0 || wanted.size() != restored.size())
         context.Fail("parameters restored", std::to_string(differing) + " differ, first " + firstDifference,
                      std::to_string(wanted.size()) + " parameters");
