@@ -85,7 +85,7 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsMainAndRegistersItself)
     EXPECT_TRUE(EffectInstallation::messages().empty());
     EXPECT_EQ(processor.getName(), "Ombrel");
     EXPECT_EQ(installation.log().liveInstances, 1);
-    EXPECT_EQ(findCall(installation.log(), kTestCallEntry, 0), 0);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallEntry, 0), 0);
 }
 
 TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyCapitalMain)

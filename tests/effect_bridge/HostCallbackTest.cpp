@@ -145,8 +145,8 @@ TEST_F(HostCallbackWithProcessor, AutomationOutsideTheValueOrParameterRangeChang
     for (int32_t index : {-1, 3, 1000})
         EXPECT_EQ(call(processor.effect, audioMasterAutomate, index, 0, nullptr, 0.5f), 0);
     EXPECT_TRUE(listener.snapshot().empty());
-    EXPECT_EQ(findCall(installation.log(), kTestCallSetParameter, 1), -1);
-    EXPECT_EQ(findCall(installation.log(), kTestCallSetParameter, 3), -1);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallSetParameter, 1), -1);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallSetParameter, 3), -1);
 }
 
 TEST_F(HostCallbackWithProcessor, AutomationInRangeReachesTheListeners)
