@@ -3,6 +3,7 @@
 // (TEST_EFFECT_ENTRY: 1 "main", 2 "Main", 3 "VSTPluginMain", 0 none).
 
 #include "tests/test_effects/TestEffectControl.h"
+#include "tests/test_effects/EffectRecord.h"
 
 #include <algorithm>
 #include <chrono>
@@ -512,20 +513,12 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
     auto* effect = new TestEffect();
     effect->host = host;
     AEffect& r = effect->record;
-    r.magic = kEffectMagic;
-    r.dispatcher = dispatcher;
-    r.setParameter = setParameter;
-    r.getParameter = getParameter;
-    r.processReplacing = processReplacing;
-    r.numPrograms = config.numPrograms;
-    r.numParams = config.numParams;
-    r.numInputs = config.numInputs;
-    r.numOutputs = config.numOutputs;
-    r.flags = effFlagsCanReplacing | effFlagsHasEditor |
-              (config.chunkMode != kTestChunkNone ? effFlagsProgramChunks : 0);
+    fillEffectRecord(r, {dispatcher, setParameter, getParameter, processReplacing, config.numPrograms,
+                         config.numParams, config.numInputs, config.numOutputs,
+                         effFlagsCanReplacing | effFlagsHasEditor |
+                             (config.chunkMode != kTestChunkNone ? effFlagsProgramChunks : 0),
+                         vstFourCC('O', 'T', 'F', 'X')});
     r.initialDelay = config.initialDelay;
-    r.uniqueID = vstFourCC('O', 'T', 'F', 'X');
-    r.version = 1;
     for (int p = 0; p < kTestEffectMaxPrograms; ++p)
     {
         std::snprintf(effect->programNames[p], kTestEffectNameSize, "Program %d", p);
