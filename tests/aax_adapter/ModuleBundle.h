@@ -8,7 +8,10 @@
 // the same file, so both see one copy) to configure it before the module creates it and to read
 // the log of what it received.
 
-#include "tests/test_effects/TestEffectControl.h"
+#include "tests/support/BuiltEffects.h"
+#include "tests/support/BundleLayout.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TestEffectLibrary.h"
 
 #include <string>
 
@@ -17,52 +20,39 @@ class ModuleBundle
 public:
     // effectLibrary: the library to install as Ombrel.dll, or empty for a bundle without one.
     explicit ModuleBundle(const std::string& effectLibrary);
-    ~ModuleBundle();
     ModuleBundle(const ModuleBundle&) = delete;
     ModuleBundle& operator=(const ModuleBundle&) = delete;
 
     const std::string& folder() const { return bundleFolder; }
-    std::string moduleFile() const { return bundleFolder + "/Ombrel.aaxplugin"; }
-    std::string effectFile() const { return bundleFolder + "/Ombrel.dll"; }
+    std::string moduleFile() const { return bundledModuleFile(bundleFolder); }
+    std::string effectFile() const { return bundledEffectFile(bundleFolder); }
 
     // The control of an installed test effect; false for any other effect library.
-    bool hasControl() const { return logProc != nullptr; }
-    TestEffectConfig defaults() const;
+    bool hasControl() const { return effect.hasControl(); }
+    TestEffectConfig defaults() const { return effect.defaults(); }
     // Takes effect for effects created from now on.
-    void configure(const TestEffectConfig& config) const;
-    TestEffectLog& log() const;
+    void configure(const TestEffectConfig& config) const { effect.configure(config); }
+    TestEffectLog& log() const { return effect.log(); }
     // Makes the most recently created effect call its host callback, as from its own editor.
     intptr_t callHostFromEffect(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                                float opt = 0.0f) const;
+                                float opt = 0.0f) const
+    {
+        return effect.callHostFromEffect(opcode, index, value, ptr, opt);
+    }
     // Any other exported function of the installed effect library, or null.
     template <typename Proc> Proc effectFunction(const char* name) const
     {
-        return reinterpret_cast<Proc>(effectSymbol(name));
+        return reinterpret_cast<Proc>(effect.symbol(name));
     }
 
 private:
-    void* effectSymbol(const char* name) const;
-
-    std::string rootFolder;
+    TemporaryFolder rootFolder{"ombrel-adapter"};
     std::string bundleFolder;
-    void* control = nullptr;
-    TestEffectDefaultsProc defaultsProc = nullptr;
-    TestEffectConfigureProc configureProc = nullptr;
-    TestEffectLogProc logProc = nullptr;
-    TestEffectCallHostProc callHostProc = nullptr;
+    TestEffectLibrary effect;
 };
 
 // Paths of what the build made.
 std::string builtModulePath();
-std::string testEffectPath();
 std::string exampleDelayPath();
 // The third-party effect from Debian's iem-plugin-suite-vst.
 std::string dualDelayPath();
-
-// The test effect's default configuration, read from the built effect.
-TestEffectConfig testEffectDefaults();
-
-// Index of the first logged call of kind (and opcode) at or after from, or -1.
-int findEffectCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int from = 0);
-// How many logged dispatcher calls have the opcode.
-int countDispatcherCalls(const TestEffectLog& log, int32_t opcode);

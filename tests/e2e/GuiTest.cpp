@@ -8,24 +8,32 @@ namespace e2e
 namespace
 {
 
-using Gui = HostFixture;
-
-// The host on a virtual screen of its own (-a picks a free display number).
-RunResult UnderXvfb(const std::string& xvfbRun, const std::vector<std::string>& arguments,
-                    const std::string& folder)
+// The host on a virtual screen of its own (-a picks a free display number), where xvfb-run is installed.
+class Gui : public HostFixture
 {
-    std::vector<std::string> argv = {xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", OMBREL_HOST_BINARY};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return RunProgram(argv, folder);
-}
+protected:
+    void SetUp() override
+    {
+        xvfbRun = FindOnPath("xvfb-run");
+        if (xvfbRun.empty())
+            GTEST_SKIP() << "xvfb-run is not installed";
+    }
+
+    // Shows the bundle's editor for the seconds, then saves a screenshot of the window to a file.
+    RunResult ShowEditor(const std::string& bundle, const char* seconds, const std::string& screenshot) const
+    {
+        return RunProgram({xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", OMBREL_HOST_BINARY, "gui", bundle,
+                           "--seconds", seconds, "--screenshot", screenshot},
+                          Folder());
+    }
+
+private:
+    std::string xvfbRun;
+};
 
 TEST_F(Gui, TheDelayEditorOpensAtTheSizeTheEffectReports)
 {
-    const std::string xvfbRun = FindOnPath("xvfb-run");
-    if (xvfbRun.empty())
-        GTEST_SKIP() << "xvfb-run is not installed";
-    const RunResult run =
-        UnderXvfb(xvfbRun, {"gui", DelayBundle(), "--seconds", "1", "--screenshot", "delay.png"}, Folder());
+    const RunResult run = ShowEditor(DelayBundle(), "1", "delay.png");
     EXPECT_EXIT_CODE(run, 0);
     EXPECT_NE(run.out.find("500 x 300 (the editor's size)"), std::string::npos) << run.out;
     const juce::Image shot = ReadImage(PathTo("delay.png"));
@@ -35,12 +43,7 @@ TEST_F(Gui, TheDelayEditorOpensAtTheSizeTheEffectReports)
 
 TEST_F(Gui, TheWindowFollowsTheEditorsRequestForANewSize)
 {
-    const std::string xvfbRun = FindOnPath("xvfb-run");
-    if (xvfbRun.empty())
-        GTEST_SKIP() << "xvfb-run is not installed";
-    const std::string bundle = BundleWith(OMBREL_E2E_RESIZING_EFFECT, "Resizing");
-    const RunResult run =
-        UnderXvfb(xvfbRun, {"gui", bundle, "--seconds", "1.5", "--screenshot", "grown.png"}, Folder());
+    const RunResult run = ShowEditor(BundleWith(OMBREL_E2E_RESIZING_EFFECT, "Resizing"), "1.5", "grown.png");
     EXPECT_EXIT_CODE(run, 0);
     EXPECT_NE(run.out.find("200 x 120 (the editor's size)"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("resize   640 x 480 (asked by the editor)"), std::string::npos) << run.out;
@@ -52,13 +55,9 @@ TEST_F(Gui, TheWindowFollowsTheEditorsRequestForANewSize)
 
 TEST_F(Gui, ARealThirdPartyEditorIsDrawnIntoTheHostWindow)
 {
-    const std::string xvfbRun = FindOnPath("xvfb-run");
-    if (xvfbRun.empty())
-        GTEST_SKIP() << "xvfb-run is not installed";
     if (!IemAvailable())
         GTEST_SKIP() << "IEM's DualDelay is not installed";
-    const RunResult run =
-        UnderXvfb(xvfbRun, {"gui", IemBundle(), "--seconds", "3", "--screenshot", "iem.png"}, Folder());
+    const RunResult run = ShowEditor(IemBundle(), "3", "iem.png");
     EXPECT_EXIT_CODE(run, 0);
     const juce::Image shot = ReadImage(PathTo("iem.png"));
     ASSERT_TRUE(shot.isValid());

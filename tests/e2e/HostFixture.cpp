@@ -1,5 +1,7 @@
 #include "HostFixture.h"
 
+#include "tests/support/BundleLayout.h"
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -8,20 +10,6 @@ namespace e2e
 {
 
 namespace fs = std::filesystem;
-
-void HostFixture::SetUp()
-{
-    std::string pattern = (fs::temp_directory_path() / "ombrel-e2e-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mFolder = pattern;
-}
-
-void HostFixture::TearDown()
-{
-    std::error_code ignored;
-    if (!mFolder.empty())
-        fs::remove_all(mFolder, ignored);
-}
 
 RunResult HostFixture::Host(const std::vector<std::string>& arguments, const Environment& environment) const
 {
@@ -43,12 +31,8 @@ bool HostFixture::IemAvailable()
 std::string HostFixture::BundleWith(const std::string& effectLibrary, const std::string& folderName) const
 {
     const fs::path bundle = fs::path(mFolder) / folderName / "Ombrel.aaxplugin";
-    const fs::path contents = bundle / "Contents" / "x64";
-    fs::create_directories(contents);
-    // Copies, not links: the module finds its effect beside the path it was loaded from.
-    fs::copy_file(OMBREL_E2E_MODULE, contents / "Ombrel.aaxplugin", fs::copy_options::overwrite_existing);
-    fs::copy_file(fs::canonical(effectLibrary), contents / "Ombrel.dll",
-                  fs::copy_options::overwrite_existing);
+    layOutBundle((fs::path(mFolder) / folderName / kBundleBinaryFolder).string(), OMBREL_E2E_MODULE,
+                 effectLibrary);
     return bundle.string();
 }
 

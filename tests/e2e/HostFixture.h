@@ -3,6 +3,7 @@
 // readers for the files the host writes.
 
 #include "HostRun.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_graphics/juce_graphics.h>
@@ -18,9 +19,6 @@ namespace e2e
 class HostFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // The test's own folder and a path inside it.
     const std::string& Folder() const { return mFolder; }
     std::string PathTo(const std::string& name) const { return mFolder + "/" + name; }
@@ -50,7 +48,8 @@ protected:
     static constexpr double kRate = 48000.0;
 
 private:
-    std::string mFolder;
+    TemporaryFolder mTemporaryFolder{"ombrel-e2e"};
+    const std::string& mFolder = mTemporaryFolder.path();
 };
 
 // A finished run that ended by exiting (not by a signal or the time limit) with the code.

@@ -5,6 +5,7 @@
 // two parameters.
 
 #include "effect_bridge/Vst2Interface.h"
+#include "tests/test_effects/EffectRecord.h"
 
 #include <algorithm>
 #include <chrono>
@@ -137,18 +138,9 @@ AEffect* misbehavingEffectMain(audioMasterCallback host)
     auto* effect = new MisbehavingEffect();
     effect->host = host;
     effect->number = ++instancesMade;
-    AEffect& r = effect->record;
-    r.magic = kEffectMagic;
-    r.dispatcher = dispatcher;
-    r.setParameter = setParameter;
-    r.getParameter = getParameter;
-    r.processReplacing = processReplacing;
-    r.numPrograms = 1;
-    r.numParams = kParameters;
-    r.numInputs = 2;
-    r.numOutputs = 2;
-    r.flags = effFlagsCanReplacing | (MISBEHAVIOUR >= 4 ? effFlagsProgramChunks : 0);
-    r.uniqueID = vstFourCC('O', 'M', 'I', 'S');
-    r.version = 1;
-    return &r;
+    fillEffectRecord(effect->record,
+                     {dispatcher, setParameter, getParameter, processReplacing, 1, kParameters, 2, 2,
+                      effFlagsCanReplacing | (MISBEHAVIOUR >= 4 ? effFlagsProgramChunks : 0),
+                      vstFourCC('O', 'M', 'I', 'S')});
+    return &effect->record;
 }

@@ -3,6 +3,7 @@
 // audio passes through unchanged.
 
 #include "effect_bridge/Vst2Interface.h"
+#include "tests/test_effects/EffectRecord.h"
 
 #include <cstring>
 
@@ -94,18 +95,8 @@ RESIZING_EFFECT_EXPORT AEffect* resizingEffectMain(audioMasterCallback host)
     auto* self = new ResizingEffect();
     self->host = host;
     AEffect& record = self->record;
-    record.magic = kEffectMagic;
-    record.dispatcher = Dispatch;
-    record.setParameter = SetParameter;
-    record.getParameter = GetParameter;
-    record.numPrograms = 1;
-    record.numParams = 1;
-    record.numInputs = 2;
-    record.numOutputs = 2;
-    record.flags = effFlagsHasEditor | effFlagsCanReplacing;
+    fillEffectRecord(record, {Dispatch, SetParameter, GetParameter, Process, 1, 1, 2, 2,
+                              effFlagsHasEditor | effFlagsCanReplacing, vstFourCC('O', 'm', 'R', 'z')});
     record.ioRatio = 1.0f;
-    record.uniqueID = vstFourCC('O', 'm', 'R', 'z');
-    record.version = 1;
-    record.processReplacing = Process;
     return &record;
 }

@@ -6,15 +6,19 @@
 // library file, so each starts with the effect's static state fresh.
 
 #include "platform/PlatformCalls.h"
-#include "tests/test_effects/TestEffectControl.h"
+#include "tests/support/BuiltEffects.h"
+#include "tests/support/BundleLayout.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/TestEffectLibrary.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class EffectInstallation
 {
 public:
-    static constexpr const char* kInstalledBundle = "Plug-Ins/Ombrel.aaxplugin/Contents/x64";
+    static constexpr const char* kInstalledBundle = ::kInstalledBundle;
 
     enum class Control
     {
@@ -28,40 +32,33 @@ public:
                                 Control control = Control::TestEffect);
     ~EffectInstallation();
 
-    const std::string& root() const { return rootFolder; }
+    const std::string& root() const { return rootFolder.path(); }
     const std::string& folder() const { return bundleFolder; }
-    std::string moduleFile() const { return bundleFolder + "/Ombrel.aaxplugin"; }
-    std::string effectFile() const { return bundleFolder + "/Ombrel.dll"; }
+    std::string moduleFile() const { return bundledModuleFile(bundleFolder); }
+    std::string effectFile() const { return bundledEffectFile(bundleFolder); }
 
     // The loader messages shown since construction, in order.
     static const std::vector<std::string>& messages();
 
-    // The control functions of an installed test effect (the library stays open until destruction).
-    bool hasControl() const { return logProc != nullptr; }
-    TestEffectConfig defaults() const;
-    void configure(const TestEffectConfig& config) const;
-    TestEffectLog& log() const;
+    // The control functions of an installed test effect.
+    bool hasControl() const { return control != nullptr && control->hasControl(); }
+    TestEffectConfig defaults() const
+    {
+        return control != nullptr ? control->defaults() : TestEffectConfig{};
+    }
+    void configure(const TestEffectConfig& config) const { testEffect().configure(config); }
+    TestEffectLog& log() const { return testEffect().log(); }
     intptr_t callHostFromEffect(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                                float opt = 0.0f) const;
+                                float opt = 0.0f) const
+    {
+        return testEffect().callHostFromEffect(opcode, index, value, ptr, opt);
+    }
 
 private:
-    std::string rootFolder;
+    const TestEffectLibrary& testEffect() const;
+
+    TemporaryFolder rootFolder{"ombrel"};
     std::string bundleFolder;
-    void* control = nullptr;
-    TestEffectDefaultsProc defaultsProc = nullptr;
-    TestEffectConfigureProc configureProc = nullptr;
-    TestEffectLogProc logProc = nullptr;
-    TestEffectCallHostProc callHostProc = nullptr;
+    std::unique_ptr<TestEffectLibrary> control;
     platform::PlatformCalls previousCalls;
 };
-
-// Paths of the built test effects.
-std::string testEffectPath();
-std::string testEffectMainOnlyPath();
-std::string testEffectVstPluginMainOnlyPath();
-std::string testEffectNoEntryPath();
-
-// Index of the first logged call matching kind and opcode at or after `from`, or -1.
-int findCall(const TestEffectLog& log, int32_t kind, int32_t opcode, int from = 0);
-// The dispatcher opcodes logged, in order.
-std::vector<int32_t> dispatcherOpcodes(const TestEffectLog& log);

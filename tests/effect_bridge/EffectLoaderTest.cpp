@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,7 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsMainAndRegistersItself)
     EXPECT_TRUE(EffectInstallation::messages().empty());
     EXPECT_EQ(processor.getName(), "Ombrel");
     EXPECT_EQ(installation.log().liveInstances, 1);
-    EXPECT_EQ(findCall(installation.log(), kTestCallEntry, 0), 0);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallEntry, 0), 0);
 }
 
 TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyCapitalMain)
@@ -97,36 +98,51 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyCapitalMain)
     EXPECT_TRUE(EffectInstallation::messages().empty());
 }
 
-TEST_F(EffectLoader, NamesTheLibraryRelativeToTheFirstPlugInsFolder)
+// Where the module is installed decides the search folder set for the load and the name loaded.
+struct InstalledLocation
 {
-    EffectInstallation installation(testEffectPath(), "Plug-Ins/Ombrel.aaxplugin/Contents/x64");
+    const char* name;
+    const char* bundle;
+    const char* searchFolderBelowRoot; // null: the empty search folder
+    const char* loadedName;            // null: the library's full path
+};
+
+void PrintTo(const InstalledLocation& location, std::ostream* stream)
+{
+    *stream << location.bundle;
+}
+
+class EffectLoaderInstalledAt : public EffectLoader, public ::testing::WithParamInterface<InstalledLocation>
+{
+};
+
+TEST_P(EffectLoaderInstalledAt, SetsTheSearchFolderForTheLoadThenBackToNone)
+{
+    const InstalledLocation& location = GetParam();
+    EffectInstallation installation(testEffectPath(), location.bundle);
     platform::calls().setDllDirectory = recordSetDllDirectory;
     platform::calls().loadLibrary = recordLoadLibrary;
     QuennetAudioProcessor processor;
 
     ASSERT_NE(processor.effect, nullptr);
-    // Set for the load, then back to none.
-    ASSERT_EQ(calls.dllDirectories.size(), 2u);
-    EXPECT_EQ(calls.dllDirectories[0], installation.root() + "/Plug-Ins");
-    EXPECT_EQ(calls.dllDirectories[1], "<null>");
-    ASSERT_EQ(calls.loadedPaths.size(), 1u);
-    EXPECT_EQ(calls.loadedPaths[0], "Ombrel.aaxplugin/Contents/x64/Ombrel.dll");
+    const std::string searchFolder =
+        location.searchFolderBelowRoot != nullptr ? installation.root() + location.searchFolderBelowRoot : "";
+    EXPECT_EQ(calls.dllDirectories, (std::vector<std::string>{searchFolder, "<null>"}));
+    EXPECT_EQ(calls.loadedPaths,
+              std::vector<std::string>{location.loadedName != nullptr ? std::string(location.loadedName)
+                                                                      : installation.effectFile()});
 }
 
-TEST_F(EffectLoader, LoadsByFullPathWithAnEmptyDllDirectoryOutsideAPlugInsFolder)
-{
-    EffectInstallation installation(testEffectPath(), "Audio/Ombrel.aaxplugin/Contents/x64");
-    platform::calls().setDllDirectory = recordSetDllDirectory;
-    platform::calls().loadLibrary = recordLoadLibrary;
-    QuennetAudioProcessor processor;
-
-    ASSERT_NE(processor.effect, nullptr);
-    ASSERT_EQ(calls.dllDirectories.size(), 2u);
-    EXPECT_EQ(calls.dllDirectories[0], "");
-    EXPECT_EQ(calls.dllDirectories[1], "<null>");
-    ASSERT_EQ(calls.loadedPaths.size(), 1u);
-    EXPECT_EQ(calls.loadedPaths[0], installation.effectFile());
-}
+INSTANTIATE_TEST_SUITE_P(Folders, EffectLoaderInstalledAt,
+                         ::testing::Values(
+                             // Relative to the first plug-ins folder above the module.
+                             InstalledLocation{"UnderPlugIns", "Plug-Ins/Ombrel.aaxplugin/Contents/x64",
+                                               "/Plug-Ins", "Ombrel.aaxplugin/Contents/x64/Ombrel.dll"},
+                             // Outside one: the full path, with an empty search folder.
+                             InstalledLocation{"OutsidePlugIns", "Audio/Ombrel.aaxplugin/Contents/x64",
+                                               nullptr, nullptr}),
+                         [](const ::testing::TestParamInfo<InstalledLocation>& info)
+                         { return std::string(info.param.name); });
 
 TEST_F(EffectLoader, LibraryWithNoneOfTheEntryNamesGivesTheCoreLibMessageAndIsFreedAtDestruction)
 {
@@ -175,44 +191,71 @@ TEST_F(EffectLoader, MissingLibraryGivesCantLoadWithTheBareFileName)
     EXPECT_EQ(calls.freed, 0) << "nothing was loaded, so nothing is freed";
 }
 
-TEST_F(EffectLoader, CantLoadMessageCarriesTheLastErrorCode)
+// A system call of the loader failing with a last-error code: its message, and whether loading goes on.
+struct FailingSystemCall
 {
+    const char* name;
+    uint32_t lastError;
+    void (*replace)(platform::PlatformCalls& calls);
+    bool effectLoads;
+    std::vector<std::string> messages;
+    const char* onlyLoadedPath; // null: not looked at
+};
+
+void PrintTo(const FailingSystemCall& failing, std::ostream* stream)
+{
+    *stream << failing.name;
+}
+
+class EffectLoaderWithAFailingCall : public EffectLoader,
+                                     public ::testing::WithParamInterface<FailingSystemCall>
+{
+};
+
+TEST_P(EffectLoaderWithAFailingCall, ShowsTheMessageWithTheLastErrorCode)
+{
+    const FailingSystemCall& failing = GetParam();
     EffectInstallation installation(testEffectPath());
-    fixedError = 126;
-    platform::calls().loadLibrary = failLoadLibrary;
+    fixedError = failing.lastError;
+    failing.replace(platform::calls());
     platform::calls().getLastError = fixedLastError;
     QuennetAudioProcessor processor;
 
-    EXPECT_EQ(processor.effect, nullptr);
-    EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"Cant Load Ombrel.dll code=126"});
+    EXPECT_EQ(processor.effect != nullptr, failing.effectLoads);
+    EXPECT_EQ(EffectInstallation::messages(), failing.messages);
+    if (failing.onlyLoadedPath != nullptr)
+    {
+        EXPECT_EQ(calls.loadedPaths, std::vector<std::string>{failing.onlyLoadedPath});
+    }
 }
 
-TEST_F(EffectLoader, FailedModuleLookupShowsItsMessageThenLoadsAnEmptyPath)
-{
-    EffectInstallation installation(testEffectPath());
-    fixedError = 87;
-    platform::calls().getModuleHandleEx = failGetModuleHandle;
-    platform::calls().loadLibrary = failLoadLibrary;
-    platform::calls().getLastError = fixedLastError;
-    QuennetAudioProcessor processor;
-
-    EXPECT_EQ(processor.effect, nullptr);
-    EXPECT_EQ(EffectInstallation::messages(),
-              (std::vector<std::string>{"Get module failed err=87", "Cant Load Ombrel.dll code=87"}));
-    EXPECT_EQ(calls.loadedPaths, std::vector<std::string>{""});
-}
-
-TEST_F(EffectLoader, FailedSetDllDirectoryShowsItsMessageAndLoadingGoesOn)
-{
-    EffectInstallation installation(testEffectPath());
-    fixedError = 5;
-    platform::calls().setDllDirectory = failSetDllDirectory;
-    platform::calls().getLastError = fixedLastError;
-    QuennetAudioProcessor processor;
-
-    EXPECT_NE(processor.effect, nullptr);
-    EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"SetDllDirectory failed err=5"});
-}
+INSTANTIATE_TEST_SUITE_P(
+    LoaderCalls, EffectLoaderWithAFailingCall,
+    ::testing::Values(FailingSystemCall{"LoadLibrary",
+                                        126,
+                                        [](platform::PlatformCalls& c) { c.loadLibrary = failLoadLibrary; },
+                                        false,
+                                        {"Cant Load Ombrel.dll code=126"},
+                                        nullptr},
+                      // The module's own path unknown, the effect is looked for under an empty path.
+                      FailingSystemCall{"GetModuleHandleEx",
+                                        87,
+                                        [](platform::PlatformCalls& c)
+                                        {
+                                            c.getModuleHandleEx = failGetModuleHandle;
+                                            c.loadLibrary = failLoadLibrary;
+                                        },
+                                        false,
+                                        {"Get module failed err=87", "Cant Load Ombrel.dll code=87"},
+                                        ""},
+                      FailingSystemCall{"SetDllDirectory",
+                                        5,
+                                        [](platform::PlatformCalls& c)
+                                        { c.setDllDirectory = failSetDllDirectory; },
+                                        true,
+                                        {"SetDllDirectory failed err=5"},
+                                        nullptr}),
+    [](const ::testing::TestParamInfo<FailingSystemCall>& info) { return std::string(info.param.name); });
 
 TEST_F(EffectLoader, TheProcessSearchPathIsLeftAsTheLoaderFoundIt)
 {

@@ -64,35 +64,14 @@ TEST(HostCallback, UnlistedOpcodesAnswerZero)
         EXPECT_EQ(call(nullptr, opcode, 1, 1, nullptr, 1.0f), 0) << "opcode " << opcode;
 }
 
-TEST(HostCallback, CapabilityTableAnswersExactTextsOnly)
+TEST(HostCallback, CapabilityTextsMatchOnlyExactly)
 {
-    const std::pair<const char*, intptr_t> table[] = {{"sendVstEvents", 1},
-                                                      {"sendVstMidiEvent", 1},
-                                                      {"sendVstTimeInfo", 1},
-                                                      {"receiveVstEvents", 0},
-                                                      {"receiveVstMidiEvent", 0},
-                                                      {"receiveVstTimeInfo", 0},
-                                                      {"reportConnectionChanges", 0},
-                                                      {"acceptIOChanges", 0},
-                                                      {"sizeWindow", 0},
-                                                      {"asyncProcessing", 0},
-                                                      {"offline", 0},
-                                                      {"supplyIdle", 1},
-                                                      {"supportShell", 0}};
-    for (const auto& [text, answer] : table)
-    {
-        char capability[64];
-        std::snprintf(capability, sizeof(capability), "%s", text);
-        EXPECT_EQ(call(nullptr, audioMasterCanDo, 0, 0, capability), answer) << text;
-    }
-    char capitalised[] = "SendVstEvents";
+    char capitalised[] = "SendVstTimeInfo";
+    char prefix[] = "sendVstTime";
+    char longer[] = "sendVstTimeInfo ";
     char closing[] = "<end>";
-    char prefix[] = "supply";
-    char longer[] = "supplyIdle ";
-    EXPECT_EQ(call(nullptr, audioMasterCanDo, 0, 0, capitalised), 0);
-    EXPECT_EQ(call(nullptr, audioMasterCanDo, 0, 0, closing), 0);
-    EXPECT_EQ(call(nullptr, audioMasterCanDo, 0, 0, prefix), 0);
-    EXPECT_EQ(call(nullptr, audioMasterCanDo, 0, 0, longer), 0);
+    for (char* text : {capitalised, prefix, longer, closing})
+        EXPECT_EQ(call(nullptr, audioMasterCanDo, 0, 0, text), 0) << text;
     EXPECT_EQ(call(nullptr, audioMasterCanDo), 0) << "null text";
 }
 
@@ -145,8 +124,8 @@ TEST_F(HostCallbackWithProcessor, AutomationOutsideTheValueOrParameterRangeChang
     for (int32_t index : {-1, 3, 1000})
         EXPECT_EQ(call(processor.effect, audioMasterAutomate, index, 0, nullptr, 0.5f), 0);
     EXPECT_TRUE(listener.snapshot().empty());
-    EXPECT_EQ(findCall(installation.log(), kTestCallSetParameter, 1), -1);
-    EXPECT_EQ(findCall(installation.log(), kTestCallSetParameter, 3), -1);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallSetParameter, 1), -1);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallSetParameter, 3), -1);
 }
 
 TEST_F(HostCallbackWithProcessor, AutomationInRangeReachesTheListeners)
@@ -170,6 +149,27 @@ TEST_F(HostCallbackWithProcessor, SizeWindowSetsResizePendingAndUpdateDisplaySta
     EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
     EXPECT_EQ(installation.callHostFromEffect(audioMasterUpdateDisplay), 0);
     EXPECT_EQ(processor.getRefreshCountdown(), 3);
+}
+
+// The test effect asks on opening whether the host sends time information and MIDI events, as
+// many effects do, and otherwise neither reads the transport nor takes MIDI.
+TEST_F(HostCallbackWithProcessor, EffectsAskingWhatTheHostSendsGetTheTransportAndMidi)
+{
+    TestPlayHead playHead;
+    playHead.bpm = 75.0;
+    processor.setPlayHead(&playHead);
+    processor.setPlayConfigDetails(2, 2, 48000.0, 16);
+    juce::AudioBuffer<float> buffer(2, 16);
+    buffer.clear();
+    juce::MidiBuffer midi;
+    midi.addEvent(juce::MidiMessage::noteOn(1, 64, static_cast<juce::uint8>(90)), 3);
+    processor.processBlock(buffer, midi);
+
+    const TestEffectLog& seen = installation.log();
+    EXPECT_EQ(seen.process.timeInfo, reinterpret_cast<uintptr_t>(processor.getTimeInfo()));
+    EXPECT_EQ(seen.process.timeInfoTempo, 75.0);
+    ASSERT_EQ(seen.midi.count, 1);
+    EXPECT_EQ(seen.midi.data[0][1], 64);
 }
 
 //==============================================================================

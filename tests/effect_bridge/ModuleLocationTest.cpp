@@ -1,14 +1,14 @@
 // The loader for real: a shared library containing the bridge is placed in a folder with a test
 // effect beside it as Ombrel.dll, opened from disk, and finds the effect through its own location.
 
-#include "tests/effect_bridge/EffectInstallation.h"
 #include "tests/effect_bridge/probe/BridgeProbe.h"
+#include "tests/support/BuiltEffects.h"
+#include "tests/support/BundleLayout.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace
@@ -17,33 +17,16 @@ namespace
 class ModuleLocation : public ::testing::Test
 {
 protected:
-    std::string root;
+    TemporaryFolder folder{"ombrel-module"};
+    const std::string& root = folder.path();
 
-    void SetUp() override
-    {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/ombrel-module-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
-
-    // Lays out <root>/<folder>/Ombrel.aaxplugin (the probe) and, if wanted, Ombrel.dll beside it,
+    // Lays out <root>/<binaryFolder>/Ombrel.aaxplugin (the probe) and, if wanted, Ombrel.dll beside it,
     // then loads one processor through the probe.
-    ProbeReport loadFrom(const std::string& folder, bool withEffect = true)
+    ProbeReport loadFrom(const std::string& binaryFolder, bool withEffect = true)
     {
-        const std::string directory = root + "/" + folder;
-        std::filesystem::create_directories(directory);
-        const std::string module = directory + "/Ombrel.aaxplugin";
-        std::filesystem::copy_file(OMBREL_BRIDGE_PROBE, module);
-        if (withEffect)
-            std::filesystem::copy_file(testEffectPath(), directory + "/Ombrel.dll");
+        const std::string directory = root + "/" + binaryFolder;
+        layOutBundle(directory, OMBREL_BRIDGE_PROBE, withEffect ? testEffectPath() : "");
+        const std::string module = bundledModuleFile(directory);
 
         ProbeReport report{};
         void* probe = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);

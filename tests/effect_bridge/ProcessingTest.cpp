@@ -212,8 +212,8 @@ TEST_F(Processing, OnlyShortMidiMessagesReachTheEffectWithTheirOffsets)
     EXPECT_EQ(seenMidi.data[0][2], 100);
     EXPECT_EQ(seenMidi.data[0][3], 0);
     // MIDI goes before the audio.
-    const int events = findCall(installation.log(), kTestCallDispatcher, effProcessEvents);
-    EXPECT_LT(events, findCall(installation.log(), kTestCallProcess, 0));
+    const int events = findEffectCall(installation.log(), kTestCallDispatcher, effProcessEvents);
+    EXPECT_LT(events, findEffectCall(installation.log(), kTestCallProcess, 0));
 }
 
 TEST_F(Processing, RecordsAreReusedFromBlockToBlock)
@@ -261,7 +261,7 @@ TEST_F(Processing, BlockWithoutMidiSendsNoEvents)
     const uint8_t sysex[] = {0xF0, 0x01, 0x02, 0x03, 0xF7};
     midi.addEvent(sysex, sizeof(sysex), 0); // only a message that is dropped
     processor->processBlock(buffer, midi);
-    EXPECT_EQ(findCall(installation.log(), kTestCallDispatcher, effProcessEvents), -1);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallDispatcher, effProcessEvents), -1);
     EXPECT_EQ(seen().calls, 2);
 }
 

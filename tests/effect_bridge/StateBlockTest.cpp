@@ -241,7 +241,7 @@ TEST_F(StateBlock, ChunkMarkerForAnEffectWithoutChunksIsReadAsTheParameterForm)
     const int before = installation.log().count;
     restore(*processor, block);
     EXPECT_EQ(valuesSince(before).size(), 3u);
-    EXPECT_EQ(findCall(installation.log(), kTestCallDispatcher, effSetChunk), -1);
+    EXPECT_EQ(findEffectCall(installation.log(), kTestCallDispatcher, effSetChunk), -1);
 }
 
 TEST_F(StateBlock, ShortForeignAndMissingBlocksChangeNothing)

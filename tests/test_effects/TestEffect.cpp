@@ -3,6 +3,7 @@
 // (TEST_EFFECT_ENTRY: 1 "main", 2 "Main", 3 "VSTPluginMain", 0 none).
 
 #include "tests/test_effects/TestEffectControl.h"
+#include "tests/test_effects/EffectRecord.h"
 
 #include <algorithm>
 #include <chrono>
@@ -88,6 +89,11 @@ struct TestEffect
     int32_t chunkRequests = 0;
     bool resumedOnce = false;
     int32_t blockSize = 0;
+    // What the host said it can do when asked on opening: like many effects, this one reads the
+    // transport only from a host that sends time information, and takes MIDI only from one that
+    // sends MIDI events. A wrong answer shows as a transport never read or MIDI dropped.
+    bool hostSendsTimeInfo = false;
+    bool hostSendsMidi = false;
     // Audio thread only.
     uint32_t processedBlocks = 0;
     std::chrono::steady_clock::time_point lastDisplayRequest{};
@@ -101,6 +107,13 @@ TestEffect* self(AEffect* effect)
 intptr_t callHost(TestEffect& effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
     return effect.host(&effect.record, opcode, index, value, ptr, opt);
+}
+
+bool hostCanDo(TestEffect& effect, const char* capability)
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "%s", capability);
+    return callHost(effect, audioMasterCanDo, 0, 0, text, 0.0f) == 1;
 }
 
 void collectAnswers(audioMasterCallback host, AEffect* effect, TestEffectHostAnswers& answers)
@@ -305,6 +318,8 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
     case effOpen:
         effectLog.sampleRateOnOpen = callHost(effect, audioMasterGetSampleRate, 0, 0, nullptr, 0.0f);
         effectLog.blockSizeOnOpen = callHost(effect, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f);
+        effect.hostSendsTimeInfo = hostCanDo(effect, "sendVstTimeInfo");
+        effect.hostSendsMidi = hostCanDo(effect, "sendVstEvents") && hostCanDo(effect, "sendVstMidiEvent");
         return 0;
     case effSetBlockSize:
         effect.blockSize = static_cast<int32_t>(value);
@@ -360,6 +375,8 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         return 0;
     }
     case effProcessEvents:
+        if (!effect.hostSendsMidi)
+            return 0;
         processEvents(static_cast<const VstEvents*>(ptr));
         return 1;
     case effCanBeAutomated:
@@ -422,7 +439,9 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
         log.outputs[c] = reinterpret_cast<uintptr_t>(outputs[c]);
 
     const auto* time =
-        reinterpret_cast<const VstTimeInfo*>(callHost(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f));
+        effect.hostSendsTimeInfo
+            ? reinterpret_cast<const VstTimeInfo*>(callHost(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f))
+            : nullptr;
     log.timeInfo = reinterpret_cast<uintptr_t>(time);
     if (time != nullptr)
     {
@@ -494,20 +513,12 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
     auto* effect = new TestEffect();
     effect->host = host;
     AEffect& r = effect->record;
-    r.magic = kEffectMagic;
-    r.dispatcher = dispatcher;
-    r.setParameter = setParameter;
-    r.getParameter = getParameter;
-    r.processReplacing = processReplacing;
-    r.numPrograms = config.numPrograms;
-    r.numParams = config.numParams;
-    r.numInputs = config.numInputs;
-    r.numOutputs = config.numOutputs;
-    r.flags = effFlagsCanReplacing | effFlagsHasEditor |
-              (config.chunkMode != kTestChunkNone ? effFlagsProgramChunks : 0);
+    fillEffectRecord(r, {dispatcher, setParameter, getParameter, processReplacing, config.numPrograms,
+                         config.numParams, config.numInputs, config.numOutputs,
+                         effFlagsCanReplacing | effFlagsHasEditor |
+                             (config.chunkMode != kTestChunkNone ? effFlagsProgramChunks : 0),
+                         vstFourCC('O', 'T', 'F', 'X')});
     r.initialDelay = config.initialDelay;
-    r.uniqueID = vstFourCC('O', 'T', 'F', 'X');
-    r.version = 1;
     for (int p = 0; p < kTestEffectMaxPrograms; ++p)
     {
         std::snprintf(effect->programNames[p], kTestEffectNameSize, "Program %d", p);

@@ -112,7 +112,7 @@ struct TestEffectProcessLog
     uintptr_t outputs[kTestEffectMaxChannels];
     float inputFrames[2][kTestEffectCapturedFrames]; // what entries 0 and 1 held before writing
     float extraInputPeak;                            // largest magnitude read from entries past 1
-    uintptr_t timeInfo;                              // audioMasterGetTime during the call
+    uintptr_t timeInfo; // audioMasterGetTime during the call; 0 unless the host said it sends time info
     int32_t timeInfoFlags;
     double timeInfoTempo;
     double timeInfoPpq;

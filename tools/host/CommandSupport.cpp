@@ -68,6 +68,22 @@ bool UntimedSetOptions(const CommandLine& commandLine, std::vector<ParameterAssi
     return true;
 }
 
+bool InstanceOptions(const CommandLine& commandLine, std::optional<ChannelLayout>& layout,
+                     std::vector<ParameterAssignment>& assignments, std::string& error)
+{
+    return LayoutOption(commandLine, layout, error) && UntimedSetOptions(commandLine, assignments, error);
+}
+
+testhost::DataModelInstance* OpenDataModel(ModuleSession& session, const std::string& modulePath,
+                                           const std::optional<ChannelLayout>& givenLayout, double sampleRate,
+                                           ChannelLayout& layout, std::string& error)
+{
+    if (!session.Open(modulePath, error))
+        return nullptr;
+    layout = givenLayout.value_or(session.DefaultLayout());
+    return session.NewDataModel(layout, sampleRate, error);
+}
+
 bool ApplyAssignments(testhost::DataModelInstance& dataModel,
                       const std::vector<ParameterAssignment>& assignments, std::string& error)
 {

@@ -32,6 +32,14 @@ bool LayoutOption(const CommandLine& commandLine, std::optional<ChannelLayout>& 
 // Every --set of a command where the writes are untimed ("ID=VALUE").
 bool UntimedSetOptions(const CommandLine& commandLine, std::vector<ParameterAssignment>& assignments,
                        std::string& error);
+// --layout and the untimed --set options of a command that sets up one instance.
+bool InstanceOptions(const CommandLine& commandLine, std::optional<ChannelLayout>& layout,
+                     std::vector<ParameterAssignment>& assignments, std::string& error);
+// Opens the module at modulePath and makes one data model at the sample rate, of the given layout or
+// else the module's default, answered in layout. Null with a reason when any step fails.
+testhost::DataModelInstance* OpenDataModel(ModuleSession& session, const std::string& modulePath,
+                                           const std::optional<ChannelLayout>& givenLayout, double sampleRate,
+                                           ChannelLayout& layout, std::string& error);
 // Checks and writes assignments into an instance, as the host's own writes.
 bool ApplyAssignments(testhost::DataModelInstance& dataModel,
                       const std::vector<ParameterAssignment>& assignments, std::string& error);

@@ -65,10 +65,9 @@ int RunGui(const CommandLine& commandLine)
         return Fail("no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)");
 
     ModuleSession session;
-    if (!session.Open(commandLine.Positional(0), error))
-        return Fail(error);
-    const ChannelLayout layout = givenLayout.value_or(session.DefaultLayout());
-    testhost::DataModelInstance* dataModel = session.NewDataModel(layout, kGuiSampleRate, error);
+    ChannelLayout layout{};
+    testhost::DataModelInstance* dataModel =
+        OpenDataModel(session, commandLine.Positional(0), givenLayout, kGuiSampleRate, layout, error);
     if (dataModel == nullptr)
         return Fail(error);
     testhost::GuiInstance* gui = session.NewGui(*dataModel, error);

@@ -18,20 +18,15 @@ int RunParams(const CommandLine& commandLine)
 {
     std::string error;
     std::optional<ChannelLayout> givenLayout;
-    if (!LayoutOption(commandLine, givenLayout, error))
-        return UsageError(error);
     std::vector<ParameterAssignment> assignments;
-    if (!UntimedSetOptions(commandLine, assignments, error))
+    if (!InstanceOptions(commandLine, givenLayout, assignments, error))
         return UsageError(error);
 
     ModuleSession session;
-    if (!session.Open(commandLine.Positional(0), error))
-        return Fail(error);
-    const ChannelLayout layout = givenLayout.value_or(session.DefaultLayout());
-    testhost::DataModelInstance* dataModel = session.NewDataModel(layout, kParamsSampleRate, error);
-    if (dataModel == nullptr)
-        return Fail(error);
-    if (!ApplyAssignments(*dataModel, assignments, error))
+    ChannelLayout layout{};
+    testhost::DataModelInstance* dataModel =
+        OpenDataModel(session, commandLine.Positional(0), givenLayout, kParamsSampleRate, layout, error);
+    if (dataModel == nullptr || !ApplyAssignments(*dataModel, assignments, error))
         return Fail(error);
 
     const std::vector<ParameterInfo> parameters = ParameterReport::Collect(*dataModel);

@@ -99,23 +99,18 @@ int RunStateSave(const CommandLine& commandLine)
 {
     std::string error;
     std::optional<ChannelLayout> givenLayout;
-    if (!LayoutOption(commandLine, givenLayout, error))
-        return UsageError(error);
     std::vector<ParameterAssignment> assignments;
-    if (!UntimedSetOptions(commandLine, assignments, error))
+    if (!InstanceOptions(commandLine, givenLayout, assignments, error))
         return UsageError(error);
     const std::string& path = commandLine.Positional(1);
     if (!CheckOutputPath(path, error))
         return Fail(error);
 
     ModuleSession session;
-    if (!session.Open(commandLine.Positional(0), error))
-        return Fail(error);
-    const ChannelLayout layout = givenLayout.value_or(session.DefaultLayout());
-    testhost::DataModelInstance* dataModel = session.NewDataModel(layout, kStateSampleRate, error);
-    if (dataModel == nullptr)
-        return Fail(error);
-    if (!ApplyAssignments(*dataModel, assignments, error))
+    ChannelLayout layout{};
+    testhost::DataModelInstance* dataModel =
+        OpenDataModel(session, commandLine.Positional(0), givenLayout, kStateSampleRate, layout, error);
+    if (dataModel == nullptr || !ApplyAssignments(*dataModel, assignments, error))
         return Fail(error);
 
     std::vector<testhost::SavedChunk> chunks;

@@ -13,7 +13,6 @@ namespace ombrelhost
 
 namespace
 {
-constexpr double kRate = 48000.0;
 constexpr int32_t kSizes[] = {64, 256, 1024};
 } // namespace
 
@@ -22,20 +21,16 @@ void RunAllocationChecks(GroupContext& context)
     ModuleSession session;
     if (!context.OpenModule(session, "allocation"))
         return;
-    std::string error;
     const SignalSource noise = Noise(17);
     const int blocks = 20 * context.Strictness();
     for (ChannelLayout layout : context.Layouts())
     {
         const std::string layoutName = ChannelLayoutName(layout);
-        context.Step("instantiating " + layoutName);
         std::unique_ptr<ValidationInstance> instance =
-            ValidationInstance::Create(session, layout, kRate, error);
+            context.CreateInstance(session, layout, kValidationRate, "instantiating " + layoutName,
+                                   "allocation (" + layoutName + ")");
         if (instance == nullptr)
-        {
-            context.Fail("allocation (" + layoutName + ")", error);
             continue;
-        }
         // Bypassed, the effect is not called: what the module's own audio path allocates. Then the
         // module and the effect together, which is what the effect's developer wants to know.
         for (const bool bypassed : {true, false})

@@ -17,7 +17,6 @@ namespace ombrelhost
 
 namespace
 {
-constexpr double kRate = 48000.0;
 constexpr int kFallbackSize = 400;
 constexpr int kIdleTicks = 5;
 constexpr auto kTickPeriod = std::chrono::milliseconds(20);
@@ -40,14 +39,10 @@ void RunEditorChecks(GroupContext& context)
     if (!context.OpenModule(session, "editor"))
         return;
     std::string error;
-    context.Step("instantiating");
     std::unique_ptr<ValidationInstance> instance =
-        ValidationInstance::Create(session, context.Layouts().back(), kRate, error);
+        context.CreateInstance(session, context.Layouts().back(), kValidationRate, "instantiating", "editor");
     if (instance == nullptr)
-    {
-        context.Fail("editor", error);
         return;
-    }
     const int cycles = 2 + context.Strictness() / 2;
     int resizes = 0;
     for (int cycle = 0; cycle < cycles; ++cycle)

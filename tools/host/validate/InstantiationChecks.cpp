@@ -14,7 +14,6 @@ void RunInstantiationChecks(GroupContext& context)
     ModuleSession session;
     if (!context.OpenModule(session, "description", "loading the module and reading its description"))
         return;
-    std::string error;
     const size_t components = session.Effect().components.size();
     std::string missing;
     for (ChannelLayout layout : context.Layouts())
@@ -35,15 +34,11 @@ void RunInstantiationChecks(GroupContext& context)
         {
             const std::string name = std::string("instantiate ") + ChannelLayoutName(layout) + " at " +
                                      FormatFigure("%g", rate / 1000.0) + " kHz";
-            context.Step(name);
             const auto start = std::chrono::steady_clock::now();
             std::unique_ptr<ValidationInstance> instance =
-                ValidationInstance::Create(session, layout, rate, error);
+                context.CreateInstance(session, layout, rate, name, name);
             if (instance == nullptr)
-            {
-                context.Fail(name, error);
                 continue;
-            }
             context.Step(name + ": first block");
             const BlockFigures figures =
                 instance->Run(ValidationInstance::kMaximumBlock, ValidationInstance::kMaximumBlock, Noise(1));

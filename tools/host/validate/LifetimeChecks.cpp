@@ -11,7 +11,6 @@ namespace ombrelhost
 
 namespace
 {
-constexpr double kRate = 48000.0;
 constexpr int kInstancesInARow = 10;
 constexpr int kSideBySide = 4;
 constexpr int32_t kBlock = 256;
@@ -30,15 +29,12 @@ void RunLifetimeChecks(GroupContext& context)
     const ChannelLayout layout = context.Layouts().back();
     for (int i = 0; i < kInstancesInARow; ++i)
     {
-        context.Step("instance " + std::to_string(i + 1) + " of " + std::to_string(kInstancesInARow) +
-                     " in a row");
-        std::unique_ptr<ValidationInstance> instance =
-            ValidationInstance::Create(*session, layout, kRate, error);
+        std::unique_ptr<ValidationInstance> instance = context.CreateInstance(
+            *session, layout, kValidationRate,
+            "instance " + std::to_string(i + 1) + " of " + std::to_string(kInstancesInARow) + " in a row",
+            "instances in a row");
         if (instance == nullptr)
-        {
-            context.Fail("instances in a row", error);
             return;
-        }
         instance->Run(kBlock, kBlock, Noise(static_cast<uint32_t>(i)));
         session->ReleaseDataModel(&instance->DataModel());
     }
@@ -48,7 +44,7 @@ void RunLifetimeChecks(GroupContext& context)
     std::vector<std::unique_ptr<ValidationInstance>> instances;
     for (int i = 0; i < kSideBySide; ++i)
     {
-        instances.push_back(ValidationInstance::Create(*session, layout, kRate, error));
+        instances.push_back(ValidationInstance::Create(*session, layout, kValidationRate, error));
         if (instances.back() == nullptr)
         {
             context.Fail("instances side by side", error);
@@ -97,7 +93,8 @@ void RunLifetimeChecks(GroupContext& context)
         context.Fail("unload and load again", error);
         return;
     }
-    std::unique_ptr<ValidationInstance> again = ValidationInstance::Create(*session, layout, kRate, error);
+    std::unique_ptr<ValidationInstance> again =
+        ValidationInstance::Create(*session, layout, kValidationRate, error);
     if (again == nullptr)
     {
         context.Fail("unload and load again", error);

@@ -17,7 +17,6 @@ namespace ombrelhost
 namespace
 {
 
-constexpr double kRate = 48000.0;
 // A reading further from the value written than this, and with another text, is a mismatch.
 constexpr double kReadingTolerance = 1.0e-3;
 
@@ -42,15 +41,11 @@ void RunParameterChecks(GroupContext& context)
     ModuleSession session;
     if (!context.OpenModule(session, "parameters"))
         return;
-    std::string error;
     const ChannelLayout layout = context.Layouts().back();
-    context.Step("instantiating");
-    std::unique_ptr<ValidationInstance> instance = ValidationInstance::Create(session, layout, kRate, error);
+    std::unique_ptr<ValidationInstance> instance =
+        context.CreateInstance(session, layout, kValidationRate, "instantiating", "parameters");
     if (instance == nullptr)
-    {
-        context.Fail("parameters", error);
         return;
-    }
     testhost::DataModelInstance& dataModel = instance->DataModel();
     instance->Run(256, 1024, Silence());
 

@@ -19,7 +19,6 @@ namespace ombrelhost
 namespace
 {
 
-constexpr double kRate = 48000.0;
 // Output from silence above this (40 dB over full scale) counts as a runaway.
 constexpr double kRunawayPeak = 100.0;
 constexpr int32_t kBlockLengths[] = {1, 16, 64, 256, 1024};
@@ -36,7 +35,7 @@ void CheckInputs(GroupContext& context, const std::string& what,
     const NamedSignal signals[] = {{"silence", Silence()},
                                    {"impulse", Impulse()},
                                    {"noise", Noise(7)},
-                                   {"full-scale sine", FullScaleSine(997.0, kRate)}};
+                                   {"full-scale sine", FullScaleSine(997.0, kValidationRate)}};
     for (const NamedSignal& signal : signals)
     {
         const std::string name = what + ", " + signal.name;
@@ -90,20 +89,15 @@ void RunProcessingChecks(GroupContext& context)
     ModuleSession session;
     if (!context.OpenModule(session, "processing"))
         return;
-    std::string error;
     // Each run lasts a twentieth of a second per step of strictness.
-    const int64_t runLength = static_cast<int64_t>(kRate * 0.05 * context.Strictness());
+    const int64_t runLength = static_cast<int64_t>(kValidationRate * 0.05 * context.Strictness());
     for (ChannelLayout layout : context.Layouts())
     {
         const std::string layoutName = ChannelLayoutName(layout);
-        context.Step("instantiating " + layoutName);
-        std::unique_ptr<ValidationInstance> instance =
-            ValidationInstance::Create(session, layout, kRate, error);
+        std::unique_ptr<ValidationInstance> instance = context.CreateInstance(
+            session, layout, kValidationRate, "instantiating " + layoutName, "processing " + layoutName);
         if (instance == nullptr)
-        {
-            context.Fail("processing " + layoutName, error);
             continue;
-        }
         double processSeconds = 0.0;
         int64_t processed = 0;
         for (int32_t length : kBlockLengths)
@@ -130,7 +124,7 @@ void RunProcessingChecks(GroupContext& context)
                         return figures;
                     });
 
-        const double realTime = static_cast<double>(processed) / kRate;
+        const double realTime = static_cast<double>(processed) / kValidationRate;
         context.Pass("cpu time (" + layoutName + ")",
                      FormatFigure("%.2f %% of real time", 100.0 * processSeconds / std::max(realTime, 1e-9)));
         CheckBypass(context, *instance);

@@ -17,7 +17,6 @@ namespace ombrelhost
 namespace
 {
 
-constexpr double kRate = 48000.0;
 constexpr double kValueTolerance = 1.0e-4;
 constexpr int32_t kValueTextLength = 32;
 
@@ -98,22 +97,19 @@ void RunStateChecks(GroupContext& context)
         return;
     std::string error;
     const ChannelLayout layout = context.Layouts().back();
-    auto fresh = [&](const char* step) -> std::unique_ptr<ValidationInstance>
+    // A new instance that has run a few blocks; on failure the check `name` fails.
+    auto fresh = [&](const char* step, const char* name) -> std::unique_ptr<ValidationInstance>
     {
-        context.Step(step);
         std::unique_ptr<ValidationInstance> instance =
-            ValidationInstance::Create(session, layout, kRate, error);
+            context.CreateInstance(session, layout, kValidationRate, step, name);
         if (instance != nullptr)
             instance->Run(256, 1024, Silence());
         return instance;
     };
 
-    std::unique_ptr<ValidationInstance> first = fresh("instantiating the instance to save");
+    std::unique_ptr<ValidationInstance> first = fresh("instantiating the instance to save", "state");
     if (first == nullptr)
-    {
-        context.Fail("state", error);
         return;
-    }
     context.Step("setting random values");
     std::minstd_rand random(13);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
@@ -135,12 +131,9 @@ void RunStateChecks(GroupContext& context)
         bytes += chunk.data.size();
     context.Pass("save", std::to_string(saved.size()) + " chunks, " + std::to_string(bytes) + " bytes");
 
-    std::unique_ptr<ValidationInstance> second = fresh("restoring into a fresh instance");
+    std::unique_ptr<ValidationInstance> second = fresh("restoring into a fresh instance", "restore");
     if (second == nullptr)
-    {
-        context.Fail("restore", error);
         return;
-    }
     Restore(*second, saved);
     Chunks resaved;
     Save(second->DataModel(), resaved, error);
@@ -158,12 +151,10 @@ void RunStateChecks(GroupContext& context)
     else
         context.Pass("parameters restored", std::to_string(wanted.size()) + " parameters");
 
-    std::unique_ptr<ValidationInstance> third = fresh("restoring the second save into a third instance");
+    std::unique_ptr<ValidationInstance> third =
+        fresh("restoring the second save into a third instance", "state stable");
     if (third == nullptr)
-    {
-        context.Fail("state stable", error);
         return;
-    }
     Restore(*third, resaved);
     Chunks again;
     Save(third->DataModel(), again, error);

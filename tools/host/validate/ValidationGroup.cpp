@@ -1,6 +1,7 @@
 #include "tools/host/validate/ValidationGroup.h"
 
 #include "tools/host/ModuleSession.h"
+#include "tools/host/validate/ValidationInstance.h"
 
 #include <utility>
 
@@ -23,6 +24,19 @@ bool GroupContext::OpenModule(ModuleSession& session, const std::string& name, c
         return true;
     Fail(name, error);
     return false;
+}
+
+std::unique_ptr<ValidationInstance> GroupContext::CreateInstance(ModuleSession& session, ChannelLayout layout,
+                                                                 double sampleRate, const std::string& step,
+                                                                 const std::string& name)
+{
+    Step(step);
+    std::string error;
+    std::unique_ptr<ValidationInstance> instance =
+        ValidationInstance::Create(session, layout, sampleRate, error);
+    if (instance == nullptr)
+        Fail(name, error);
+    return instance;
 }
 
 void GroupContext::Step(const std::string& description)

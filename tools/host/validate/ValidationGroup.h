@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ namespace ombrelhost
 {
 
 class ModuleSession;
+class ValidationInstance;
+
+// The sample rate the groups run at, where a check is not about the rate itself.
+constexpr double kValidationRate = 48000.0;
 
 class GroupContext
 {
@@ -49,6 +54,12 @@ public:
     // the check `name` failed with the loader's reason and answers false.
     bool OpenModule(ModuleSession& session, const std::string& name,
                     const std::string& step = "loading the module");
+
+    // [host thread] Makes an instance of the layout at the rate, after saying `step`; on failure
+    // reports the check `name` failed with the reason and answers null.
+    std::unique_ptr<ValidationInstance> CreateInstance(ModuleSession& session, ChannelLayout layout,
+                                                       double sampleRate, const std::string& step,
+                                                       const std::string& name);
 
     const std::vector<CheckResult>& Results() const { return mResults; }
 
