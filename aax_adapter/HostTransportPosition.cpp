@@ -33,14 +33,9 @@ constexpr FrameRateEntry kFrameRates[] = {
 
 } // namespace
 
-juce::Optional<juce::AudioPlayHead::PositionInfo> positionFromHostTransport(const AAX_ITransport* transport,
-                                                                            float hostSampleRate)
+juce::AudioPlayHead::PositionInfo positionFromHostTransport(const AAX_ITransport* transport,
+                                                            float hostSampleRate)
 {
-    // Built where the caller receives it: the answer is large, and copying it into the play head's
-    // optional would cost as much as some of the queries.
-    juce::Optional<juce::AudioPlayHead::PositionInfo> answer{juce::AudioPlayHead::PositionInfo{}};
-    juce::AudioPlayHead::PositionInfo& info = *answer;
-
     double bpm = kDefaultBpm;
     int32_t numerator = kDefaultMeter;
     int32_t denominator = kDefaultMeter;
@@ -98,6 +93,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> positionFromHostTransport(cons
     if (hostSampleRate > 0.0f && std::isfinite(hostSampleRate))
         seconds = static_cast<double>(static_cast<float>(samplePosition) / hostSampleRate);
 
+    juce::AudioPlayHead::PositionInfo info;
     info.setBpm(bpm);
     info.setTimeSignature(juce::AudioPlayHead::TimeSignature{numerator, denominator});
     info.setIsPlaying(playing);
@@ -112,7 +108,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> positionFromHostTransport(cons
                                         static_cast<double>(loopEndTick) / kTicksPerQuarterNote});
     info.setFrameRate(frameRate);
     info.setEditOriginTime(editOriginTime);
-    return answer;
+    return info;
 }
 
 } // namespace AAXClasses

@@ -25,9 +25,9 @@ constexpr AAX_EFrameRate AAX_eFrameRate_23976 = 7;
 // [audio thread] Every field of the answer, asked of the transport in a fixed order (tempo, meter,
 // play state, sample position, ticks, loop, time code). A failed query leaves its field at the
 // preset; a null transport (before initialisation or after it) gives the presets throughout. The
-// sample rate turns the sample position into seconds; without one the seconds stay 0. Always holds
-// an answer, in the form the play head returns it. Allocates nothing.
-juce::Optional<juce::AudioPlayHead::PositionInfo> positionFromHostTransport(const AAX_ITransport* transport,
-                                                                            float hostSampleRate);
+// sample rate turns the sample position into seconds; without one the seconds stay 0. Allocates
+// nothing.
+juce::AudioPlayHead::PositionInfo positionFromHostTransport(const AAX_ITransport* transport,
+                                                            float hostSampleRate);
 
 } // namespace AAXClasses

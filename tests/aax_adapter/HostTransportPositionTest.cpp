@@ -23,7 +23,7 @@ struct TransportFixture
     juce::AudioPlayHead::PositionInfo position(float sampleRate = 48000.0f)
     {
         AAX_VTransport transport(controller);
-        return *positionFromHostTransport(&transport, sampleRate);
+        return positionFromHostTransport(&transport, sampleRate);
     }
     TestHost host;
     HostController* controller;
@@ -132,7 +132,7 @@ TEST(HostTransportPosition, FailedQueriesLeaveTheirFieldsAtThePresets)
     EXPECT_EQ(0.0, *info.getEditOriginTime());
 
     // No transport at all (before initialisation) and no sample rate give the same presets.
-    const auto bare = *positionFromHostTransport(nullptr, 0.0f);
+    const auto bare = positionFromHostTransport(nullptr, 0.0f);
     EXPECT_EQ(0.0, *bare.getBpm());
     EXPECT_EQ(0.0, *bare.getTimeInSeconds());
     EXPECT_FALSE(bare.getIsPlaying());
