@@ -12,6 +12,7 @@
 #include "aax_library/AAX_GuardHostCall.h"
 #include "aax_library/AAX_IParameter.h"
 #include "aax_library/host/AAX_IMIDINode.h"
+#include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
 #include <cctype>
@@ -675,6 +676,9 @@ void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProce
 //==============================================================================
 void JuceAAX_Processor::processAllInstances(void* const instancesBegin[], const void* instancesEnd)
 {
+    // The refresh and the effect's editor call into the effect on the message thread; a host
+    // running blocks there would share that thread with them and stall both.
+    OMBREL_ASSERT_NOT_MESSAGE_THREAD();
     if (instancesBegin == nullptr || instancesEnd == nullptr)
         return;
     const auto* const end = static_cast<void* const*>(instancesEnd);
@@ -773,7 +777,7 @@ void JuceAAX_Processor::collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength)
     if (midiIn == nullptr)
         return;
     const AAX_CMidiStream* stream = midiIn->GetNodeBuffer();
-    if (stream == nullptr || stream->mBuffer == nullptr)
+    if (stream == nullptr || stream->mBuffer == nullptr || stream->mBufferSize == 0)
         return;
     for (uint32_t i = 0; i < stream->mBufferSize; ++i)
     {

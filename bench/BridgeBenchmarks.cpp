@@ -1,6 +1,7 @@
 // The effect bridge's audio path: QuennetAudioProcessor::processBlock driving the bundled example
-// delay, stereo, at three block lengths, with and without MIDI, against the baseline of the same
-// effect's processReplacing called directly.
+// delay, stereo, at three block lengths, with and without MIDI, and the light all-pass effect at four
+// block lengths without MIDI, each against the baseline of the same effect's processReplacing called
+// directly.
 
 #include "bench/BenchPlayHead.h"
 #include "bench/BenchmarkSuite.h"
@@ -21,22 +22,29 @@ namespace
 
 constexpr int kChannels = 2;
 constexpr int32_t kBlockLengths[] = {32, 256, 1024};
+constexpr int32_t kLightBlockLengths[] = {32, 64, 256, 1024};
+constexpr const char* kLightLabel = "light";
 constexpr int kMidiEventCounts[] = {0, 64};
 constexpr int kMidiChannel = 1;
 constexpr int kFirstNote = 36;
 constexpr int kNoteRange = 48;
 constexpr float kNoteVelocity = 0.8f;
 
-// The bundle the build lays out: the module's place, with the example delay beside it.
+// The bundles the build lays out: the module's place, with the example delay beside it, and the
+// light effect's own.
 const std::string kBundleFolder = OMBREL_BUNDLE_DIR;
-const std::string kModuleFile = kBundleFolder + "/Ombrel.aaxplugin";
-const std::string kEffectLibrary = kBundleFolder + "/Ombrel.dll";
+const std::string kLightBundleFolder = OMBREL_LIGHT_BUNDLE_DIR;
+const std::string kModuleName = "/Ombrel.aaxplugin";
+const std::string kEffectName = "/Ombrel.dll";
+
+// The bundle the next processor loads its effect from.
+std::string currentBundleFolder = kBundleFolder;
 
 // The processor looks for its effect beside the module that holds the bridge. In this program the
-// bridge is linked in, so the program answers for the module as if it lay in the bundle folder.
+// bridge is linked in, so the program answers for the module as if it lay in the current bundle.
 uint32_t moduleFileInBundle(platform::ModuleHandle, char* fileName, uint32_t size)
 {
-    const int written = std::snprintf(fileName, size, "%s", kModuleFile.c_str());
+    const int written = std::snprintf(fileName, size, "%s", (currentBundleFolder + kModuleName).c_str());
     return written < 0 ? 0 : static_cast<uint32_t>(std::strlen(fileName));
 }
 
@@ -56,13 +64,17 @@ juce::MidiBuffer midiBlock(int blockLength, int events)
     return midi;
 }
 
-std::string bridgeName(int32_t blockLength, int midiEvents)
+std::string bridgeName(int32_t blockLength, int midiEvents, const std::string& effectLabel = {})
 {
-    return "Bridge/block:" + std::to_string(blockLength) + "/midi:" + std::to_string(midiEvents);
+    const std::string effect = effectLabel.empty() ? std::string() : effectLabel + "/";
+    return "Bridge/" + effect + "block:" + std::to_string(blockLength) +
+           "/midi:" + std::to_string(midiEvents);
 }
 
-void processThroughBridge(benchmark::State& state, int32_t blockLength, int midiEvents)
+void processThroughBridge(benchmark::State& state, const std::string& bundleFolder, int32_t blockLength,
+                          int midiEvents)
 {
+    currentBundleFolder = bundleFolder;
     QuennetAudioProcessor processor;
     if (processor.effect == nullptr)
     {
@@ -113,13 +125,25 @@ void registerBenchmarks()
     {
         const std::string baseline = directBaselineName(1, blockLength);
         BenchmarkSuite::add(baseline, [blockLength](benchmark::State& state)
-                            { processEffectsDirectly(state, kEffectLibrary, 1, blockLength); });
+                            { processEffectsDirectly(state, kBundleFolder + kEffectName, 1, blockLength); });
         for (const int midiEvents : kMidiEventCounts)
             BenchmarkSuite::add(
                 bridgeName(blockLength, midiEvents),
                 [blockLength, midiEvents](benchmark::State& state)
-                { processThroughBridge(state, blockLength, midiEvents); },
+                { processThroughBridge(state, kBundleFolder, blockLength, midiEvents); },
                 baseline);
+    }
+    for (const int32_t blockLength : kLightBlockLengths)
+    {
+        const std::string baseline = directBaselineName(1, blockLength, kLightLabel);
+        BenchmarkSuite::add(
+            baseline, [blockLength](benchmark::State& state)
+            { processEffectsDirectly(state, kLightBundleFolder + kEffectName, 1, blockLength); });
+        BenchmarkSuite::add(
+            bridgeName(blockLength, 0, kLightLabel),
+            [blockLength](benchmark::State& state)
+            { processThroughBridge(state, kLightBundleFolder, blockLength, 0); },
+            baseline);
     }
 }
 

@@ -41,9 +41,11 @@ struct InstanceBuffers
 
 } // namespace
 
-std::string directBaselineName(int instances, int32_t blockLength)
+std::string directBaselineName(int instances, int32_t blockLength, const std::string& effectLabel)
 {
-    return "Direct/instances:" + std::to_string(instances) + "/block:" + std::to_string(blockLength);
+    const std::string effect = effectLabel.empty() ? std::string() : effectLabel + "/";
+    return "Direct/" + effect + "instances:" + std::to_string(instances) +
+           "/block:" + std::to_string(blockLength);
 }
 
 void processEffectsDirectly(benchmark::State& state, const std::string& effectLibrary, int instances,

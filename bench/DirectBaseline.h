@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <string>
 
-// The registered name of the baseline for that many instances at that block length.
-std::string directBaselineName(int instances, int32_t blockLength);
+// The registered name of the baseline for that many instances at that block length; an effect label
+// ("light") names the effect when it is not the bundled delay.
+std::string directBaselineName(int instances, int32_t blockLength, const std::string& effectLabel = {});
 
 // [benchmark thread] The body of the baseline benchmark.
 void processEffectsDirectly(benchmark::State& state, const std::string& effectLibrary, int instances,

@@ -1,6 +1,8 @@
 // The plug-in module's native process procedure, driven through the built module as an AAX host
 // drives it: one call per block over the context records of 1, 4 or 16 instances of each of the
-// three components, against the baseline of as many instances of the effect called directly.
+// three components, against the baseline of as many instances of the effect called directly. The same
+// for one stereo instance of the light all-pass effect, whose short blocks show the module's fixed
+// cost per block.
 //
 // The host offers no transport to these instances, so that what is timed is the module and not the
 // test host's bookkeeping (see LoadedModule); a few more benchmarks keep the kit's transport, to
@@ -11,6 +13,7 @@
 #include "bench/LoadedModule.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -18,6 +21,9 @@ namespace
 {
 
 constexpr int32_t kBlockLengths[] = {32, 256, 1024};
+constexpr int32_t kLightBlockLengths[] = {32, 64, 256, 1024};
+constexpr int kLightInstances = 1;
+constexpr const char* kLightLabel = "light";
 constexpr int32_t kMaxBlockLength = 1024;
 constexpr int kInstanceCounts[] = {1, 4, 16};
 constexpr size_t kStereoComponent = 2;
@@ -27,30 +33,35 @@ constexpr const char* kKitTransportSuffix = "/kit-transport";
 // The components in the module's description order.
 constexpr const char* kComponentNames[] = {"mono", "mono-to-stereo", "stereo"};
 
+// The two installed plug-ins: the module with the example delay, and a copy of it with the light
+// effect.
 const std::string kBundleFolder = OMBREL_BUNDLE_DIR;
-const std::string kModuleFile = kBundleFolder + "/Ombrel.aaxplugin";
-const std::string kEffectLibrary = kBundleFolder + "/Ombrel.dll";
+const std::string kLightBundleFolder = OMBREL_LIGHT_BUNDLE_DIR;
+const std::string kModuleName = "/Ombrel.aaxplugin";
+const std::string kEffectName = "/Ombrel.dll";
 
-// Loaded on first use and kept for the whole run, as a host keeps a plug-in module.
-std::unique_ptr<LoadedModule> loadedModule;
+// Each loaded on first use and kept for the whole run, as a host keeps a plug-in module.
+std::map<std::string, std::unique_ptr<LoadedModule>> loadedModules;
 
-LoadedModule& module()
+LoadedModule& module(const std::string& bundleFolder)
 {
-    if (loadedModule == nullptr)
-        loadedModule = std::make_unique<LoadedModule>(kModuleFile, kMaxBlockLength);
-    return *loadedModule;
+    std::unique_ptr<LoadedModule>& loaded = loadedModules[bundleFolder];
+    if (loaded == nullptr)
+        loaded = std::make_unique<LoadedModule>(bundleFolder + kModuleName, kMaxBlockLength);
+    return *loaded;
 }
 
-std::string moduleName(size_t component, int instances, int32_t blockLength)
+std::string moduleName(size_t component, int instances, int32_t blockLength, const std::string& effectLabel)
 {
-    return std::string("Module/") + kComponentNames[component] + "/instances:" + std::to_string(instances) +
-           "/block:" + std::to_string(blockLength);
+    const std::string effect = effectLabel.empty() ? std::string() : effectLabel + "/";
+    return std::string("Module/") + kComponentNames[component] + "/" + effect +
+           "instances:" + std::to_string(instances) + "/block:" + std::to_string(blockLength);
 }
 
-void processThroughModule(benchmark::State& state, size_t component, int instanceCount, int32_t blockLength,
-                          LoadedModule::HostTransport transport)
+void processThroughModule(benchmark::State& state, const std::string& bundleFolder, size_t component,
+                          int instanceCount, int32_t blockLength, LoadedModule::HostTransport transport)
 {
-    LoadedModule& loaded = module();
+    LoadedModule& loaded = module(bundleFolder);
     if (!loaded.isReady())
     {
         state.SkipWithError(loaded.error().c_str());
@@ -86,16 +97,17 @@ void processThroughModule(benchmark::State& state, size_t component, int instanc
     BenchmarkSuite::countSamples(state, static_cast<int64_t>(instanceCount) * blockLength);
 }
 
-void registerModule(size_t component, int instances, int32_t blockLength,
-                    LoadedModule::HostTransport transport, const std::string& baseline)
+void registerModule(const std::string& bundleFolder, const std::string& effectLabel, size_t component,
+                    int instances, int32_t blockLength, LoadedModule::HostTransport transport,
+                    const std::string& baseline)
 {
-    std::string name = moduleName(component, instances, blockLength);
+    std::string name = moduleName(component, instances, blockLength, effectLabel);
     if (transport == LoadedModule::HostTransport::Kit)
         name += kKitTransportSuffix;
     BenchmarkSuite::add(
         name,
         [=](benchmark::State& state)
-        { processThroughModule(state, component, instances, blockLength, transport); },
+        { processThroughModule(state, bundleFolder, component, instances, blockLength, transport); },
         baseline);
 }
 
@@ -107,15 +119,27 @@ void registerBenchmarks()
         for (const int32_t blockLength : kBlockLengths)
         {
             const std::string baseline = directBaselineName(instances, blockLength);
-            BenchmarkSuite::add(baseline, [instances, blockLength](benchmark::State& state)
-                                { processEffectsDirectly(state, kEffectLibrary, instances, blockLength); });
+            BenchmarkSuite::add(
+                baseline, [instances, blockLength](benchmark::State& state)
+                { processEffectsDirectly(state, kBundleFolder + kEffectName, instances, blockLength); });
             for (size_t component = 0; component < std::size(kComponentNames); ++component)
-                registerModule(component, instances, blockLength, LoadedModule::HostTransport::None,
-                               baseline);
+                registerModule(kBundleFolder, {}, component, instances, blockLength,
+                               LoadedModule::HostTransport::None, baseline);
             if (instances == kKitTransportInstances)
-                registerModule(kStereoComponent, instances, blockLength, LoadedModule::HostTransport::Kit,
-                               baseline);
+                registerModule(kBundleFolder, {}, kStereoComponent, instances, blockLength,
+                               LoadedModule::HostTransport::Kit, baseline);
         }
+    for (const int32_t blockLength : kLightBlockLengths)
+    {
+        const std::string baseline = directBaselineName(kLightInstances, blockLength, kLightLabel);
+        BenchmarkSuite::add(baseline,
+                            [blockLength](benchmark::State& state) {
+                                processEffectsDirectly(state, kLightBundleFolder + kEffectName,
+                                                       kLightInstances, blockLength);
+                            });
+        registerModule(kLightBundleFolder, kLightLabel, kStereoComponent, kLightInstances, blockLength,
+                       LoadedModule::HostTransport::None, baseline);
+    }
 }
 
 } // namespace
@@ -124,7 +148,7 @@ int main(int argc, char** argv)
 {
     registerBenchmarks();
     const int status = BenchmarkSuite::run(argc, argv);
-    // The instances and the module go before the program's statics.
-    loadedModule.reset();
+    // The instances and the modules go before the program's statics.
+    loadedModules.clear();
     return status;
 }

@@ -3,6 +3,7 @@
 #include "effect_bridge/EffectLibraryLocation.h"
 #include "effect_bridge/EffectStateBlock.h"
 #include "effect_bridge/QuennetAudioProcessorEditor.h"
+#include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -326,6 +327,11 @@ bool QuennetAudioProcessor::prepareWideChannels(int numSamples)
 
 int32_t QuennetAudioProcessor::convertMidi(const juce::MidiBuffer& midiMessages)
 {
+    if (midiMessages.isEmpty())
+    {
+        midiEvents->numEvents = 0;
+        return 0;
+    }
     int32_t filled = 0;
     for (const juce::MidiMessageMetadata metadata : midiMessages)
     {
@@ -386,6 +392,9 @@ void QuennetAudioProcessor::updateTimeInfo()
 
 void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages)
 {
+    // The refresh and the effect's editor call into the effect on the message thread; a block run
+    // there would share that thread with them and stall both.
+    OMBREL_ASSERT_NOT_MESSAGE_THREAD();
     const int numSamples = buffer.getNumSamples();
     const int bufferChannels = buffer.getNumChannels();
     const int numInputs = std::min(getTotalNumInputChannels(), bufferChannels);
