@@ -59,8 +59,6 @@ public:
 
     // The processor (borrowed); the GUI object reaches the effect through it.
     QuennetAudioProcessor* getProcessor() const { return processor.get(); }
-    // Effect parameters published as AAX parameters (the master bypass not counted).
-    int32_t getNumPublishedProcessorParameters() const { return publishedProcessorParameters; }
 
     //==============================================================================
     // AAX_CEffectParameters, in slot order. [host thread]
@@ -135,9 +133,8 @@ private:
     int32_t stateChunkIndex = 1;
     float hostSampleRate = 0.0f;
     int32_t currentBlockSize = 1024;
+    // The processor's state between a size query of the 'All ' chunk and its read.
     juce::MemoryBlock pendingState;
-    // Whether pendingState holds a state produced by a size query and not yet read.
-    bool pendingStateSized = false;
     int32_t publishedProcessorParameters = 0;
     // [host thread] Each published parameter's default as a normalized value: the effect's own
     // value when it was published. Filled once while publishing; the audio path never reads it.
