@@ -1,5 +1,6 @@
 #include "aax_adapter/JuceAAX_Processor.h"
 
+#include "aax_adapter/HostFactory.h"
 #include "aax_adapter/HostTransportPosition.h"
 #include "aax_adapter/ParameterIdentifiers.h"
 #include "aax_adapter/ProcessorStateChunk.h"
@@ -93,15 +94,7 @@ AAX_Result JuceAAX_Processor::Uninitialize()
 
 void* JuceAAX_Processor::Create()
 {
-    try
-    {
-        AAX_IACFEffectParameters_V2* primary = new JuceAAX_Processor();
-        return primary;
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return newForHost<AAX_IACFEffectParameters_V2, JuceAAX_Processor>();
 }
 
 //==============================================================================
@@ -166,27 +159,20 @@ AAX_Result JuceAAX_Processor::ResetFieldData(int32_t field, void* data, uint32_t
 }
 
 //==============================================================================
+// The library's controls chunk comes first, the state chunk after it at stateChunkIndex.
 AAX_Result JuceAAX_Processor::GetNumberOfChunks(int32_t* count)
 {
-    if (count == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *count = stateChunkIndex + 1;
-    return AAX_SUCCESS;
+    const AAX_Result result = AAX_CEffectParameters::GetNumberOfChunks(count);
+    if (result == AAX_SUCCESS)
+        *count = stateChunkIndex + 1;
+    return result;
 }
 
 AAX_Result JuceAAX_Processor::GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id)
 {
-    if (id == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    if (index == stateChunkIndex)
-        *id = kProcessorStateChunkID;
-    else if (index == 0)
-        *id = cDefaultChunkID;
-    else
-    {
-        *id = 0;
-        return AAX_ERROR_INVALID_CHUNK_INDEX;
-    }
+    if (index != stateChunkIndex || id == nullptr)
+        return AAX_CEffectParameters::GetChunkIDFromIndex(index, id);
+    *id = kProcessorStateChunkID;
     return AAX_SUCCESS;
 }
 
@@ -219,46 +205,47 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition
 }
 
 //==============================================================================
+template <typename Notify> void JuceAAX_Processor::notifyHost(Notify&& notify)
+{
+    const UseGate::Use use(notificationGate);
+    if (use.isAdmitted())
+        GuardHostCall(notify);
+}
+
 void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, int parameterIndex,
                                                        float newValue)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
     // not told its own value again.
-    const IndexText identifier(parameterIndex);
-    GuardHostCall([&]
-                  { return AAX_CEffectParameters::SetParameterNormalizedValue(identifier.text, newValue); });
+    notifyHost(
+        [&] {
+            return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(parameterIndex).text,
+                                                                      newValue);
+        });
 }
 
 void JuceAAX_Processor::audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    // The host compares change counts, so the count wraps to 0 rather than going negative.
-    mNumPlugInChanges = mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
-    if (AAX_IController* controller = Controller())
-        controller->SetSignalLatency(processor->getLatencySamples());
+    notifyHost(
+        [&]
+        {
+            // The host compares change counts, so the count wraps to 0 rather than going negative.
+            mNumPlugInChanges =
+                mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
+            if (AAX_IController* controller = Controller())
+                controller->SetSignalLatency(processor->getLatencySamples());
+            return AAX_SUCCESS;
+        });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int parameterIndex)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    const IndexText identifier(parameterIndex);
-    TouchParameter(identifier.text);
+    notifyHost([&] { return TouchParameter(IndexText(parameterIndex).text); });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int parameterIndex)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    const IndexText identifier(parameterIndex);
-    ReleaseParameter(identifier.text);
+    notifyHost([&] { return ReleaseParameter(IndexText(parameterIndex).text); });
 }
 
 //==============================================================================

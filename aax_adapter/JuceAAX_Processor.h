@@ -115,6 +115,13 @@ private:
     // The processor parameter an identifier names: its index when it names one that was published,
     // else -1. The master bypass is not a processor parameter.
     int32_t publishedIndexOf(AAX_CParamID id) const;
+    // [host thread] Answers what read gives for the index of a published processor parameter; an
+    // identifier that names none, or a null value, is answered as an error with value untouched.
+    template <typename Read>
+    AAX_Result answerPublishedValue(AAX_CParamID id, double* value, Read&& read) const;
+    // Runs notify, a call to the host's objects, only while they may be reached (see Initialize),
+    // and lets nothing it throws out to the processor.
+    template <typename Notify> void notifyHost(Notify&& notify);
 
     // [host thread] Closes both gates and waits for every admitted use to end.
     void closeHostSide();

@@ -79,19 +79,8 @@ AAX_Result JuceAAX_Processor::GetParameterName(AAX_CParamID id, AAX_IString* nam
 {
     if (name == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            if (isMasterBypass(id))
-            {
-                name->Set(kMasterBypassName);
-                return AAX_SUCCESS;
-            }
-            const int32_t index = publishedIndexOf(id);
-            name->Set(index >= 0 ? processorParameterName(*processor, index, kParameterNameLength).toRawUTF8()
-                                 : "");
-            return AAX_SUCCESS;
-        });
+    // The full name is the longest form the published name keeps.
+    return GetParameterNameOfLength(id, name, kParameterNameLength);
 }
 
 AAX_Result JuceAAX_Processor::GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length)
@@ -112,10 +101,9 @@ AAX_Result JuceAAX_Processor::GetParameterNameOfLength(AAX_CParamID id, AAX_IStr
         });
 }
 
-AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* value)
+template <typename Read>
+AAX_Result JuceAAX_Processor::answerPublishedValue(AAX_CParamID id, double* value, Read&& read) const
 {
-    if (isMasterBypass(id))
-        return AAX_SUCCESS;
     const int32_t index = publishedIndexOf(id);
     if (index < 0)
         return AAX_ERROR_INVALID_PARAMETER_ID;
@@ -124,28 +112,34 @@ AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id
     return GuardHostCall(
         [&]
         {
-            const size_t slot = static_cast<size_t>(index);
-            *value = slot < parameterDefaults.size() ? static_cast<double>(parameterDefaults[slot]) : 0.0;
+            *value = read(index);
             return AAX_SUCCESS;
         });
+}
+
+AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* value)
+{
+    // The bypass has no default of the effect's to offer; hosts keep what they passed in (the
+    // reference host marks it unwritten), and saved sessions were made with that answer.
+    if (isMasterBypass(id))
+        return AAX_SUCCESS;
+    return answerPublishedValue(id, value,
+                                [&](int32_t index)
+                                {
+                                    const size_t slot = static_cast<size_t>(index);
+                                    return slot < parameterDefaults.size()
+                                               ? static_cast<double>(parameterDefaults[slot])
+                                               : 0.0;
+                                });
 }
 
 AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, double* value)
 {
     if (isMasterBypass(id))
         return AAX_CEffectParameters::GetParameterNormalizedValue(id, value);
-    const int32_t index = publishedIndexOf(id);
-    if (index < 0)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (value == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            // The effect's own value, so the host always sees what the effect holds.
-            *value = static_cast<double>(processor->getParameter(index));
-            return AAX_SUCCESS;
-        });
+    // The effect's own value, so the host always sees what the effect holds.
+    return answerPublishedValue(
+        id, value, [&](int32_t index) { return static_cast<double>(processor->getParameter(index)); });
 }
 
 AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, double value)
