@@ -18,20 +18,17 @@ namespace AAXClasses
 namespace
 {
 
-// The shortened name keeps this many characters.
-constexpr int kParameterShortNameLength = 4;
+// A switch has two steps, as the processor answers for it and as the host is told; every other
+// parameter is published with a hundred.
 constexpr uint32_t kTwoStateSteps = 2;
 constexpr uint32_t kContinuousSteps = 100;
-// What the processor answers for a switch; the host shows it with the texts at 0.00 and 0.99 (the
-// text at 1.00 can belong to an end position the switch never shows).
-constexpr int kTwoStateStepCount = 2;
-constexpr int kTwoStateOffEntry = 0;
-constexpr int kTwoStateOnEntry = 99;
-// The two-state taper's threshold: normalized values above it are on.
-constexpr float kTwoStateOnThreshold = 0.5f;
 
 static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTParameterTextRow>,
               "the display delegate reads the processor's rows of probed texts");
+// The host shows a switch with the texts at 0.00 and 0.99 (the text at 1.00 can belong to an end
+// position the switch never shows).
+constexpr int kTwoStateOffEntry = 0;
+constexpr int kTwoStateOnEntry = 99;
 
 // The effect's value as a published continuous parameter's starting value: inside 0 .. 1, and NaN
 // (which no taper or saved session can carry) as 0.
@@ -41,6 +38,9 @@ float continuousStartingValue(float effectValue)
         return 0.0f;
     return std::clamp(effectValue, 0.0f, 1.0f);
 }
+
+// The two-state taper's threshold: normalized values above it are on.
+constexpr float kTwoStateOnThreshold = 0.5f;
 
 // A switch is on where the two-state taper would put it: strictly above one half.
 bool twoStateStartsOn(float effectValue)
@@ -82,7 +82,7 @@ PublishedProcessorParameter makeProcessorParameter(QuennetAudioProcessor& proces
     const float effectValue = processor.getEffectParameter(index);
 
     PublishedProcessorParameter published;
-    if (steps == kTwoStateStepCount)
+    if (steps == static_cast<int>(kTwoStateSteps))
     {
         const bool defaultOn = twoStateStartsOn(effectValue);
         published.defaultValue = defaultOn ? 1.0f : 0.0f;

@@ -13,8 +13,9 @@
 namespace AAXClasses
 {
 
-// A published name keeps at most this many characters.
+// A published name keeps at most this many characters; the shortened name this many.
 constexpr int kParameterNameLength = 31;
+constexpr int kParameterShortNameLength = 4;
 
 // [host thread] The processor's name for a parameter, cut to maximumLength characters.
 juce::String processorParameterName(QuennetAudioProcessor& processor, int index, int maximumLength);
