@@ -2,6 +2,7 @@
 
 #include "aax_library/AAX_ModuleInstanceHandle.h"
 #include "effect_bridge/MessageThread.h"
+#include "effect_bridge/ThreadChecks.h"
 
 #include <juce_events/juce_events.h>
 
@@ -71,6 +72,10 @@ void GuiLibraryUsers::acquire()
 
 void GuiLibraryUsers::release()
 {
+#ifndef _WIN32
+    // On Windows the host's main thread is the message thread and gives the last use back there.
+    OMBREL_ASSERT_NOT_MESSAGE_THREAD();
+#endif
     const std::lock_guard<std::mutex> guard(usersLock());
     if (guiUserCount <= 0)
         return;

@@ -17,8 +17,8 @@ public:
     // [host thread] Takes one use; the first starts the library. Throws when the library cannot be
     // started (the use is then not taken).
     static void acquire();
-    // [host thread] Gives one use back; the last shuts the library down before returning. Never on
-    // the library's own message thread.
+    // [host thread] Gives one use back; the last shuts the library down before returning. On POSIX
+    // never on the module's message thread, which the last use stops and joins.
     static void release();
     // [any thread] Current number of uses.
     static int32_t count();

@@ -1,5 +1,6 @@
 #include "aax_adapter/JuceAAX_GUI.h"
 
+#include "aax_adapter/HostFactory.h"
 #include "aax_adapter/JuceAAX_Processor.h"
 
 namespace AAXClasses
@@ -39,15 +40,7 @@ void JuceAAX_GUI::releaseEffect()
 
 void* JuceAAX_GUI::Create()
 {
-    try
-    {
-        AAX_IACFEffectGUI* primary = new JuceAAX_GUI();
-        return primary;
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return newForHost<AAX_IACFEffectGUI, JuceAAX_GUI>();
 }
 
 JuceAAX_Processor* JuceAAX_GUI::dataModelProcessor()

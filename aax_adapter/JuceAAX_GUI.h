@@ -33,6 +33,8 @@ public:
     AAX_Result SetControlHighlightInfo(AAX_CParamID id, AAX_CBoolean highlighted, int32_t colour) override;
 
 protected:
+    // [host thread] Called by the base from Initialize and as the host sets or clears its view
+    // container.
     void CreateViewContents() override;
     void CreateViewContainer() override;
     void DeleteViewContainer() override;

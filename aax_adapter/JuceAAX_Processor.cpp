@@ -1,57 +1,23 @@
 #include "aax_adapter/JuceAAX_Processor.h"
 
-#include "aax_adapter/AAX_CLinearTaperNoRounding.h"
-#include "aax_adapter/AAX_CVSTDisplayDelegate.h"
+#include "aax_adapter/HostFactory.h"
 #include "aax_adapter/HostTransportPosition.h"
+#include "aax_adapter/ParameterIdentifiers.h"
+#include "aax_adapter/ProcessorStateChunk.h"
 #include "aax_adapter/StemFormats.h"
-#include "aax_library/AAX_CBinary2TaperDelegate.h"
-#include "aax_library/AAX_CBinaryDisplayDelegate.h"
-#include "aax_library/AAX_CBinaryTaperDelegate.h"
-#include "aax_library/AAX_CParameter.h"
-#include "aax_library/AAX_CUnitDisplayDelegateDecorator.h"
 #include "aax_library/AAX_GuardHostCall.h"
-#include "aax_library/AAX_IParameter.h"
 #include "aax_library/host/AAX_IMIDINode.h"
 #include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
-#include <cfloat>
 #include <cstring>
 #include <limits>
-#include <type_traits>
 
 namespace AAXClasses
 {
 
 namespace
 {
-
-constexpr const char* kMasterBypassName = "Master Bypass";
-// Shorter forms of the bypass name, longest first, with the length each needs.
-struct ShortName
-{
-    int32_t minimumLength;
-    const char* text;
-};
-constexpr ShortName kMasterBypassShortNames[] = {{13, "Master Bypass"}, {8, "Mast Byp"}, {6, "MstByp"}};
-constexpr const char* kMasterBypassShortestName = "MByp";
-constexpr const char* kBypassOffText = "bypass";
-constexpr const char* kBypassOnText = "on";
-
-// A published name keeps at most this many characters; the shortened name this many.
-constexpr int kParameterNameLength = 31;
-constexpr int kParameterShortNameLength = 4;
-constexpr uint32_t kTwoStateSteps = 2;
-constexpr uint32_t kContinuousSteps = 100;
-// What the processor answers for a switch; the host shows it with the texts at 0.00 and 0.99 (the
-// text at 1.00 can belong to an end position the switch never shows).
-constexpr int kTwoStateStepCount = 2;
-constexpr int kTwoStateOffEntry = 0;
-constexpr int kTwoStateOnEntry = 99;
-// The two-state taper's threshold: normalized values above it are on.
-constexpr float kTwoStateOnThreshold = 0.5f;
 
 constexpr int32_t kInitialBlockSize = 1024;
 // MIDI bytes the block's buffer holds before it has to grow: a few thousand short events, so that
@@ -61,100 +27,6 @@ constexpr size_t kIncomingMidiReserveBytes = 64 * 1024;
 constexpr uint32_t kPrivateDataSlotSize = sizeof(JuceAAX_Processor*);
 static_assert(kPrivateDataSlotSize == 8, "the description declares 8-byte private data");
 constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
-
-static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTParameterTextRow>,
-              "the display delegate reads the processor's rows of probed texts");
-
-bool isMasterBypass(AAX_CParamID id)
-{
-    return id != nullptr && std::strcmp(id, cDefaultMasterBypassID) == 0;
-}
-
-// The leading decimal number of an identifier by atoi's rules (blanks and a sign accepted, reading
-// stops at the first non-digit, no digits give 0), without atoi's undefined overflow: the value is
-// held at one past the largest index.
-int64_t leadingDecimal(const char* text)
-{
-    constexpr int64_t kLimit = static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1;
-    while (std::isspace(static_cast<unsigned char>(*text)))
-        ++text;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    int64_t value = 0;
-    while (*text >= '0' && *text <= '9')
-    {
-        value = std::min<int64_t>(value * 10 + (*text - '0'), kLimit);
-        ++text;
-    }
-    return negative ? -value : value;
-}
-
-// Parameter indices are written as plain decimal text; a buffer on the stack, because changes the
-// effect reports may come on its audio thread.
-struct IndexText
-{
-    explicit IndexText(int index)
-    {
-        char digits[kCapacity];
-        int count = 0;
-        unsigned value = static_cast<unsigned>(std::max(index, 0));
-        do
-        {
-            digits[count++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value != 0 && count < kCapacity - 1);
-        for (int i = 0; i < count; ++i)
-            text[i] = digits[count - 1 - i];
-        text[count] = '\0';
-    }
-    static constexpr int kCapacity = 12;
-    char text[kCapacity] = {};
-};
-
-// Normalized values from the host reach the effect only inside 0 .. 1: effects commonly turn them
-// into table positions. NaN is never forwarded.
-bool toEffectValue(double value, float* effectValue)
-{
-    if (std::isnan(value))
-        return false;
-    *effectValue = static_cast<float>(std::clamp(value, 0.0, 1.0));
-    return true;
-}
-
-// A double narrowed to float, held at the largest finite float of its sign beyond float's range
-// (where a plain conversion would be undefined); NaN stays NaN.
-float narrowToFloatClamped(double value)
-{
-    if (std::isnan(value))
-        return std::numeric_limits<float>::quiet_NaN();
-    return static_cast<float>(std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
-}
-
-// The index-based parameter operations are deprecated in JUCE 7 but are the ones that reach the
-// effect's parameters: the processor has no parameter objects.
-juce::String processorParameterName(QuennetAudioProcessor& processor, int index, int maximumLength)
-{
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    return processor.getParameterName(index, maximumLength);
-#pragma GCC diagnostic pop
-}
-
-// The effect's value as a published continuous parameter's starting value: inside 0 .. 1, and NaN
-// (which no taper or saved session can carry) as 0.
-float continuousStartingValue(float effectValue)
-{
-    if (std::isnan(effectValue))
-        return 0.0f;
-    return std::clamp(effectValue, 0.0f, 1.0f);
-}
-
-// A switch is on where the two-state taper would put it: strictly above one half.
-bool switchIsOn(float effectValue)
-{
-    return effectValue > kTwoStateOnThreshold;
-}
 
 } // namespace
 
@@ -223,15 +95,7 @@ AAX_Result JuceAAX_Processor::Uninitialize()
 
 void* JuceAAX_Processor::Create()
 {
-    try
-    {
-        AAX_IACFEffectParameters_V2* primary = new JuceAAX_Processor();
-        return primary;
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return newForHost<AAX_IACFEffectParameters_V2, JuceAAX_Processor>();
 }
 
 //==============================================================================
@@ -272,91 +136,6 @@ void JuceAAX_Processor::prepareProcessor()
         controller->SetSignalLatency(processor->getLatencySamples());
 }
 
-void JuceAAX_Processor::publishBypassParameter()
-{
-    auto bypass = std::make_unique<AAX_CParameter<bool>>(
-        cDefaultMasterBypassID, AAX_CString(kMasterBypassName), false, AAX_CBinaryTaperDelegate<bool>(),
-        AAX_CBinaryDisplayDelegate<bool>(kBypassOffText, kBypassOnText), true);
-    bypass->SetNumberOfSteps(kTwoStateSteps);
-    bypass->SetType(AAX_eParameterType_Discrete);
-    if (mParameterManager.AddParameter(bypass.get()))
-        bypass.release();
-    // The bypass reaches the processing callback only as this packet in its context.
-    mPacketDispatcher.RegisterPacket(cDefaultMasterBypassID, kAlgorithmFieldBypass);
-}
-
-void JuceAAX_Processor::publishProcessorParameters()
-{
-    publishedProcessorParameters = 0;
-    const int count = processor->getNumParameters();
-    parameterDefaults.clear();
-    parameterDefaults.reserve(static_cast<size_t>(std::max(count, 0)));
-    publishedAsSwitch.assign(static_cast<size_t>(std::max(count, 0)), false);
-    for (int index = 0; index < count; ++index)
-    {
-        // Probing the effect's texts fills the row the display delegates read, so it comes first.
-        const int steps = processor->getParameterNumSteps(index);
-
-        // The processor clears the whole text buffer it is given, so it gets a full one.
-        char label[QuennetAudioProcessor::kEffectTextSize];
-        processor->getEffectParameterLabel(index, label);
-
-        const IndexText identifier(index);
-        const AAX_CString name(processorParameterName(*processor, index, kParameterNameLength).toRawUTF8());
-        const AAX_CString shortName(
-            processorParameterName(*processor, index, kParameterShortNameLength).toRawUTF8());
-        const bool automatable = processor->isParameterAutomatable(index);
-        // The processor keeps no default of its own (it would answer 0 for everything), so each
-        // published parameter starts, and resets, where the effect actually is: otherwise the host
-        // shows a text the effect is not at, and the controls chunk saves (and later restores into
-        // the effect) values nobody chose. Read after the text probe, which puts the effect's value
-        // back.
-        const float effectValue = processor->getEffectParameter(index);
-
-        std::unique_ptr<AAX_IParameter> parameter;
-        if (steps == kTwoStateStepCount)
-        {
-            const bool defaultOn = switchIsOn(effectValue);
-            parameterDefaults.push_back(defaultOn ? 1.0f : 0.0f);
-            publishedAsSwitch[static_cast<size_t>(index)] = true;
-            parameter = std::make_unique<AAX_CParameter<bool>>(
-                identifier.text, name, defaultOn, AAX_CBinary2TaperDelegate<bool>(),
-                AAX_CBinaryDisplayDelegate<bool>(processor->getParameterTextEntry(index, kTwoStateOffEntry),
-                                                 processor->getParameterTextEntry(index, kTwoStateOnEntry)),
-                automatable);
-            parameter->SetNumberOfSteps(kTwoStateSteps);
-            parameter->SetType(AAX_eParameterType_Discrete);
-        }
-        else
-        {
-            const float defaultValue = continuousStartingValue(effectValue);
-            parameterDefaults.push_back(defaultValue);
-            const AAX_VSTParameterTextRow* row = static_cast<size_t>(index) < processor->parameterTexts.size()
-                                                     ? &processor->parameterTexts[static_cast<size_t>(index)]
-                                                     : nullptr;
-            parameter = std::make_unique<AAX_CParameter<float>>(
-                identifier.text, name, defaultValue, AAX_CLinearTaperNoRounding<float, 0>(0.0f, 1.0f),
-                AAX_CUnitDisplayDelegateDecorator<float>(AAX_CVSTDisplayDelegate<float>(row),
-                                                         AAX_CString(label)),
-                automatable);
-            parameter->SetNumberOfSteps(kContinuousSteps);
-            parameter->SetType(AAX_eParameterType_Continuous);
-        }
-        parameter->AddShortenedName(shortName);
-        if (mParameterManager.AddParameter(parameter.get()))
-            parameter.release();
-        publishedProcessorParameters = index + 1;
-    }
-}
-
-int32_t JuceAAX_Processor::publishedIndexOf(AAX_CParamID id) const
-{
-    if (id == nullptr || isMasterBypass(id))
-        return -1;
-    const int64_t index = leadingDecimal(id);
-    return index >= 0 && index < publishedProcessorParameters ? static_cast<int32_t>(index) : -1;
-}
-
 //==============================================================================
 AAX_Result JuceAAX_Processor::NotificationReceived(uint32_t type, const void* data, uint32_t size)
 {
@@ -368,154 +147,6 @@ AAX_Result JuceAAX_Processor::NotificationReceived(uint32_t type, const void* da
             else if (type == AAX_eNotificationEvent_ExitingOfflineMode)
                 processor->setNonRealtime(false);
             return AAX_CEffectParameters::NotificationReceived(type, data, size);
-        });
-}
-
-AAX_Result JuceAAX_Processor::GetParameterName(AAX_CParamID id, AAX_IString* name)
-{
-    if (name == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            if (isMasterBypass(id))
-            {
-                name->Set(kMasterBypassName);
-                return AAX_SUCCESS;
-            }
-            const int32_t index = publishedIndexOf(id);
-            name->Set(index >= 0 ? processorParameterName(*processor, index, kParameterNameLength).toRawUTF8()
-                                 : "");
-            return AAX_SUCCESS;
-        });
-}
-
-AAX_Result JuceAAX_Processor::GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length)
-{
-    if (name == nullptr)
-        return AAX_ERROR_INVALID_STRING_CONVERSION;
-    return GuardHostCall(
-        [&]
-        {
-            if (isMasterBypass(id))
-            {
-                const char* text = kMasterBypassShortestName;
-                for (const ShortName& candidate : kMasterBypassShortNames)
-                {
-                    if (length >= candidate.minimumLength)
-                    {
-                        text = candidate.text;
-                        break;
-                    }
-                }
-                name->Set(text);
-                return AAX_SUCCESS;
-            }
-            const int32_t index = publishedIndexOf(id);
-            name->Set(index >= 0 ? processorParameterName(*processor, index, length).toRawUTF8() : "");
-            return AAX_SUCCESS;
-        });
-}
-
-AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* value)
-{
-    // The bypass's default is its published one (off); a success that wrote nothing would hand the
-    // host whatever its variable held.
-    if (isMasterBypass(id))
-        return AAX_CEffectParameters::GetParameterDefaultNormalizedValue(id, value);
-    const int32_t index = publishedIndexOf(id);
-    if (index < 0)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (value == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            const size_t slot = static_cast<size_t>(index);
-            *value = slot < parameterDefaults.size() ? static_cast<double>(parameterDefaults[slot]) : 0.0;
-            return AAX_SUCCESS;
-        });
-}
-
-AAX_Result JuceAAX_Processor::GetParameterNormalizedValue(AAX_CParamID id, double* value)
-{
-    if (isMasterBypass(id))
-        return AAX_CEffectParameters::GetParameterNormalizedValue(id, value);
-    const int32_t index = publishedIndexOf(id);
-    if (index < 0)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    if (value == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            // The effect's own value, so the host always sees what the effect holds.
-            *value = static_cast<double>(processor->getParameter(index));
-            return AAX_SUCCESS;
-        });
-}
-
-// Host values reach the effect. A switch's value does not when it leaves the switch where the
-// effect already is: the published switch knows only 0 and 1, and every value the effect reports
-// comes back from the host through it, so writing it would replace the effect's own value of the
-// same meaning (a restored session's, say) with 0 or 1, and the effect's state would change.
-void JuceAAX_Processor::writeToEffect(int32_t index, double value)
-{
-    float effectValue = 0.0f;
-    if (!toEffectValue(value, &effectValue))
-        return;
-    const auto slot = static_cast<size_t>(index);
-    if (slot < publishedAsSwitch.size() && publishedAsSwitch[slot] &&
-        switchIsOn(effectValue) == switchIsOn(processor->getParameter(index)))
-        return;
-    processor->setParameter(index, effectValue);
-}
-
-AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, double value)
-{
-    return GuardHostCall(
-        [&]
-        {
-            const AAX_Result published = AAX_CEffectParameters::SetParameterNormalizedValue(id, value);
-            const int32_t index = publishedIndexOf(id);
-            if (index < 0)
-                return published;
-            writeToEffect(index, value);
-            return AAX_SUCCESS;
-        });
-}
-
-AAX_Result JuceAAX_Processor::SetParameterNormalizedRelative(AAX_CParamID id, double delta)
-{
-    if (isMasterBypass(id))
-        return AAX_CEffectParameters::SetParameterNormalizedRelative(id, delta);
-    const int32_t index = publishedIndexOf(id);
-    if (index < 0)
-        return AAX_ERROR_INVALID_PARAMETER_ID;
-    return GuardHostCall(
-        [&]
-        {
-            const float sum = processor->getParameter(index) + narrowToFloatClamped(delta);
-            writeToEffect(index, static_cast<double>(sum));
-            // The published parameter gets the sum itself; its taper keeps it in range.
-            if (AAX_IParameter* parameter = mParameterManager.GetParameterByID(id);
-                parameter != nullptr && !std::isnan(sum))
-                parameter->SetValueWithFloat(sum);
-            return AAX_SUCCESS;
-        });
-}
-
-AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source)
-{
-    return GuardHostCall(
-        [&]
-        {
-            const AAX_Result result =
-                AAX_CEffectParameters::UpdateParameterNormalizedValue(id, value, source);
-            const int32_t index = publishedIndexOf(id);
-            if (index >= 0)
-                writeToEffect(index, value);
-            return result;
         });
 }
 
@@ -531,27 +162,20 @@ AAX_Result JuceAAX_Processor::ResetFieldData(int32_t field, void* data, uint32_t
 }
 
 //==============================================================================
+// The library's controls chunk comes first, the state chunk after it at stateChunkIndex.
 AAX_Result JuceAAX_Processor::GetNumberOfChunks(int32_t* count)
 {
-    if (count == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    *count = stateChunkIndex + 1;
-    return AAX_SUCCESS;
+    const AAX_Result result = AAX_CEffectParameters::GetNumberOfChunks(count);
+    if (result == AAX_SUCCESS)
+        *count = stateChunkIndex + 1;
+    return result;
 }
 
 AAX_Result JuceAAX_Processor::GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id)
 {
-    if (id == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    if (index == stateChunkIndex)
-        *id = kProcessorStateChunkID;
-    else if (index == 0)
-        *id = cDefaultChunkID;
-    else
-    {
-        *id = 0;
-        return AAX_ERROR_INVALID_CHUNK_INDEX;
-    }
+    if (index != stateChunkIndex || id == nullptr)
+        return AAX_CEffectParameters::GetChunkIDFromIndex(index, id);
+    *id = kProcessorStateChunkID;
     return AAX_SUCCESS;
 }
 
@@ -559,68 +183,21 @@ AAX_Result JuceAAX_Processor::GetChunkSize(AAX_CTypeID id, uint32_t* size)
 {
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::GetChunkSize(id, size);
-    if (size == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            // The state is produced once here and handed over by the read, so the host receives
-            // exactly the bytes it was told the size of.
-            pendingState.reset();
-            processor->getStateInformation(pendingState);
-            if (pendingState.getSize() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
-            {
-                pendingState.reset();
-                return AAX_ERROR_INCORRECT_CHUNK_SIZE;
-            }
-            *size = static_cast<uint32_t>(pendingState.getSize());
-            return AAX_SUCCESS;
-        });
+    return GuardHostCall([&] { return sizeProcessorState(*processor, pendingState, size); });
 }
 
 AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 {
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::GetChunk(id, chunk);
-    if (chunk == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            if (pendingState.getSize() == 0)
-            {
-                // A read without a size query: the host cannot have sized its record for this
-                // state, so a record it says is smaller is not written past.
-                processor->getStateInformation(pendingState);
-                const size_t produced = pendingState.getSize();
-                if (produced > static_cast<size_t>(std::numeric_limits<int32_t>::max()) ||
-                    (chunk->fSize > 0 && static_cast<size_t>(chunk->fSize) < produced))
-                {
-                    pendingState.reset();
-                    return AAX_ERROR_INCORRECT_CHUNK_SIZE;
-                }
-            }
-            chunk->fSize = static_cast<int32_t>(pendingState.getSize());
-            if (pendingState.getSize() > 0)
-                std::memcpy(chunk->fData, pendingState.getData(), pendingState.getSize());
-            pendingState.reset();
-            return AAX_SUCCESS;
-        });
+    return GuardHostCall([&] { return readProcessorState(*processor, pendingState, chunk); });
 }
 
 AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
 {
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::SetChunk(id, chunk);
-    if (chunk == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    return GuardHostCall(
-        [&]
-        {
-            // A negative size carries no bytes; the processor ignores blocks too short to read.
-            processor->setStateInformation(chunk->fData, std::max(chunk->fSize, 0));
-            return AAX_SUCCESS;
-        });
+    return GuardHostCall([&] { return writeProcessorState(*processor, chunk); });
 }
 
 //==============================================================================
@@ -631,46 +208,47 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition
 }
 
 //==============================================================================
+template <typename Notify> void JuceAAX_Processor::notifyHost(Notify&& notify)
+{
+    const UseGate::Use use(notificationGate);
+    if (use.isAdmitted())
+        GuardHostCall(notify);
+}
+
 void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, int parameterIndex,
                                                        float newValue)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
     // not told its own value again.
-    const IndexText identifier(parameterIndex);
-    GuardHostCall([&]
-                  { return AAX_CEffectParameters::SetParameterNormalizedValue(identifier.text, newValue); });
+    notifyHost(
+        [&] {
+            return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(parameterIndex).text,
+                                                                      newValue);
+        });
 }
 
 void JuceAAX_Processor::audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    // The host compares change counts, so the count wraps to 0 rather than going negative.
-    mNumPlugInChanges = mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
-    if (AAX_IController* controller = Controller())
-        controller->SetSignalLatency(processor->getLatencySamples());
+    notifyHost(
+        [&]
+        {
+            // The host compares change counts, so the count wraps to 0 rather than going negative.
+            mNumPlugInChanges =
+                mNumPlugInChanges == std::numeric_limits<int32_t>::max() ? 0 : mNumPlugInChanges + 1;
+            if (AAX_IController* controller = Controller())
+                controller->SetSignalLatency(processor->getLatencySamples());
+            return AAX_SUCCESS;
+        });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int parameterIndex)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    const IndexText identifier(parameterIndex);
-    TouchParameter(identifier.text);
+    notifyHost([&] { return TouchParameter(IndexText(parameterIndex).text); });
 }
 
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int parameterIndex)
 {
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    const IndexText identifier(parameterIndex);
-    ReleaseParameter(identifier.text);
+    notifyHost([&] { return ReleaseParameter(IndexText(parameterIndex).text); });
 }
 
 //==============================================================================

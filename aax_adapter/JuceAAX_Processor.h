@@ -54,10 +54,9 @@ public:
     // up to instancesEnd.
     static void processAllInstances(void* const instancesBegin[], const void* instancesEnd);
 
-    // The processor (borrowed); the GUI object reaches the effect through it.
+    // [any thread] The processor (borrowed); the GUI object reaches the effect through it. Set in the
+    // constructor and kept until the destructor.
     QuennetAudioProcessor* getProcessor() const { return processor.get(); }
-    // Effect parameters published as AAX parameters (the master bypass not counted).
-    int32_t getNumPublishedProcessorParameters() const { return publishedProcessorParameters; }
 
     //==============================================================================
     // AAX_CEffectParameters, in slot order. [host thread]
@@ -86,16 +85,24 @@ public:
     juce::Optional<juce::AudioPlayHead::PositionInfo> getPosition() const override;
 
     //==============================================================================
-    // juce::AudioProcessorListener. [any thread] on which the processor reports the change.
+    // juce::AudioProcessorListener, on the thread the processor reports from.
+    // [message thread] from the refresh; [audio thread] for automation the effect reports while it
+    // processes; [host thread] for automation it reports from its editor, which the host idles.
     void audioProcessorParameterChanged(juce::AudioProcessor* source, int parameterIndex,
                                         float newValue) override;
+    // [host thread] The processor announces its latency only while it loads the effect, before
+    // this listener is registered.
     void audioProcessorChanged(juce::AudioProcessor* source, const ChangeDetails& details) override;
+    // [host thread] or [message thread], where an editor gesture would be announced. The processor
+    // announces none (the effect's gestures arrive with its automation); kept because a listener of
+    // the processor's changes answers gestures too.
     void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor* source, int parameterIndex) override;
     void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor* source, int parameterIndex) override;
 
 protected:
-    // [host thread] Reads the host's sample rate, prepares the processor for the host's stem
-    // formats and publishes the master bypass and every effect parameter.
+    // [host thread] Called by Initialize once the host's wrappers exist: reads the host's sample
+    // rate, prepares the processor for the host's stem formats and publishes the master bypass and
+    // every effect parameter.
     AAX_Result EffectInit() override;
 
 private:
@@ -111,11 +118,18 @@ private:
                         AAX_IMIDINode* midiIn);
     void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength);
 
-    // The processor parameter an identifier names: its index when it names one that was published,
-    // else -1. The master bypass is not a processor parameter.
+    // [host thread] The processor parameter an identifier names: its index when it names one that
+    // was published, else -1. The master bypass is not a processor parameter.
     int32_t publishedIndexOf(AAX_CParamID id) const;
     // [host thread] A host value for the effect's parameter `index`: see writeToEffect's comment.
     void writeToEffect(int32_t index, double value);
+    // [host thread] Answers what read gives for the index of a published processor parameter; an
+    // identifier that names none, or a null value, is answered as an error with value untouched.
+    template <typename Read>
+    AAX_Result answerPublishedValue(AAX_CParamID id, double* value, Read&& read) const;
+    // On the listener callbacks' threads: runs notify, a call to the host's objects, only while they
+    // may be reached (see Initialize), and lets nothing it throws out to the processor.
+    template <typename Notify> void notifyHost(Notify&& notify);
 
     // [host thread] Closes both gates and waits for every admitted use to end.
     void closeHostSide();
@@ -134,9 +148,8 @@ private:
     int32_t stateChunkIndex = 1;
     float hostSampleRate = 0.0f;
     int32_t currentBlockSize = 1024;
+    // The processor's state between a size query of the 'All ' chunk and its read.
     juce::MemoryBlock pendingState;
-    // Whether pendingState holds a state produced by a size query and not yet read.
-    bool pendingStateSized = false;
     int32_t publishedProcessorParameters = 0;
     // [host thread] Each published parameter's default as a normalized value: the effect's own
     // value when it was published. Filled once while publishing; the audio path never reads it.

@@ -122,20 +122,24 @@ private:
     QuietTransport* transport;
 };
 
-// One data-model object created and initialised as the host does, with that controller.
+// One data-model object of a component created and initialised as the host does, with that
+// controller, and a processing context whose private data names it.
 class QuietInstance
 {
 public:
-    QuietInstance(TestHost& host, AAX_CCreateProc create)
-        : hostController(host.NewController()), controller(hostController, &transport)
+    QuietInstance(PlugInSession& session, size_t componentIndex, int32_t maxBlockLength)
+        : component(session.useComponent(componentIndex)), hostController(session.host().NewController()),
+          controller(hostController, &transport), context(component, maxBlockLength)
     {
-        auto* object = static_cast<IACFUnknown*>(create());
+        auto* object = static_cast<IACFUnknown*>(session.dataModelFactory()());
         void* dataModelInterface = nullptr;
         if (object != nullptr &&
             object->QueryInterface(IID_IAAXEffectParametersV2, &dataModelInterface) == ACF_OK)
             dataModel = static_cast<AAX_IACFEffectParameters_V2*>(dataModelInterface);
         if (dataModel != nullptr)
             initializeResult = dataModel->Initialize(&controller);
+        if (initializeResult == AAX_SUCCESS)
+            privateDataResult = context.ResetPrivateData(dataModel);
     }
     ~QuietInstance()
     {
@@ -147,6 +151,8 @@ public:
     QuietInstance(const QuietInstance&) = delete;
     QuietInstance& operator=(const QuietInstance&) = delete;
 
+    bool ready() const { return initializeResult == AAX_SUCCESS && privateDataResult == AAX_SUCCESS; }
+
     // The master bypass as a host sets it: request, acceptance, packet into the context.
     void setBypass(ProcessingContext& context, bool bypassed)
     {
@@ -156,11 +162,14 @@ public:
         context.DeliverPackets(*hostController);
     }
 
+    const ComponentDescription& component;
     QuietTransport transport;
     HostController* hostController;
     ControllerWithQuietTransport controller;
+    ProcessingContext context;
     AAX_IACFEffectParameters_V2* dataModel = nullptr;
     AAX_Result initializeResult = AAX_ERROR_NOT_INITIALIZED;
+    AAX_Result privateDataResult = AAX_ERROR_NOT_INITIALIZED;
 };
 
 } // namespace
@@ -172,12 +181,10 @@ TEST(AudioPathAllocation, BlocksAtAKnownLengthAllocateNothingInAnyConfiguration)
     for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
     {
         SCOPED_TRACE(c);
-        session.useComponent(c);
-        QuietInstance instance(session.host(), session.dataModelFactory());
-        ASSERT_EQ(AAX_SUCCESS, instance.initializeResult);
-        const ComponentDescription& component = session.component(c);
-        ProcessingContext context(component, 1024);
-        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(instance.dataModel));
+        QuietInstance instance(session, c, 1024);
+        ASSERT_TRUE(instance.ready());
+        const ComponentDescription& component = instance.component;
+        ProcessingContext& context = instance.context;
         context.FillInputs(0.25f);
         std::vector<AAX_CMidiPacket> midi;
         for (uint32_t i = 0; i < 64; ++i)
@@ -223,11 +230,10 @@ TEST(AudioPathAllocation, ABlockLengthChangeAllocatesNothing)
             config.numInputs = config.numOutputs = 8;
         PlugInSession session(testEffectPath(), config);
         ASSERT_TRUE(session.scanned());
-        QuietInstance instance(session.host(), session.dataModelFactory());
-        ASSERT_EQ(AAX_SUCCESS, instance.initializeResult);
-        const ComponentDescription& component = session.component(kStereoComponent);
-        ProcessingContext context(component, 4096);
-        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(instance.dataModel));
+        QuietInstance instance(session, kStereoComponent, 4096);
+        ASSERT_TRUE(instance.ready());
+        const ComponentDescription& component = instance.component;
+        ProcessingContext& context = instance.context;
         context.SetBlockLength(512);
         RunProcess(component.process, {&context});
 

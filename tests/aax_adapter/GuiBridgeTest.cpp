@@ -67,17 +67,33 @@ std::string editorProbePath()
     return OMBREL_EDITOR_PROBE_EFFECT;
 }
 
+// The editor probe behind one instance with its GUI object, as a host has them before it opens the
+// plug-in window.
+struct EditorSession
+{
+    EditorSession()
+        : session(editorProbePath()), probe(session.bundle()),
+          dataModel(session.host(), session.dataModelFactory()),
+          gui(session.host(), session.guiFactory(), &dataModel)
+    {
+    }
+
+    bool ready() const { return session.scanned() && probe.valid() && gui.InitializeResult() == AAX_SUCCESS; }
+
+    PlugInSession session;
+    const EditorProbe probe;
+    DataModelInstance dataModel;
+    GuiInstance gui;
+};
+
 } // namespace
 
 TEST(GuiBridge, TheEditorOpensOnlyInAWindowHandleContainerWithTheWindowUnchanged)
 {
-    PlugInSession session(editorProbePath());
-    ASSERT_TRUE(session.scanned());
-    const EditorProbe probe(session.bundle());
-    ASSERT_TRUE(probe.valid());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
-    ASSERT_EQ(AAX_SUCCESS, gui.InitializeResult());
+    EditorSession editor;
+    ASSERT_TRUE(editor.ready());
+    const EditorProbe& probe = editor.probe;
+    GuiInstance& gui = editor.gui;
 
     gui.AttachView(AAX_eViewContainer_Type_NSView, kWindow);
     gui.AttachView(AAX_eViewContainer_Type_UIView, kWindow);
@@ -91,11 +107,10 @@ TEST(GuiBridge, TheEditorOpensOnlyInAWindowHandleContainerWithTheWindowUnchanged
 
 TEST(GuiBridge, TheViewSizeIsTheEffectsRectangle)
 {
-    PlugInSession session(editorProbePath());
-    ASSERT_TRUE(session.scanned());
-    const EditorProbe probe(session.bundle());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
+    EditorSession editor;
+    ASSERT_TRUE(editor.ready());
+    const EditorProbe& probe = editor.probe;
+    GuiInstance& gui = editor.gui;
 
     probe.supplyRectangle(ERect{0, 0, 300, 500});
     AAX_Point size{0.0f, 0.0f};
@@ -111,11 +126,10 @@ TEST(GuiBridge, TheViewSizeIsTheEffectsRectangle)
 
 TEST(GuiBridge, AResizeRequestGivesOneSetViewSizeAndNoIdleOnThatTick)
 {
-    PlugInSession session(editorProbePath());
-    ASSERT_TRUE(session.scanned());
-    const EditorProbe probe(session.bundle());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
+    EditorSession editor;
+    ASSERT_TRUE(editor.ready());
+    const EditorProbe& probe = editor.probe;
+    GuiInstance& gui = editor.gui;
     HostViewContainer* view = gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
     ASSERT_NE(nullptr, view);
 
@@ -138,11 +152,10 @@ TEST(GuiBridge, AResizeRequestGivesOneSetViewSizeAndNoIdleOnThatTick)
 
 TEST(GuiBridge, NoRectangleAndNoContainerAreAnsweredWithoutReadingThroughNull)
 {
-    PlugInSession session(editorProbePath());
-    ASSERT_TRUE(session.scanned());
-    const EditorProbe probe(session.bundle());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
+    EditorSession editor;
+    ASSERT_TRUE(editor.ready());
+    const EditorProbe& probe = editor.probe;
+    GuiInstance& gui = editor.gui;
 
     probe.supplyNoRectangle();
     AAX_Point size{7.0f, 9.0f};

@@ -112,6 +112,35 @@ bool runFirstRefresh(const ModuleBundle& bundle)
                    { return findEffectCall(bundle.log(), kTestCallDispatcher, effGetProgram, before) >= 0; });
 }
 
+// An initialised instance of the test effect whose first refresh has run and whose reported values
+// the host has accepted: host writes reach the effect from here on, and no request is pending.
+struct RefreshedInstance
+{
+    explicit RefreshedInstance(const TestEffectConfig& config = testEffectDefaults())
+        : session(testEffectPath(), config), dataModel(session.host(), session.dataModelFactory())
+    {
+    }
+
+    bool ready()
+    {
+        if (dataModel.InitializeResult() != AAX_SUCCESS || !runFirstRefresh(session.bundle()))
+            return false;
+        dataModel.DeliverAutomation();
+        return true;
+    }
+
+    // A host write whose automation request the host accepts at once.
+    AAX_Result hostSets(const char* id, double value)
+    {
+        const AAX_Result result = dataModel->SetParameterNormalizedValue(id, value);
+        dataModel.DeliverAutomation();
+        return result;
+    }
+
+    PlugInSession session;
+    DataModelInstance dataModel;
+};
+
 // The effect's setParameter calls for one parameter since a log position.
 std::vector<float> effectWrites(const TestEffectLog& log, int32_t index, int from)
 {
@@ -296,21 +325,15 @@ TEST(ParameterPublishing, ParametersStartWhereTheEffectIsWithOddValuesLimited)
 
 TEST(ParameterPublishing, ResettingToTheDefaultPutsTheEffectBackWhereItStarted)
 {
-    PlugInSession session(testEffectPath(), fourParameters());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ASSERT_TRUE(runFirstRefresh(session.bundle()));
-    dataModel.DeliverAutomation();
+    RefreshedInstance instance(fourParameters());
+    ASSERT_TRUE(instance.ready());
+    const DataModelInstance& dataModel = instance.dataModel;
 
-    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", 0.9));
-    dataModel.DeliverAutomation();
-    const TestEffectLog& log = session.bundle().log();
+    ASSERT_EQ(AAX_SUCCESS, instance.hostSets("1", 0.9));
+    const TestEffectLog& log = instance.session.bundle().log();
     const int before = log.count;
     // What a host does for "reset to default": ask for the default, then set it.
-    const double reset = defaultOf(dataModel, "1");
-    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", reset));
-    dataModel.DeliverAutomation();
+    ASSERT_EQ(AAX_SUCCESS, instance.hostSets("1", defaultOf(dataModel, "1")));
     const std::vector<float> writes = effectWrites(log, 1, before);
     EXPECT_FALSE(writes.empty());
     for (float written : writes)
@@ -320,12 +343,10 @@ TEST(ParameterPublishing, ResettingToTheDefaultPutsTheEffectBackWhereItStarted)
 
 TEST(ParameterPublishing, IdentifiersThatNameNoPublishedParameterNeverReachTheEffect)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ASSERT_TRUE(runFirstRefresh(session.bundle()));
-    const TestEffectLog& log = session.bundle().log();
+    RefreshedInstance instance;
+    ASSERT_TRUE(instance.ready());
+    const DataModelInstance& dataModel = instance.dataModel;
+    const TestEffectLog& log = instance.session.bundle().log();
     const int before = log.count;
 
     for (const char* id : {"3", "-1", "4294967296", "99999999999999999999"})
@@ -420,16 +441,12 @@ TEST(ParameterAutomation, ASwitchWriteReachesTheEffectOnlyWhenItTurnsTheSwitch)
 
 TEST(ParameterAutomation, ARelativeChangeAddsToTheEffectsValueAndIsLimited)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ASSERT_TRUE(runFirstRefresh(session.bundle()));
-    dataModel.DeliverAutomation();
-    ASSERT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue("1", 0.9));
-    dataModel.DeliverAutomation();
+    RefreshedInstance instance;
+    ASSERT_TRUE(instance.ready());
+    const DataModelInstance& dataModel = instance.dataModel;
+    ASSERT_EQ(AAX_SUCCESS, instance.hostSets("1", 0.9));
 
-    const TestEffectLog& log = session.bundle().log();
+    const TestEffectLog& log = instance.session.bundle().log();
     const int before = log.count;
     EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedRelative("1", 0.3));
     EXPECT_EQ(std::vector<float>{1.0f}, effectWrites(log, 1, before));

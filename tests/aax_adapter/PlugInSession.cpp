@@ -46,9 +46,10 @@ AAX_CCreateProc PlugInSession::guiFactory() const
     return effect().CreateProc(kAAX_ProcPtrID_Create_EffectGUI);
 }
 
-void PlugInSession::useComponent(size_t index)
+const testhost::ComponentDescription& PlugInSession::useComponent(size_t index)
 {
     const testhost::ComponentDescription& chosen = component(index);
     testHost.config.inputStemFormat = chosen.Property(AAX_eProperty_InputStemFormat);
     testHost.config.outputStemFormat = chosen.Property(AAX_eProperty_OutputStemFormat);
+    return chosen;
 }

@@ -41,7 +41,7 @@ public:
     AAX_CCreateProc dataModelFactory() const;
     AAX_CCreateProc guiFactory() const;
     // The host offers the stem formats of that component to instances made from now on.
-    void useComponent(size_t index);
+    const testhost::ComponentDescription& useComponent(size_t index);
 
     // ACFCanUnloadNow as the host polls it.
     ACFRESULT liveObjects() const { return loader.CanUnloadNow(testHost.Unknown()); }

@@ -3,6 +3,7 @@
 // lengths that change, and instances the host has not finished setting up.
 
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/ProcessingInstance.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/HostController.h"
 #include "tools/host/kit/ProcessingContext.h"
@@ -62,15 +63,13 @@ TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
     for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
     {
         SCOPED_TRACE(c);
-        session.useComponent(c);
-        DataModelInstance dataModel(session.host(), session.dataModelFactory());
-        ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-        ProcessingContext context(session.component(c), kMaxBlock);
-        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+        ProcessingInstance instance(session, c, kMaxBlock);
+        ASSERT_TRUE(instance.ready());
+        ProcessingContext& context = instance.context;
         fillRamps(context);
         const int processBefore = session.bundle().log().process.calls;
 
-        RunProcess(session.component(c).process, {&context});
+        instance.process();
 
         const TestEffectProcessLog& process = session.bundle().log().process;
         ASSERT_EQ(processBefore + 1, process.calls);
@@ -109,18 +108,17 @@ TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    session.useComponent(kStereoComponent);
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ProcessingContext context(session.component(kStereoComponent), kMaxBlock);
-    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+    ProcessingInstance instance(session, kStereoComponent, kMaxBlock);
+    ASSERT_TRUE(instance.ready());
+    DataModelInstance& dataModel = instance.dataModel;
+    ProcessingContext& context = instance.context;
 
     setBypass(dataModel, context, true);
     ASSERT_EQ(1, bypassField(context));
     fillRamps(context);
     const TestEffectLog& log = session.bundle().log();
     int before = log.count;
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
     EXPECT_EQ(before, log.count) << "the effect received a call";
     for (int32_t n = 0; n < kMaxBlock; ++n)
     {
@@ -131,7 +129,7 @@ TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
     // A new block length still prepares the effect, but does not process it.
     context.SetBlockLength(256);
     before = log.count;
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
     EXPECT_GE(findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before), 0);
     EXPECT_EQ(-1, findEffectCall(log, kTestCallProcess, 0, before));
 
@@ -139,7 +137,7 @@ TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
     setBypass(dataModel, context, false);
     ASSERT_EQ(0, bypassField(context));
     before = log.count;
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
     EXPECT_GE(findEffectCall(log, kTestCallProcess, 0, before), 0);
 }
 
@@ -147,17 +145,16 @@ TEST(Processing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ProcessingContext context(session.component(kStereoComponent), kMaxBlock);
-    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+    ProcessingInstance instance(session, kStereoComponent, kMaxBlock);
+    ASSERT_TRUE(instance.ready());
+    ProcessingContext& context = instance.context;
     context.SetBlockLength(512);
 
     AAX_CMidiPacket tooLong = MidiNode::Packet(5, {0x90, 62, 90});
     tooLong.mLength = 200; // claims more than a packet can hold
     context.Midi().SetPackets({MidiNode::Packet(100, {0x90, 60, 100}), MidiNode::Packet(70000, {0x80, 60, 0}),
                                MidiNode::Packet(0xFFFFFFFFu, {0xB0, 7, 64}), tooLong});
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
 
     const TestEffectMidiLog& midi = session.bundle().log().midi;
     ASSERT_EQ(1, midi.calls);
@@ -176,7 +173,7 @@ TEST(Processing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
     // No MIDI node: a block without MIDI.
     context.SetMidiConnected(false);
     const int processBefore = session.bundle().log().process.calls;
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
     EXPECT_EQ(1, midi.calls);
     EXPECT_EQ(processBefore + 1, session.bundle().log().process.calls);
 }
@@ -186,21 +183,19 @@ TEST(Processing, ANewBlockLengthPreparesTheEffectOnceBeforeTheBlock)
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
     session.host().config.sampleRate = 96000.0f;
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ProcessingContext context(session.component(kStereoComponent), kMaxBlock);
-    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+    ProcessingInstance instance(session, kStereoComponent, kMaxBlock);
+    ASSERT_TRUE(instance.ready());
+    ProcessingContext& context = instance.context;
     const TestEffectLog& log = session.bundle().log();
-    const auto process = session.component(kStereoComponent).process;
 
     // Prepared at the first block's length of 1024 already: nothing to do.
     int before = log.count;
-    RunProcess(process, {&context});
+    instance.process();
     EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before));
 
     context.SetBlockLength(256);
     before = log.count;
-    RunProcess(process, {&context});
+    instance.process();
     const int suspend = findEffectCall(log, kTestCallDispatcher, effMainsChanged, before);
     const int rate = findEffectCall(log, kTestCallDispatcher, effSetSampleRate, before);
     const int size = findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before);
@@ -219,7 +214,7 @@ TEST(Processing, ANewBlockLengthPreparesTheEffectOnceBeforeTheBlock)
 
     // The same length again prepares nothing.
     before = log.count;
-    RunProcess(process, {&context});
+    instance.process();
     EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before));
     EXPECT_GE(findEffectCall(log, kTestCallProcess, 0, before), 0);
 }

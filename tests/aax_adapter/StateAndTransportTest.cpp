@@ -5,6 +5,7 @@
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/ProcessingInstance.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/HostController.h"
@@ -261,13 +262,11 @@ TEST(PlayHead, TheEffectSeesTheHostsTempoPositionAndPlayStateEveryBlock)
     config.tempo = 97.0;
     config.tickPosition = 3 * 960000;
     config.playing = true;
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    ProcessingContext context(session.component(kStereoComponent), 512);
-    ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+    ProcessingInstance instance(session, kStereoComponent, 512);
+    ASSERT_TRUE(instance.ready());
 
     session.host().Log().Clear();
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
     const TestEffectProcessLog& process = session.bundle().log().process;
     EXPECT_EQ(97.0, process.timeInfoTempo);
     EXPECT_EQ(3.0, process.timeInfoPpq);
@@ -282,7 +281,7 @@ TEST(PlayHead, TheEffectSeesTheHostsTempoPositionAndPlayStateEveryBlock)
     config.playing = false;
     config.tickPosition = 960000;
     session.host().Log().Clear();
-    RunProcess(session.component(kStereoComponent).process, {&context});
+    instance.process();
     EXPECT_EQ(1.0, process.timeInfoPpq);
     EXPECT_EQ(0, process.timeInfoFlags & kVstTransportPlaying);
     EXPECT_EQ(1u, session.host().Log().Count("Transport", "GetTimelineSelectionStartPosition"));

@@ -4,6 +4,7 @@
 
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/ProcessingInstance.h"
 #include "tools/host/kit/DataModelInstance.h"
 #include "tools/host/kit/HostString.h"
 #include "tools/host/kit/ProcessingContext.h"
@@ -146,11 +147,9 @@ TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
     for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
     {
         SCOPED_TRACE(c);
-        session.useComponent(c);
-        DataModelInstance dataModel(session.host(), session.dataModelFactory());
-        ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-        ProcessingContext context(session.component(c), kBlock);
-        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
+        ProcessingInstance instance(session, c, kBlock);
+        ASSERT_TRUE(instance.ready());
+        ProcessingContext& context = instance.context;
 
         // A short burst, then silence for about a second at 48 kHz.
         double energy = 0.0;
@@ -162,7 +161,7 @@ TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
                 for (int32_t channel = 0; channel < context.InputCount(); ++channel)
                     for (int32_t n = 0; n < 64; ++n)
                         context.Input(channel)[n] = 0.5f * std::sin(0.3f * static_cast<float>(n));
-            RunProcess(session.component(c).process, {&context});
+            instance.process();
             for (int32_t channel = 0; channel < context.OutputCount(); ++channel)
                 for (int32_t n = 0; n < kBlock; ++n)
                 {

@@ -4,6 +4,7 @@
 // updates.
 
 #include "tests/aax_adapter/PlugInSession.h"
+#include "tests/aax_adapter/ProcessingInstance.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/TestWaiting.h"
 #include "tools/host/kit/DataModelInstance.h"
@@ -272,17 +273,14 @@ TEST(ThreadsAndLifetimes, TheAudioThreadKeepsProcessingWhileTheHostTearsDown)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    const ComponentDescription& component = session.component(kStereoComponent);
     for (int round = 0; round < 20; ++round)
     {
-        DataModelInstance dataModel(session.host(), session.dataModelFactory());
-        ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-        ProcessingContext context(component, 32);
-        ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
-        AudioThread audio(component, context);
+        ProcessingInstance instance(session, kStereoComponent, 32);
+        ASSERT_TRUE(instance.ready());
+        AudioThread audio(instance.component, instance.context);
         ASSERT_TRUE(waitFor([&] { return audio.blocks > 2; }));
         // Teardown deletes the transport the play head asks in every block.
-        EXPECT_EQ(AAX_SUCCESS, dataModel.Uninitialize());
+        EXPECT_EQ(AAX_SUCCESS, instance.dataModel.Uninitialize());
         const int afterTeardown = audio.blocks;
         ASSERT_TRUE(waitFor([&] { return audio.blocks > afterTeardown + 2; }));
         audio.stop();
