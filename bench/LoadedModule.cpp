@@ -1,7 +1,7 @@
 #include "bench/LoadedModule.h"
 
 #include "bench/TestSignal.h"
-#include "tools/host/kit/Description.h"
+#include "host_kit/Description.h"
 
 namespace
 {

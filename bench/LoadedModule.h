@@ -4,11 +4,11 @@
 // so that the benchmarks may run in any order without making instances again (making them is
 // slow, and is not what is measured).
 
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/ModuleLoader.h"
-#include "tools/host/kit/ProcessingContext.h"
-#include "tools/host/kit/Scan.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/ModuleLoader.h"
+#include "host_kit/ProcessingContext.h"
+#include "host_kit/Scan.h"
+#include "host_kit/TestHost.h"
 
 #include <cstddef>
 #include <map>

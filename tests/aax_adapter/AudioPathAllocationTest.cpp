@@ -11,10 +11,10 @@
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/host/AAX_IACFEffectParameters.h"
 #include "aax_library/host/AAX_IACFTransport.h"
-#include "tools/host/kit/AllocationCounter.h"
-#include "tools/host/kit/HostAutomationDelegate.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/AllocationCounter.h"
+#include "host_kit/HostAutomationDelegate.h"
+#include "host_kit/HostController.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // side under Plug-Ins, loaded in place.
 
 #include "tests/aax_adapter/ModuleBundle.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/HostString.h"
-#include "tools/host/kit/ModuleLoader.h"
-#include "tools/host/kit/ProcessingContext.h"
-#include "tools/host/kit/Scan.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/HostString.h"
+#include "host_kit/ModuleLoader.h"
+#include "host_kit/ProcessingContext.h"
+#include "host_kit/Scan.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

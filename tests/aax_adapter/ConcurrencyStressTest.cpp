@@ -7,11 +7,11 @@
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/TestWaiting.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/GuiInstance.h"
-#include "tools/host/kit/HostAutomationDelegate.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/GuiInstance.h"
+#include "host_kit/HostAutomationDelegate.h"
+#include "host_kit/HostController.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // host's session would carry them: entries by key ("d_1", "l_0"), each value of its own type. Reads
 // only within the chunk's bytes; a damaged tail just ends the entries.
 
-#include "tools/host/kit/DataModelInstance.h"
+#include "host_kit/DataModelInstance.h"
 
 #include <cstdint>
 #include <map>

@@ -3,8 +3,8 @@
 // VST 2 libraries export.
 
 #include "tests/aax_adapter/PlugInSession.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <gtest/gtest.h>
 

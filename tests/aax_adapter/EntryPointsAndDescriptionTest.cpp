@@ -3,8 +3,8 @@
 
 #include "aax_library/AAX_GUIDs.h"
 #include "tests/aax_adapter/PlugInSession.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/HostServices.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/HostServices.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include "tests/aax_adapter/EditorProbeEffect.h"
 #include "tests/aax_adapter/PlugInSession.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/GuiInstance.h"
-#include "tools/host/kit/HostViewContainer.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/GuiInstance.h"
+#include "host_kit/HostViewContainer.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "aax_adapter/HostTransportPosition.h"
 #include "aax_library/AAX_VTransport.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/HostController.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

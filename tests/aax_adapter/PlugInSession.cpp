@@ -1,6 +1,6 @@
 #include "tests/aax_adapter/PlugInSession.h"
 
-#include "tools/host/kit/Description.h"
+#include "host_kit/Description.h"
 
 #include <stdexcept>
 

@@ -4,9 +4,9 @@
 // the end; the test's instances must be gone by then.
 
 #include "tests/aax_adapter/ModuleBundle.h"
-#include "tools/host/kit/ModuleLoader.h"
-#include "tools/host/kit/Scan.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/ModuleLoader.h"
+#include "host_kit/Scan.h"
+#include "host_kit/TestHost.h"
 
 #include <cstddef>
 #include <string>

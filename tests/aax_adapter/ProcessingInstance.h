@@ -4,8 +4,8 @@
 // names it.
 
 #include "tests/aax_adapter/PlugInSession.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <cstddef>
 #include <cstdint>

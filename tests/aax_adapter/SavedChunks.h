@@ -3,7 +3,7 @@
 // parameters' values, 'All ' the processor's state block.
 
 #include "aax_library/AAX_Types.h"
-#include "tools/host/kit/DataModelInstance.h"
+#include "host_kit/DataModelInstance.h"
 
 #include <cstdint>
 #include <utility>

@@ -7,9 +7,9 @@
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/ProcessingInstance.h"
 #include "tests/aax_adapter/TestWaiting.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/HostController.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <gtest/gtest.h>
 

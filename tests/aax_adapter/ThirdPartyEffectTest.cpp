@@ -5,9 +5,9 @@
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/ProcessingInstance.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/HostString.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/HostString.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <gtest/gtest.h>
 

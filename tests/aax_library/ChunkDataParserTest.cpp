@@ -3,8 +3,8 @@
 #include "aax_library/AAX_CHostServices.h"
 
 #include "ChunkStorage.h"
-#include "tools/host/kit/HostServices.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/HostServices.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "TestPlugIn.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/GuiInstance.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/HostString.h"
-#include "tools/host/kit/HostViewContainer.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/GuiInstance.h"
+#include "host_kit/HostController.h"
+#include "host_kit/HostString.h"
+#include "host_kit/HostViewContainer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "ChunkStorage.h"
 #include "TestPlugIn.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/HostAutomationDelegate.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/HostString.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/HostAutomationDelegate.h"
+#include "host_kit/HostController.h"
+#include "host_kit/HostString.h"
 
 #include <gtest/gtest.h>
 

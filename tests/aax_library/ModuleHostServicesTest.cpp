@@ -2,8 +2,8 @@
 // that pass through it in between.
 
 #include "aax_library/AAX_CHostServices.h"
-#include "tools/host/kit/HostServices.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/HostServices.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

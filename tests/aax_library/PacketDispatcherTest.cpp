@@ -2,9 +2,9 @@
 #include "aax_library/AAX_VController.h"
 
 #include "TestPlugIn.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/HostController.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

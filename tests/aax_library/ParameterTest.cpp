@@ -4,8 +4,8 @@
 #include "aax_library/AAX_VAutomationDelegate.h"
 
 #include "TestDelegates.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/HostController.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

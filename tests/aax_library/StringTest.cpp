@@ -1,5 +1,5 @@
 #include "aax_library/AAX_CString.h"
-#include "tools/host/kit/HostString.h"
+#include "host_kit/HostString.h"
 
 #include <gtest/gtest.h>
 

@@ -2,16 +2,16 @@
 // scan, data-model and GUI instances, processing calls and the balance of references at the end.
 
 #include "aax_library/AAX_GUIDs.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/GuiInstance.h"
-#include "tools/host/kit/HostCollection.h"
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/HostServices.h"
-#include "tools/host/kit/HostViewContainer.h"
-#include "tools/host/kit/ModuleLoader.h"
-#include "tools/host/kit/ProcessingContext.h"
-#include "tools/host/kit/Scan.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/GuiInstance.h"
+#include "host_kit/HostCollection.h"
+#include "host_kit/HostController.h"
+#include "host_kit/HostServices.h"
+#include "host_kit/HostViewContainer.h"
+#include "host_kit/ModuleLoader.h"
+#include "host_kit/ProcessingContext.h"
+#include "host_kit/Scan.h"
+#include "host_kit/TestHost.h"
 
 #include <gtest/gtest.h>
 

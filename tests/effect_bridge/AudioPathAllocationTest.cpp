@@ -5,7 +5,7 @@
 #include "effect_bridge/QuennetAudioProcessor.h"
 #include "tests/effect_bridge/EffectInstallation.h"
 #include "tests/effect_bridge/TestPlayHead.h"
-#include "tools/host/kit/AllocationCounter.h"
+#include "host_kit/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 

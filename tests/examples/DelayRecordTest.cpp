@@ -3,7 +3,7 @@
 // and no memory allocation on the audio path.
 
 #include "DelayTestHost.h"
-#include "tools/host/kit/AllocationCounter.h"
+#include "host_kit/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 

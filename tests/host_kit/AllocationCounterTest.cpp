@@ -2,7 +2,7 @@
 // well as operator new, including those made by a shared library loaded at run time, and only on
 // the thread that counts.
 
-#include "tools/host/kit/AllocationCounter.h"
+#include "host_kit/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 

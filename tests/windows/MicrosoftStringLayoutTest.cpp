@@ -4,7 +4,7 @@
 // string by slot position with those signatures, as such a host does.
 
 #include "aax_library/AAX_CString.h"
-#include "tools/host/kit/HostString.h"
+#include "host_kit/HostString.h"
 
 #include <gtest/gtest.h>
 

@@ -7,13 +7,13 @@
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/host/AAX_IACFEffectGUI.h"
 #include "aax_library/host/AAX_IACFEffectParameters.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/GuiInstance.h"
-#include "tools/host/kit/HostString.h"
-#include "tools/host/kit/MessagePump.h"
-#include "tools/host/kit/ModuleLoader.h"
-#include "tools/host/kit/Scan.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/GuiInstance.h"
+#include "host_kit/HostString.h"
+#include "host_kit/MessagePump.h"
+#include "host_kit/ModuleLoader.h"
+#include "host_kit/Scan.h"
+#include "host_kit/TestHost.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include "tools/host/QuotedText.h"
 #include "tools/host/PngFile.h"
 #include "tools/host/X11EditorWindow.h"
-#include "tools/host/kit/HostViewContainer.h"
+#include "host_kit/HostViewContainer.h"
 
 #include <juce_graphics/juce_graphics.h>
 

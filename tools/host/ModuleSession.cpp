@@ -1,8 +1,8 @@
 #include "tools/host/ModuleSession.h"
 
 #include "aax_library/AAX_Types.h"
-#include "tools/host/kit/HostString.h"
-#include "tools/host/kit/MessagePump.h"
+#include "host_kit/HostString.h"
+#include "host_kit/MessagePump.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,11 +6,11 @@
 #include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_Properties.h"
 #include "tools/host/ChannelLayout.h"
-#include "tools/host/kit/DataModelInstance.h"
-#include "tools/host/kit/GuiInstance.h"
-#include "tools/host/kit/ModuleLoader.h"
-#include "tools/host/kit/Scan.h"
-#include "tools/host/kit/TestHost.h"
+#include "host_kit/DataModelInstance.h"
+#include "host_kit/GuiInstance.h"
+#include "host_kit/ModuleLoader.h"
+#include "host_kit/Scan.h"
+#include "host_kit/TestHost.h"
 
 #include <memory>
 #include <string>

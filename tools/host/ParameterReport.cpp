@@ -4,7 +4,7 @@
 
 #include "tools/host/QuotedText.h"
 
-#include "tools/host/kit/HostString.h"
+#include "host_kit/HostString.h"
 
 #include <juce_core/juce_core.h>
 

@@ -2,7 +2,7 @@
 // Every parameter a data-model object publishes, read through the host's parameter queries, as a
 // readable table and as JSON.
 
-#include "tools/host/kit/DataModelInstance.h"
+#include "host_kit/DataModelInstance.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "tools/host/Renderer.h"
 
-#include "tools/host/kit/HostController.h"
-#include "tools/host/kit/HostString.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/HostController.h"
+#include "host_kit/HostString.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,7 +6,7 @@
 #include "tools/host/DescriptionReport.h"
 #include "tools/host/ParameterReport.h"
 #include "tools/host/StateFile.h"
-#include "tools/host/kit/HostString.h"
+#include "host_kit/HostString.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -11,7 +11,7 @@
 //   then per chunk: 4 chunk id, 4 chunk version (signed), 32 name (zero-padded), 4 data size,
 //   data bytes. Nothing follows the last chunk.
 
-#include "tools/host/kit/DataModelInstance.h"
+#include "host_kit/DataModelInstance.h"
 
 #include <cstdint>
 #include <string>

@@ -6,7 +6,7 @@
 #include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
 
-#include "tools/host/kit/AllocationCounter.h"
+#include "host_kit/AllocationCounter.h"
 
 namespace ombrelhost
 {

@@ -6,7 +6,7 @@
 #ifndef _WIN32
 #include "tools/host/X11EditorWindow.h"
 #endif
-#include "tools/host/kit/HostViewContainer.h"
+#include "host_kit/HostViewContainer.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 #include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
 
-#include "tools/host/kit/HostController.h"
+#include "host_kit/HostController.h"
 
 #include <algorithm>
 #include <cmath>

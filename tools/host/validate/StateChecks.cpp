@@ -6,7 +6,7 @@
 
 #include "aax_library/AAX_Identifiers.h"
 #include "tools/host/validate/ValidationInstance.h"
-#include "tools/host/kit/HostString.h"
+#include "host_kit/HostString.h"
 
 #include <cmath>
 #include <random>

@@ -1,6 +1,6 @@
 #include "tools/host/validate/ValidationInstance.h"
 
-#include "tools/host/kit/HostController.h"
+#include "host_kit/HostController.h"
 
 #include <juce_core/juce_core.h>
 

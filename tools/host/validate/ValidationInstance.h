@@ -5,7 +5,7 @@
 
 #include "tools/host/ChannelLayout.h"
 #include "tools/host/ModuleSession.h"
-#include "tools/host/kit/ProcessingContext.h"
+#include "host_kit/ProcessingContext.h"
 
 #include <functional>
 #include <memory>

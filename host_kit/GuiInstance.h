@@ -1,0 +1,56 @@
+#pragma once
+// One GUI object of the module, made and driven as an AAX host does: the factory's create
+// procedure, a query for the GUI interface, Initialize with the controller of its data model.
+// Gives everything back on destruction (view detached, Uninitialize, then its reference).
+
+#include "aax_library/host/AAX_IACFEffectGUI.h"
+#include "host_kit/TestHost.h"
+
+namespace testhost
+{
+
+class DataModelInstance;
+class HostController;
+class HostViewContainer;
+
+class GuiInstance
+{
+public:
+    // dataModel (borrowed, may be null) names the plug-in instance whose controller the GUI gets;
+    // without one the GUI gets a controller of its own that answers no data model.
+    GuiInstance(TestHost& host, AAX_CCreateProc create, DataModelInstance* dataModel, bool initialize = true);
+    ~GuiInstance();
+    GuiInstance(const GuiInstance&) = delete;
+    GuiInstance& operator=(const GuiInstance&) = delete;
+
+    bool IsValid() const { return mGui != nullptr; }
+    AAX_IACFEffectGUI* Get() const { return mGui; }
+    AAX_IACFEffectGUI* operator->() const { return mGui; }
+    HostController* Controller() const { return mController; }
+    ACFRESULT QueryResult() const { return mQueryResult; }
+    AAX_Result InitializeResult() const { return mInitializeResult; }
+
+    // [host thread]
+    AAX_Result Initialize();
+    AAX_Result Uninitialize();
+    // A new container of the given type around window, handed to SetViewContainer.
+    HostViewContainer* AttachView(int32_t type, void* window);
+    // SetViewContainer(null).
+    AAX_Result DetachView();
+    HostViewContainer* View() const { return mView; }
+    // One host timer tick.
+    AAX_Result Tick() { return mGui != nullptr ? mGui->TimerWakeup() : AAX_ERROR_NULL_OBJECT; }
+    // Gives the host's reference back now; the instance is invalid afterwards.
+    void Release();
+
+private:
+    TestHost& mHost;
+    HostController* mController;
+    AAX_IACFEffectGUI* mGui = nullptr;
+    HostViewContainer* mView = nullptr;
+    ACFRESULT mQueryResult = ACF_E_UNEXPECTED;
+    AAX_Result mInitializeResult = AAX_ERROR_NOT_INITIALIZED;
+    bool mInitialized = false;
+};
+
+} // namespace testhost
