@@ -1,7 +1,7 @@
 #include "effect_bridge/QuennetAudioProcessor.h"
 
 #include "effect_bridge/EffectLibraryLocation.h"
-#include "effect_bridge/EffectStateBlock.h"
+#include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/QuennetAudioProcessorEditor.h"
 
 #include <algorithm>
@@ -573,8 +573,7 @@ void QuennetAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
 {
     if (effect == nullptr)
     {
-        const uint8_t empty[EffectStateBlock::kEmptyStateSize] = {};
-        destData.append(empty, sizeof(empty));
+        EffectStateSerializer::appendEmptyState(destData);
         return;
     }
     const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
@@ -594,63 +593,41 @@ void QuennetAudioProcessor::saveChunkForm(juce::MemoryBlock& destData)
     // answer a null pointer, a negative length, or another length than the first time.
     chunk = nullptr;
     const intptr_t length = dispatch(effGetChunk, 0, 0, &chunk);
-    if (chunk != nullptr && length > 0)
-        destData.append(chunk, static_cast<size_t>(length));
-
-    uint8_t trailer[EffectStateBlock::kTrailerSize];
-    EffectStateBlock::writeUint32(trailer, EffectStateBlock::kChunkFormMarker);
-    EffectStateBlock::writeUint32(trailer + 4, EffectStateBlock::kChunkFormMarker);
-    destData.append(trailer, sizeof(trailer));
+    EffectStateSerializer::appendChunkForm(destData, chunk, length);
 }
 
 void QuennetAudioProcessor::saveParameterForm(juce::MemoryBlock& destData)
 {
-    using namespace EffectStateBlock;
     const int32_t numParameters = effectParameterCount();
     const int32_t numPrograms = effectProgramCount();
-    const size_t recordSize = programRecordSize(numParameters);
-    const size_t start = destData.getSize();
-    destData.setSize(start + parameterFormSize(numParameters, numPrograms), true);
-    uint8_t* block = static_cast<uint8_t*>(destData.getData()) + start;
-
-    writeInt32(block, numParameters);
-    writeInt32(block + 4, numPrograms);
+    EffectStateSerializer::ParameterFormWriter writer(destData, numParameters, numPrograms);
     const auto current = static_cast<int32_t>(dispatch(effGetProgram));
-    uint8_t* record = block + kHeaderSize;
     char name[kEffectTextSize];
     for (int32_t program = 0; program < numPrograms; ++program)
     {
         dispatch(effSetProgram, 0, program);
-        // The effect writes into a full-size buffer; the record keeps the first 64 bytes of the
-        // name, zero-padded.
+        // The effect writes into a full-size buffer; the record keeps the first 64 bytes.
         effectText(effGetProgramName, 0, name);
-        std::memcpy(record, name, std::min(std::strlen(name), kProgramNameSize));
+        writer.writeProgramName(program, name);
         for (int32_t parameter = 0; parameter < numParameters; ++parameter)
-            writeFloat(record + kProgramNameSize + kValueSize * static_cast<size_t>(parameter),
-                       getEffectParameter(parameter));
-        record += recordSize;
+            writer.writeValue(program, parameter, getEffectParameter(parameter));
     }
     dispatch(effSetProgram, 0, current);
-    writeUint32(record, kParameterFormMarker);
-    writeInt32(record + 4, current);
+    writer.finish(current);
 }
 
 void QuennetAudioProcessor::setStateInformation(const void* data, int sizeInBytes)
 {
-    using namespace EffectStateBlock;
-    if (effect == nullptr || data == nullptr || sizeInBytes < static_cast<int>(kMinimumRestorableSize))
-        return;
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    const auto size = static_cast<size_t>(sizeInBytes);
-
-    const uint32_t marker = readUint32(bytes + size - kTrailerSize);
-    if (marker != kChunkFormMarker && marker != kParameterFormMarker && marker != kLegacyParameterFormMarker)
+    using Reader = EffectStateSerializer::Reader;
+    const Reader block(data, sizeInBytes);
+    if (effect == nullptr || block.form() == Reader::Form::unreadable)
         return;
     const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
     const juce::ScopedLock callbackLock(getCallbackLock());
-    if (marker == kChunkFormMarker && (effect->flags & effFlagsProgramChunks) != 0)
+    if (block.form() == Reader::Form::chunk && (effect->flags & effFlagsProgramChunks) != 0)
     {
-        dispatch(effSetChunk, 0, static_cast<intptr_t>(size - kTrailerSize), const_cast<uint8_t*>(bytes));
+        dispatch(effSetChunk, 0, static_cast<intptr_t>(block.chunkSize()),
+                 const_cast<uint8_t*>(block.chunkData()));
         // The chunk carries the effect's own current program; selecting a program remembered from
         // before the restore would switch the effect away from it.
         const auto restoredProgram = static_cast<int32_t>(dispatch(effGetProgram));
@@ -659,49 +636,32 @@ void QuennetAudioProcessor::setStateInformation(const void* data, int sizeInByte
     }
     else
     {
-        restoreParameterForm(bytes, size);
+        restoreParameterForm(block);
     }
     setCurrentProgram(currentProgram);
 }
 
-void QuennetAudioProcessor::restoreParameterForm(const uint8_t* bytes, size_t size)
+void QuennetAudioProcessor::restoreParameterForm(const EffectStateSerializer::Reader& block)
 {
-    using namespace EffectStateBlock;
-    const size_t trailer = size - kTrailerSize;
-    const int32_t storedProgram = readInt32(bytes + trailer + 4);
+    const int32_t storedProgram = block.storedCurrentProgram();
     if (isProgramInRange(storedProgram))
         currentProgram = storedProgram;
 
-    const int32_t storedParameters = readInt32(bytes);
-    const int32_t storedPrograms = readInt32(bytes + 4);
-    // Negative counts locate no record at all.
-    if (storedParameters < 0 || storedPrograms < 0)
-        return;
-    const int32_t parameters = std::min(storedParameters, effectParameterCount());
-    const int32_t programs = std::min(storedPrograms, effectProgramCount());
-    // Records are stepped by the stored parameter count, whatever the effect has now.
-    const size_t recordSize = programRecordSize(storedParameters);
-
-    size_t offset = kHeaderSize;
+    const int32_t parameters = std::min(block.storedParameterCount(), effectParameterCount());
+    const int32_t programs = std::min(block.readableProgramCount(), effectProgramCount());
     for (int32_t program = 0; program < programs; ++program)
     {
-        // Only records lying wholly before the trailer are read.
-        if (offset > trailer || recordSize > trailer - offset)
-            break;
         dispatch(effSetProgram, 0, program);
-        char name[kProgramNameSize + 1];
-        std::memcpy(name, bytes + offset, kProgramNameSize);
-        name[kProgramNameSize] = '\0';
+        char name[EffectStateBlock::kProgramNameSize + 1];
+        block.programName(program, name);
         dispatch(effSetProgramName, 0, 0, name);
         for (int32_t parameter = 0; parameter < parameters; ++parameter)
         {
-            const float value =
-                readFloat(bytes + offset + kProgramNameSize + kValueSize * static_cast<size_t>(parameter));
+            const float value = block.value(program, parameter);
             // A damaged value (NaN, infinity) leaves the parameter as it was.
             if (std::isfinite(value))
                 setEffectParameter(parameter, value);
         }
-        offset += recordSize;
     }
 }
 

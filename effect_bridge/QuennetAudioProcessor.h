@@ -3,6 +3,7 @@
 // effect library that ships beside the plug-in module, creates the effect, and forwards processing,
 // parameters, programs and state between JUCE's processor interface and the effect.
 
+#include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/HostCallback.h"
 #include "effect_bridge/RefreshTimer.h"
 #include "effect_bridge/Vst2Interface.h"
@@ -204,7 +205,7 @@ private:
     bool prepareWideChannels(int numSamples);
     void saveChunkForm(juce::MemoryBlock& destData);
     void saveParameterForm(juce::MemoryBlock& destData);
-    void restoreParameterForm(const uint8_t* data, size_t size);
+    void restoreParameterForm(const EffectStateSerializer::Reader& block);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuennetAudioProcessor)
 };
