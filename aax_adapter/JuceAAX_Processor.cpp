@@ -61,9 +61,6 @@ constexpr uint32_t kPrivateDataSlotSize = sizeof(JuceAAX_Processor*);
 static_assert(kPrivateDataSlotSize == 8, "the description declares 8-byte private data");
 constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
 
-static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTParameterTextRow>,
-              "the display delegate reads the processor's rows of probed texts");
-
 bool isMasterBypass(AAX_CParamID id)
 {
     return id != nullptr && std::strcmp(id, cDefaultMasterBypassID) == 0;
@@ -316,8 +313,8 @@ void JuceAAX_Processor::publishProcessorParameters()
             parameterDefaults.push_back(defaultOn ? 1.0f : 0.0f);
             parameter = std::make_unique<AAX_CParameter<bool>>(
                 identifier.text, name, defaultOn, AAX_CBinary2TaperDelegate<bool>(),
-                AAX_CBinaryDisplayDelegate<bool>(processor->getParameterTextEntry(index, kTwoStateOffEntry),
-                                                 processor->getParameterTextEntry(index, kTwoStateOnEntry)),
+                AAX_CBinaryDisplayDelegate<bool>(processor->getParameterTexts().entry(index, kTwoStateOffEntry),
+                                                 processor->getParameterTexts().entry(index, kTwoStateOnEntry)),
                 automatable);
             parameter->SetNumberOfSteps(kTwoStateSteps);
             parameter->SetType(AAX_eParameterType_Discrete);
@@ -326,9 +323,7 @@ void JuceAAX_Processor::publishProcessorParameters()
         {
             const float defaultValue = continuousStartingValue(effectValue);
             parameterDefaults.push_back(defaultValue);
-            const AAX_VSTParameterTextRow* row = static_cast<size_t>(index) < processor->parameterTexts.size()
-                                                     ? &processor->parameterTexts[static_cast<size_t>(index)]
-                                                     : nullptr;
+            const AAX_VSTParameterTextRow* row = processor->getParameterTexts().row(index);
             parameter = std::make_unique<AAX_CParameter<float>>(
                 identifier.text, name, defaultValue, AAX_CLinearTaperNoRounding<float, 0>(0.0f, 1.0f),
                 AAX_CUnitDisplayDelegateDecorator<float>(AAX_CVSTDisplayDelegate<float>(row),

@@ -39,7 +39,6 @@ constexpr int32_t kDefaultTimeSignature = 4;
 constexpr double kMinimumTempo = 5.0;
 constexpr double kMaximumTempo = 1000.0;
 
-constexpr const char* kUnprobedText = "---";
 constexpr double kTextTableStep = 0.01;
 
 // Block size the extra channels of a wide effect are prepared for at construction: the longest
@@ -100,7 +99,9 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     const int latency = std::max(0, static_cast<int>(effect->initialDelay));
     if (latency != getLatencySamples())
         setLatencySamples(latency);
-    allocateParameterTexts();
+    // An effect declaring more parameters than memory holds gets no texts; every read of the table
+    // then answers the empty text.
+    parameterTexts.allocate(effectParameterCount());
     prepareWideChannels(kInitialWideBlockSize);
 
     suspendEffect();
@@ -142,23 +143,6 @@ void QuennetAudioProcessor::allocateMidiEvents()
     VstEvent** slots = eventSlots(midiEvents.get());
     for (int32_t i = 0; i < kMaxMidiEvents; ++i)
         slots[i] = reinterpret_cast<VstEvent*>(&midiEventRecords[static_cast<size_t>(i)]);
-}
-
-void QuennetAudioProcessor::allocateParameterTexts()
-{
-    ParameterTextRow unprobed{};
-    for (ParameterTextEntry& entry : unprobed)
-        std::strncpy(entry.data(), kUnprobedText, entry.size());
-    try
-    {
-        parameterTexts.assign(static_cast<size_t>(effectParameterCount()), unprobed);
-    }
-    catch (const std::bad_alloc&)
-    {
-        // An effect declaring more parameters than memory holds gets no texts; every read of the
-        // table then answers the empty text.
-        parameterTexts.clear();
-    }
 }
 
 void QuennetAudioProcessor::showLoaderMessage(const char* text)
@@ -668,14 +652,13 @@ void QuennetAudioProcessor::restoreParameterForm(const EffectStateSerializer::Re
 //==============================================================================
 int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
 {
-    if (!isParameterInRange(index) || static_cast<size_t>(index) >= parameterTexts.size())
+    if (!isParameterInRange(index) || parameterTexts.row(index) == nullptr)
         return 0;
     const float remembered = getEffectParameter(index);
-    ParameterTextRow& row = parameterTexts[static_cast<size_t>(index)];
     char previous[kEffectTextSize] = {};
     char text[kEffectTextSize];
     int32_t changes = 0;
-    for (int step = 0; step < kTextTableSteps; ++step)
+    for (int step = 0; step < ParameterTextTable::kSteps; ++step)
     {
         setEffectParameter(index, static_cast<float>(step * kTextTableStep));
         getEffectParameterDisplay(index, text);
@@ -684,10 +667,7 @@ int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
             std::memcpy(previous, text, sizeof(previous));
             ++changes;
         }
-        ParameterTextEntry& entry = row[static_cast<size_t>(step)];
-        const size_t length = std::min(std::strlen(text), static_cast<size_t>(kTextTableCharacters));
-        std::memcpy(entry.data(), text, length);
-        entry[length] = '\0';
+        parameterTexts.store(index, step, text);
     }
     setEffectParameter(index, remembered);
     return changes;
@@ -849,12 +829,4 @@ void QuennetAudioProcessor::audioProcessorChanged(juce::AudioProcessor*,
                                                   const juce::AudioProcessorListener::ChangeDetails&)
 {
     refreshCountdown = kRefreshTicks;
-}
-
-const char* QuennetAudioProcessor::getParameterTextEntry(int parameterIndex, int step) const
-{
-    if (parameterIndex < 0 || static_cast<size_t>(parameterIndex) >= parameterTexts.size() || step < 0 ||
-        step >= kTextTableSteps)
-        return "";
-    return parameterTexts[static_cast<size_t>(parameterIndex)][static_cast<size_t>(step)].data();
 }

@@ -5,6 +5,7 @@
 
 #include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/HostCallback.h"
+#include "effect_bridge/ParameterTextTable.h"
 #include "effect_bridge/RefreshTimer.h"
 #include "effect_bridge/Vst2Interface.h"
 #include "platform/PlatformCalls.h"
@@ -31,9 +32,6 @@ public:
     // MIDI records handed to the effect per block, and pointer slots in the event block.
     static constexpr int32_t kMaxMidiEvents = 65536;
     static constexpr int32_t kMidiEventSlots = 65538;
-    // The display-text table: one entry per hundredth of the value range, 16 characters each.
-    static constexpr int kTextTableSteps = 101;
-    static constexpr int kTextTableCharacters = 16;
     // The most channels an effect may declare and still be processed (real effects declare 64).
     static constexpr int32_t kMaxEffectChannels = 1024;
     // The most parameters and programs taken from an effect; a larger count is read as the limit.
@@ -41,9 +39,6 @@ public:
     // below 17 MB.
     static constexpr int32_t kMaxEffectParameters = 4096;
     static constexpr int32_t kMaxEffectPrograms = 1024;
-
-    using ParameterTextEntry = std::array<char, kTextTableCharacters + 1>;
-    using ParameterTextRow = std::array<ParameterTextEntry, kTextTableSteps>;
 
     // [host thread] Loads the effect beside the module and configures it. A failed load shows its
     // message and leaves a processor without an effect, which answers neutral values throughout.
@@ -133,9 +128,9 @@ public:
                                const juce::AudioProcessorListener::ChangeDetails& details) override;
 
     //==============================================================================
-    // [any thread] Entry `step` of the parameter's display-text table, or "" out of range: the checked
-    // way to read parameterTexts.
-    const char* getParameterTextEntry(int parameterIndex, int step) const;
+    // [any thread] The probed display texts; a parameter's row is complete once
+    // getParameterNumSteps has run for it, and lives as long as the processor.
+    const ParameterTextTable& getParameterTexts() const { return parameterTexts; }
     int32_t getRefreshCountdown() const { return refreshCountdown.load(); }
     bool isEffectReady() const { return effectReady.load(); }
     bool isParameterForwardingSuppressed() const { return suppressParameterForwarding.load(); }
@@ -168,8 +163,8 @@ private:
 
 public:
     // Per effect parameter, the display text at each hundredth of the value range ("---" until
-    // probed); empty when no effect is loaded. Read it through getParameterTextEntry.
-    std::vector<ParameterTextRow> parameterTexts;
+    // probed); empty when no effect is loaded.
+    ParameterTextTable parameterTexts;
 
 private:
     struct FreeDeleter
@@ -192,7 +187,6 @@ private:
     bool loadEffect();
     void showLoaderMessage(const char* text);
     void allocateMidiEvents();
-    void allocateParameterTexts();
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) const;
     int32_t effectParameterCount() const;

@@ -377,8 +377,8 @@ TEST_F(EffectLoader, ProcessorWithoutAnEffectAnswersNeutralValues)
     EXPECT_EQ(processor.getProgramName(0), "");
     EXPECT_FALSE(processor.isParameterAutomatable(0));
     EXPECT_EQ(processor.buildParameterTextTable(0), 0);
-    EXPECT_EQ(processor.getParameterTextEntry(0, 0), std::string());
-    EXPECT_TRUE(processor.parameterTexts.empty());
+    EXPECT_EQ(processor.getParameterTexts().entry(0, 0), std::string());
+    EXPECT_TRUE(processor.getParameterTexts().empty());
     char text[QuennetAudioProcessor::kEffectTextSize] = "stale";
     processor.getEffectParameterName(0, text);
     EXPECT_STREQ(text, "");

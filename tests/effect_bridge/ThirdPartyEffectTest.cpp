@@ -98,14 +98,14 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
             const float before = processor.getEffectParameter(p);
             const int changes = processor.buildParameterTextTable(p);
             EXPECT_GE(changes, 1) << processor.getParameterName(p);
-            EXPECT_STRNE(processor.getParameterTextEntry(p, 0), "---");
-            EXPECT_STRNE(processor.getParameterTextEntry(p, 100), "---");
+            EXPECT_STRNE(processor.getParameterTexts().entry(p, 0), "---");
+            EXPECT_STRNE(processor.getParameterTexts().entry(p, 100), "---");
             EXPECT_EQ(processor.getEffectParameter(p), before) << "the sweep puts the value back";
         }
         // The table holds the effect's own text: probing one value directly gives the same.
         processor.setEffectParameter(0, 0.5f);
         EXPECT_EQ(processor.getParameterText(0).substring(0, 16),
-                  juce::String(processor.getParameterTextEntry(0, 50)));
+                  juce::String(processor.getParameterTexts().entry(0, 50)));
 
         TestPlayHead playHead;
         prepareStereo(processor, playHead);
@@ -148,7 +148,7 @@ TEST(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
     {
         EXPECT_FALSE(processor.getParameterText(p).isEmpty()) << "its processing object shows its values";
         EXPECT_GT(processor.buildParameterTextTable(p), 1) << processor.getParameterName(p);
-        EXPECT_STRNE(processor.getParameterTextEntry(p, 0), processor.getParameterTextEntry(p, 100));
+        EXPECT_STRNE(processor.getParameterTexts().entry(p, 0), processor.getParameterTexts().entry(p, 100));
     }
 
     // The reverb's feedback must change its tail: the same second of audio with little and with

@@ -37,8 +37,8 @@ void printParameters(QuennetAudioProcessor& processor)
         const int changes = processor.buildParameterTextTable(p);
         std::printf("  %-24s value %.3f  text \"%s\" %s  (%d texts over 0..1: \"%s\" .. \"%s\" .. \"%s\")\n",
                     name.toRawUTF8(), static_cast<double>(value), text.toRawUTF8(), label, changes,
-                    processor.getParameterTextEntry(p, 0), processor.getParameterTextEntry(p, 50),
-                    processor.getParameterTextEntry(p, 100));
+                    processor.getParameterTexts().entry(p, 0), processor.getParameterTexts().entry(p, 50),
+                    processor.getParameterTexts().entry(p, 100));
     }
 }
 
