@@ -64,7 +64,7 @@ std::string bridgeName(int32_t blockLength, int midiEvents)
 void processThroughBridge(benchmark::State& state, int32_t blockLength, int midiEvents)
 {
     QuennetAudioProcessor processor;
-    if (processor.effect == nullptr)
+    if (processor.getEffect() == nullptr)
     {
         state.SkipWithError("the processor loaded no effect from the bundle folder");
         return;

@@ -136,20 +136,21 @@ public:
     bool isParameterForwardingSuppressed() const { return suppressParameterForwarding.load(); }
 
     //==============================================================================
-    // The effect instance; null when loading failed. Borrowed from the effect library: closed,
-    // never freed, by this processor.
-    AEffect* effect = nullptr;
+    // What the AAX adapter reads.
+    // [any thread] The effect instance; null when loading failed. Borrowed from the effect library:
+    // closed, never freed, by this processor.
+    AEffect* getEffect() const { return effect; }
+    // [any thread] Whether the effect asked for a new editor size since the last call; clears the
+    // request.
+    bool takeEditorResizePending() { return editorResizePending.exchange(false); }
 
 private:
     friend intptr_t hostCallback(AEffect*, int32_t, int32_t, intptr_t, void*, float);
 
+    AEffect* effect = nullptr;
     std::atomic<int32_t> refreshCountdown{kRefreshIdle};
-
-public:
-    // Set when the effect asks for a new editor size; the GUI reads and clears it.
+    // Set when the effect asks for a new editor size; the GUI takes it.
     std::atomic<bool> editorResizePending{false};
-
-private:
     std::atomic<int32_t> currentProgram{0};
     std::atomic<bool> refreshingParameters{false};
     std::atomic<bool> suppressParameterForwarding{true};
@@ -160,13 +161,10 @@ private:
     // reads nothing while the effect is switched through its programs or restored.
     std::mutex stateOperationLock;
     std::unique_ptr<RefreshTimer> refreshTimer;
-
-public:
     // Per effect parameter, the display text at each hundredth of the value range ("---" until
     // probed); empty when no effect is loaded.
     ParameterTextTable parameterTexts;
 
-private:
     struct FreeDeleter
     {
         void operator()(void* block) const { std::free(block); }

@@ -60,7 +60,7 @@ TEST(AudioPath, StereoBlocksWithAThousandMidiEventsAllocateNothing)
 {
     EffectInstallation installation(testEffectPath());
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 2, 2), 0);
     EXPECT_EQ(installation.log().midi.calls, 33) << "the warm-up block and every second block";
     EXPECT_EQ(installation.log().midi.count, kMidiEvents) << "without the system-exclusive message";

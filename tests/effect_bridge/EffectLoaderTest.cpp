@@ -79,9 +79,9 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsMainAndRegistersItself)
     EffectInstallation installation(testEffectPath());
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(processor.isEffectReady());
-    EXPECT_EQ(processor.effect->resvd1, reinterpret_cast<intptr_t>(&processor));
+    EXPECT_EQ(processor.getEffect()->resvd1, reinterpret_cast<intptr_t>(&processor));
     EXPECT_TRUE(EffectInstallation::messages().empty());
     EXPECT_EQ(processor.getName(), "Ombrel");
     EXPECT_EQ(installation.log().liveInstances, 1);
@@ -93,7 +93,7 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyCapitalMain)
     EffectInstallation installation(testEffectMainOnlyPath());
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
 }
 
@@ -104,7 +104,7 @@ TEST_F(EffectLoader, NamesTheLibraryRelativeToTheFirstPlugInsFolder)
     platform::calls().loadLibrary = recordLoadLibrary;
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     // Set for the load, then back to none.
     ASSERT_EQ(calls.dllDirectories.size(), 2u);
     EXPECT_EQ(calls.dllDirectories[0], installation.root() + "/Plug-Ins");
@@ -120,7 +120,7 @@ TEST_F(EffectLoader, LoadsByFullPathWithAnEmptyDllDirectoryOutsideAPlugInsFolder
     platform::calls().loadLibrary = recordLoadLibrary;
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     ASSERT_EQ(calls.dllDirectories.size(), 2u);
     EXPECT_EQ(calls.dllDirectories[0], "");
     EXPECT_EQ(calls.dllDirectories[1], "<null>");
@@ -134,7 +134,7 @@ TEST_F(EffectLoader, LibraryWithNoneOfTheEntryNamesGivesTheCoreLibMessageAndIsFr
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(processor.getEffect(), nullptr);
         EXPECT_FALSE(processor.isEffectReady());
         EXPECT_EQ(EffectInstallation::messages(),
                   std::vector<std::string>{"Plug-in core lib failed to load."});
@@ -152,7 +152,7 @@ TEST_F(EffectLoader, EntryReturningNullGivesTheCoreLibMessage)
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(processor.getEffect(), nullptr);
         EXPECT_EQ(EffectInstallation::messages(),
                   std::vector<std::string>{"Plug-in core lib failed to load."});
     }
@@ -166,7 +166,7 @@ TEST_F(EffectLoader, MissingLibraryGivesCantLoadWithTheBareFileName)
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(processor.getEffect(), nullptr);
         ASSERT_EQ(EffectInstallation::messages().size(), 1u);
         EXPECT_EQ(EffectInstallation::messages()[0].rfind("Cant Load Ombrel.dll code=", 0), 0u)
             << EffectInstallation::messages()[0];
@@ -183,7 +183,7 @@ TEST_F(EffectLoader, CantLoadMessageCarriesTheLastErrorCode)
     platform::calls().getLastError = fixedLastError;
     QuennetAudioProcessor processor;
 
-    EXPECT_EQ(processor.effect, nullptr);
+    EXPECT_EQ(processor.getEffect(), nullptr);
     EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"Cant Load Ombrel.dll code=126"});
 }
 
@@ -196,7 +196,7 @@ TEST_F(EffectLoader, FailedModuleLookupShowsItsMessageThenLoadsAnEmptyPath)
     platform::calls().getLastError = fixedLastError;
     QuennetAudioProcessor processor;
 
-    EXPECT_EQ(processor.effect, nullptr);
+    EXPECT_EQ(processor.getEffect(), nullptr);
     EXPECT_EQ(EffectInstallation::messages(),
               (std::vector<std::string>{"Get module failed err=87", "Cant Load Ombrel.dll code=87"}));
     EXPECT_EQ(calls.loadedPaths, std::vector<std::string>{""});
@@ -210,7 +210,7 @@ TEST_F(EffectLoader, FailedSetDllDirectoryShowsItsMessageAndLoadingGoesOn)
     platform::calls().getLastError = fixedLastError;
     QuennetAudioProcessor processor;
 
-    EXPECT_NE(processor.effect, nullptr);
+    EXPECT_NE(processor.getEffect(), nullptr);
     EXPECT_EQ(EffectInstallation::messages(), std::vector<std::string>{"SetDllDirectory failed err=5"});
 }
 
@@ -223,7 +223,7 @@ TEST_F(EffectLoader, TheProcessSearchPathIsLeftAsTheLoaderFoundIt)
         ASSERT_TRUE(platform::SetDllDirectoryA(before));
         {
             QuennetAudioProcessor processor;
-            ASSERT_NE(processor.effect, nullptr);
+            ASSERT_NE(processor.getEffect(), nullptr);
         }
         char after[1024] = {};
         const uint32_t length = platform::GetDllDirectoryA(sizeof(after), after);
@@ -269,7 +269,7 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyTheStandardEntryName)
     EffectInstallation installation(testEffectVstPluginMainOnlyPath());
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
     const std::vector<int32_t> opcodes = dispatcherOpcodes(installation.log());
     EXPECT_EQ(std::count(opcodes.begin(), opcodes.end(), effOpen), 1);
@@ -329,7 +329,7 @@ TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
     config.callsHostFromEntry = 1;
     installation.configure(config);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
 
     for (const TestEffectHostAnswers* answers :
          {&installation.log().fromEntryWithoutEffect, &installation.log().fromEntryWithEffect})
@@ -344,7 +344,7 @@ TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
         EXPECT_EQ(answers->sizeWindow, 1);
         EXPECT_EQ(answers->updateDisplay, 0);
     }
-    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_FALSE(processor.takeEditorResizePending());
     EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
 }
 
@@ -358,7 +358,7 @@ TEST_F(EffectLoader, SizeAndDisplayRequestsBeforeReadinessAreIgnored)
 
     ASSERT_EQ(installation.log().duringSetup.made, 1);
     EXPECT_EQ(installation.log().duringSetup.sizeWindow, 1);
-    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_FALSE(processor.takeEditorResizePending());
     EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
 }
 
@@ -366,7 +366,7 @@ TEST_F(EffectLoader, ProcessorWithoutAnEffectAnswersNeutralValues)
 {
     EffectInstallation installation(testEffectNoEntryPath());
     QuennetAudioProcessor processor;
-    ASSERT_EQ(processor.effect, nullptr);
+    ASSERT_EQ(processor.getEffect(), nullptr);
 
     EXPECT_EQ(processor.getNumParameters(), 0);
     EXPECT_EQ(processor.getNumPrograms(), 1);

@@ -26,7 +26,7 @@ protected:
     {
         installation.configure(config);
         processor = std::make_unique<QuennetAudioProcessor>();
-        ASSERT_NE(processor->effect, nullptr);
+        ASSERT_NE(processor->getEffect(), nullptr);
     }
 
     int setParameterCalls(int32_t index, int from = 0) const

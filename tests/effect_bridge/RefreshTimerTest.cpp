@@ -47,7 +47,7 @@ protected:
         ASSERT_TRUE(messageThread.start());
         installation = std::make_unique<EffectInstallation>(testEffectPath());
         processor = std::make_unique<QuennetAudioProcessor>();
-        ASSERT_NE(processor->effect, nullptr);
+        ASSERT_NE(processor->getEffect(), nullptr);
         processor->addListener(&listener);
     }
 

@@ -86,10 +86,10 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
     juce::MemoryBlock saved;
     {
         QuennetAudioProcessor processor;
-        ASSERT_NE(processor.effect, nullptr);
+        ASSERT_NE(processor.getEffect(), nullptr);
         EXPECT_TRUE(EffectInstallation::messages().empty());
-        EXPECT_EQ(processor.effect->numInputs, 64);
-        EXPECT_EQ(processor.effect->numOutputs, 64);
+        EXPECT_EQ(processor.getEffect()->numInputs, 64);
+        EXPECT_EQ(processor.getEffect()->numOutputs, 64);
         ASSERT_GT(processor.getNumParameters(), 0);
 
         for (int p = 0; p < processor.getNumParameters(); ++p)
@@ -113,7 +113,7 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
         EXPECT_TRUE(audio.allFinite);
         EXPECT_GT(audio.largestDifference, 1.0e-3) << "the delay changes the signal";
 
-        ASSERT_NE(processor.effect->flags & effFlagsProgramChunks, 0);
+        ASSERT_NE(processor.getEffect()->flags & effFlagsProgramChunks, 0);
         saved = saveState(processor);
         ASSERT_GT(saved.getSize(), 8u);
         const auto* bytes = static_cast<const uint8_t*>(saved.getData()) + saved.getSize() - 8;
@@ -121,7 +121,7 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
                   (std::vector<uint8_t>{0, 0, 0x30, 0, 0, 0, 0x30, 0}));
     }
     QuennetAudioProcessor fresh;
-    ASSERT_NE(fresh.effect, nullptr);
+    ASSERT_NE(fresh.getEffect(), nullptr);
     fresh.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
     EXPECT_EQ(saveState(fresh), saved) << "restored and saved again byte for byte";
 }
@@ -141,7 +141,7 @@ TEST(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
     EffectInstallation installation(kFreeverb, EffectInstallation::kInstalledBundle,
                                     EffectInstallation::Control::None);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
     ASSERT_GT(processor.getNumParameters(), 0);
     for (int p = 0; p < processor.getNumParameters(); ++p)
@@ -177,7 +177,7 @@ TEST(ThirdPartyEffects, LspEffectExportingOnlyVstPluginMainLoadsAndProcesses)
     EffectInstallation installation(kLspCompensationDelay, EffectInstallation::kInstalledBundle,
                                     EffectInstallation::Control::None);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
     ASSERT_GT(processor.getNumParameters(), 0);
 

@@ -101,14 +101,14 @@ int main()
     int result = 0;
     {
         QuennetAudioProcessor processor;
-        if (processor.effect == nullptr)
+        if (processor.getEffect() == nullptr)
         {
             std::printf("no effect loaded: Ombrel.dll must lie beside this program\n");
             result = 1;
         }
         else
         {
-            AEffect& effect = *processor.effect;
+            AEffect& effect = *processor.getEffect();
             std::printf("processor: %s\n", processor.getName().toRawUTF8());
             std::printf("effect: %s (vendor \"%s\", product \"%s\", unique id %08X, version %d)\n",
                         effectString(effect, effGetEffectName).toRawUTF8(),
