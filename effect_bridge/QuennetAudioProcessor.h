@@ -92,6 +92,7 @@ public:
     //==============================================================================
     // The processor's own operations. Effect-facing ones do nothing and answer 0, false or an empty
     // text without an effect or out of range; text destinations hold kEffectTextSize bytes.
+    // Virtual and in this order though nothing overrides them: the virtual table ends in these 16.
 
     // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
     // and answers how often the text changes along the sweep (a switch answers 2).
@@ -99,12 +100,14 @@ public:
     // [any thread] The transport record handed to the effect; its address never changes.
     virtual VstTimeInfo* getTimeInfo();
     virtual void getEffectParameterLabel(int32_t index, char* destination);
+    // Only tests call it; kept as one of the sixteen slots.
     virtual bool getEffectParameterProperties(int32_t index, VstParameterProperties* destination);
     virtual void getEffectParameterName(int32_t index, char* destination);
     virtual void getEffectParameterDisplay(int32_t index, char* destination);
     virtual float getEffectParameter(int32_t index);
     // Reaches the effect even while host writes are held back.
     virtual void setEffectParameter(int32_t index, float value);
+    // Only tests call it; kept as one of the sixteen slots.
     virtual bool canEffectParameterBeAutomated(int32_t index);
     // Rates below 15 kHz or above 200 kHz (and NaN) reach the effect as 44100.
     virtual void setEffectSampleRate(float rate);
@@ -114,6 +117,7 @@ public:
     virtual void refreshParametersFromEffect();
     virtual void resumeEffect();
     virtual void suspendEffect();
+    // Two stereo arrangements each way. Only tests call it; kept as one of the sixteen slots.
     virtual intptr_t setEffectSpeakerArrangement();
     // [any thread] A value the effect reports (audioMasterAutomate): to the listeners only; the
     // effect already holds it.
@@ -122,6 +126,8 @@ public:
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.
     void timerCallback();
+    // The listener base is never registered, so neither is called; it stays a declared base (the
+    // layout follows the bases). The first does nothing, the second would start a refresh.
     void audioProcessorParameterChanged(juce::AudioProcessor* processor, int parameterIndex,
                                         float newValue) override;
     void audioProcessorChanged(juce::AudioProcessor* processor,
@@ -171,6 +177,7 @@ private:
     };
 
     platform::ModuleHandle library = nullptr;
+    // Only loading uses it; kept as the record of the entry the effect was created through.
     VstPluginEntry entryFunction = nullptr;
     VstTimeInfo timeInfo{};
     std::unique_ptr<VstEvents, FreeDeleter> midiEvents;
