@@ -6,7 +6,7 @@
 #include "bench/BenchmarkSuite.h"
 #include "bench/DirectBaseline.h"
 #include "bench/TestSignal.h"
-#include "effect_bridge/MessageThread.h"
+#include "aax_adapter/MessageThread.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
 #include "platform/PlatformCalls.h"
 

@@ -7,7 +7,7 @@
 #include "effect_bridge/HostCallback.h"
 #include "effect_bridge/ParameterTextTable.h"
 #include "effect_bridge/RefreshTimer.h"
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 #include "platform/PlatformCalls.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>

@@ -4,7 +4,7 @@
 // values in another order after a restore, which is harmless). Otherwise a plain stereo gain with
 // two parameters.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <algorithm>
 #include <chrono>

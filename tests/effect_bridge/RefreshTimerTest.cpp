@@ -1,7 +1,7 @@
 // The 100 ms timer on a real message thread: the delayed refresh after display-update requests, and
 // the message thread helper itself. Waits are generous with an upper bound.
 
-#include "effect_bridge/MessageThread.h"
+#include "aax_adapter/MessageThread.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
 #include "effect_bridge/EffectStateBlock.h"
 #include "tests/effect_bridge/EffectInstallation.h"
