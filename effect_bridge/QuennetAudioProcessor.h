@@ -48,9 +48,10 @@ public:
     ~QuennetAudioProcessor() override;
 
     //==============================================================================
-    // juce::AudioProcessor, in the base's order.
+    // juce::AudioProcessor, in the base's order; [host thread] where no other label says otherwise.
     const juce::String getName() const override;
-    // [host thread] Suspends the effect, hands it the processor's rate and block size, resumes it.
+    // [host thread, or audio thread on a block-length change] Suspends the effect, hands it the
+    // processor's rate and block size, resumes it.
     void prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
     // [audio thread] One block through the effect, in place; allocates nothing after the first
@@ -73,7 +74,8 @@ public:
     // [host thread] Restores the effect's state from one block; anything unreadable is ignored.
     // Holds the callback lock throughout, so no block sees a half-restored effect.
     void setStateInformation(const void* data, int sizeInBytes) override;
-    // [host thread] Index-based parameter access; out of range every answer is neutral.
+    // [host thread] Index-based parameter access; out of range every answer is neutral. The refresh
+    // also calls getNumParameters and setParameter [message thread].
     int getNumParameters() override;
     const juce::String getParameterName(int parameterIndex) override;
     using juce::AudioProcessor::getParameterName;
@@ -91,7 +93,8 @@ public:
 
     //==============================================================================
     // The processor's own operations. Effect-facing ones do nothing and answer 0, false or an empty
-    // text without an effect or out of range; text destinations hold kEffectTextSize bytes.
+    // text without an effect or out of range; text destinations hold kEffectTextSize bytes. The
+    // parameter ones are [host thread], and [message thread] where the refresh reads values.
     // Virtual and in this order though nothing overrides them: the virtual table ends in these 16.
 
     // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
@@ -109,7 +112,9 @@ public:
     virtual void setEffectParameter(int32_t index, float value);
     // Only tests call it; kept as one of the sixteen slots.
     virtual bool canEffectParameterBeAutomated(int32_t index);
-    // Rates below 15 kHz or above 200 kHz (and NaN) reach the effect as 44100.
+    // [host thread, or audio thread on a block-length change] These four: the construction, the
+    // preparation and the destruction. Rates below 15 kHz or above 200 kHz (and NaN) reach the
+    // effect as 44100.
     virtual void setEffectSampleRate(float rate);
     virtual void setEffectBlockSize(int32_t size);
     // [message thread] Re-reads every parameter from the effect and reports it to the listeners;
@@ -137,6 +142,7 @@ public:
     // [any thread] The probed display texts; a parameter's row is complete once
     // getParameterNumSteps has run for it, and lives as long as the processor.
     const ParameterTextTable& getParameterTexts() const { return parameterTexts; }
+    // [any thread]
     int32_t getRefreshCountdown() const { return refreshCountdown.load(); }
     bool isEffectReady() const { return effectReady.load(); }
     bool isParameterForwardingSuppressed() const { return suppressParameterForwarding.load(); }

@@ -3,6 +3,8 @@
 
 #include "effect_bridge/QuennetAudioProcessor.h"
 
+#include "effect_bridge/ThreadChecks.h"
+
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -197,6 +199,7 @@ bool QuennetAudioProcessor::canEffectParameterBeAutomated(int32_t index)
 
 void QuennetAudioProcessor::refreshParametersFromEffect()
 {
+    OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING();
     if (refreshingParameters || effect == nullptr)
         return;
     std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
@@ -247,6 +250,7 @@ void QuennetAudioProcessor::setParameterFromEffect(int32_t index, float value)
 //==============================================================================
 void QuennetAudioProcessor::timerCallback()
 {
+    OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING();
     // The effect may restart the countdown from another thread at any moment; only a countdown
     // that this tick itself brought to 0 runs the refresh.
     int32_t ticks = refreshCountdown.load();
