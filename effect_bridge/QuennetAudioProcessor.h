@@ -205,6 +205,8 @@ private:
     bool isParameterInRange(int32_t index) const;
     bool isProgramInRange(int32_t index) const;
     void effectText(int32_t opcode, int32_t index, char* destination) const;
+    // The effect's text for a parameter in range, or "" (a null destination gets nothing).
+    void parameterText(int32_t opcode, int32_t index, char* destination) const;
     int32_t convertMidi(const juce::MidiBuffer& midiMessages);
     void updateTimeInfo();
     bool prepareWideChannels(int numSamples);

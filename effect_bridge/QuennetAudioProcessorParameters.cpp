@@ -140,13 +140,18 @@ int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
     return changes;
 }
 
-void QuennetAudioProcessor::getEffectParameterLabel(int32_t index, char* destination)
+void QuennetAudioProcessor::parameterText(int32_t opcode, int32_t index, char* destination) const
 {
     if (destination == nullptr)
         return;
     destination[0] = '\0';
     if (isParameterInRange(index))
-        effectText(effGetParamLabel, index, destination);
+        effectText(opcode, index, destination);
+}
+
+void QuennetAudioProcessor::getEffectParameterLabel(int32_t index, char* destination)
+{
+    parameterText(effGetParamLabel, index, destination);
 }
 
 bool QuennetAudioProcessor::getEffectParameterProperties(int32_t index, VstParameterProperties* destination)
@@ -163,20 +168,12 @@ bool QuennetAudioProcessor::getEffectParameterProperties(int32_t index, VstParam
 
 void QuennetAudioProcessor::getEffectParameterName(int32_t index, char* destination)
 {
-    if (destination == nullptr)
-        return;
-    destination[0] = '\0';
-    if (isParameterInRange(index))
-        effectText(effGetParamName, index, destination);
+    parameterText(effGetParamName, index, destination);
 }
 
 void QuennetAudioProcessor::getEffectParameterDisplay(int32_t index, char* destination)
 {
-    if (destination == nullptr)
-        return;
-    destination[0] = '\0';
-    if (isParameterInRange(index))
-        effectText(effGetParamDisplay, index, destination);
+    parameterText(effGetParamDisplay, index, destination);
 }
 
 float QuennetAudioProcessor::getEffectParameter(int32_t index)

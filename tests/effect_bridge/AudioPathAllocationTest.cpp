@@ -21,6 +21,15 @@ constexpr int kBlockSize = 512;
 constexpr int kMidiEvents = 1000;
 
 // Runs one warm-up block, then counts the allocations of 64 more, half of them with MIDI.
+// The wide effect reads channel arrays beyond the two the host gives, prepared by the processor.
+void declareSixtyFourChannels(EffectInstallation& installation)
+{
+    TestEffectConfig config = installation.defaults();
+    config.numInputs = 64;
+    config.numOutputs = 64;
+    installation.configure(config);
+}
+
 int allocationsAfterTheFirstBlock(QuennetAudioProcessor& processor, int inputs, int outputs)
 {
     TestPlayHead playHead;
@@ -76,10 +85,7 @@ TEST(AudioPath, MonoToStereoBlocksAllocateNothing)
 TEST(AudioPath, BlocksForAnEffectDeclaringSixtyFourChannelsAllocateNothing)
 {
     EffectInstallation installation(testEffectPath());
-    TestEffectConfig config = installation.defaults();
-    config.numInputs = 64;
-    config.numOutputs = 64;
-    installation.configure(config);
+    declareSixtyFourChannels(installation);
     QuennetAudioProcessor processor;
     EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 2, 2), 0);
     EXPECT_EQ(installation.log().process.declaredOutputs, 64);
@@ -96,10 +102,7 @@ TEST(AudioPath, ABlockLengthChangeOnTheAudioThreadAllocatesNothing)
 {
     // The wide effect also uses the processor's silent and scratch channels, which follow the length.
     EffectInstallation installation(testEffectPath());
-    TestEffectConfig config = installation.defaults();
-    config.numInputs = 64;
-    config.numOutputs = 64;
-    installation.configure(config);
+    declareSixtyFourChannels(installation);
     QuennetAudioProcessor processor;
     processor.setPlayConfigDetails(2, 2, 48000.0, kBlockSize);
     processor.prepareToPlay(48000.0, kBlockSize);
