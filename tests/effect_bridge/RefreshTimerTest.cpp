@@ -60,6 +60,17 @@ protected:
     }
 };
 
+#ifndef NDEBUG
+// Debug builds stop at a refresh called from another thread while the message thread runs: it
+// would race the timer's own refresh.
+TEST_F(RefreshTimer, ARefreshOffTheRunningMessageThreadStopsADebugBuild)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(processor->refreshParametersFromEffect(), "");
+    EXPECT_DEATH(processor->timerCallback(), "");
+}
+#endif
+
 TEST_F(RefreshTimer, ThreeRequestsAHundredMillisecondsApartGiveOneRefreshAfterTheLast)
 {
     for (int request = 0; request < 3; ++request)
