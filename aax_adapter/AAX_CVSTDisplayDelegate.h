@@ -5,13 +5,13 @@
 // every text converts to 0.0.
 
 #include "aax_library/AAX_IDisplayDelegate.h"
+#include "effect_bridge/ParameterTextTable.h"
 
-#include <array>
 #include <cstdint>
 
 // One parameter's probed texts: entry k is the effect's text at value k / 100, at most 16
 // characters and always terminated.
-using AAX_VSTParameterTextRow = std::array<std::array<char, 17>, 101>;
+using AAX_VSTParameterTextRow = ParameterTextTable::Row;
 
 template <typename T> class AAX_CVSTDisplayDelegate : public AAX_IDisplayDelegate<T>
 {

@@ -1,7 +1,7 @@
 #include "aax_adapter/GuiLibraryUsers.h"
 
 #include "aax_library/AAX_ModuleInstanceHandle.h"
-#include "effect_bridge/MessageThread.h"
+#include "aax_adapter/MessageThread.h"
 #include "effect_bridge/ThreadChecks.h"
 
 #include <juce_events/juce_events.h>

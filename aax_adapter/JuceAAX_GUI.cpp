@@ -60,7 +60,7 @@ void JuceAAX_GUI::followEffectOf(JuceAAX_Processor& dataModel)
         editorOwner = owner;
     }
     QuennetAudioProcessor* processor = dataModel.getProcessor();
-    editorEffect = processor != nullptr ? processor->effect : nullptr;
+    editorEffect = processor != nullptr ? processor->getEffect() : nullptr;
 }
 
 intptr_t JuceAAX_GUI::dispatchToEditor(int32_t opcode, void* ptr)
@@ -125,7 +125,7 @@ AAX_Result JuceAAX_GUI::TimerWakeup()
         followEffectOf(*dataModel);
         QuennetAudioProcessor* processor = dataModel->getProcessor();
         // The effect asked for a new size: this tick resizes the host view instead of idling.
-        if (processor != nullptr && processor->editorResizePending.exchange(false))
+        if (processor != nullptr && processor->takeEditorResizePending())
         {
             AAX_Point size{0.0f, 0.0f};
             GetViewSize(&size);

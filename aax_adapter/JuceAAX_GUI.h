@@ -5,7 +5,7 @@
 // view follows the effect's resize requests. Everything goes through the effect's dispatcher.
 
 #include "aax_library/AAX_CEffectGUI.h"
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 namespace AAXClasses
 {

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 namespace AAXClasses
 {
@@ -23,8 +22,6 @@ namespace
 constexpr uint32_t kTwoStateSteps = 2;
 constexpr uint32_t kContinuousSteps = 100;
 
-static_assert(std::is_same_v<QuennetAudioProcessor::ParameterTextRow, AAX_VSTParameterTextRow>,
-              "the display delegate reads the processor's rows of probed texts");
 // The host shows a switch with the texts at 0.00 and 0.99 (the text at 1.00 can belong to an end
 // position the switch never shows).
 constexpr int kTwoStateOffEntry = 0;
@@ -88,8 +85,8 @@ PublishedProcessorParameter makeProcessorParameter(QuennetAudioProcessor& proces
         published.isSwitch = true;
         published.parameter = std::make_unique<AAX_CParameter<bool>>(
             identifier.text, name, defaultOn, AAX_CBinary2TaperDelegate<bool>(),
-            AAX_CBinaryDisplayDelegate<bool>(processor.getParameterTextEntry(index, kTwoStateOffEntry),
-                                             processor.getParameterTextEntry(index, kTwoStateOnEntry)),
+            AAX_CBinaryDisplayDelegate<bool>(processor.getParameterTexts().entry(index, kTwoStateOffEntry),
+                                             processor.getParameterTexts().entry(index, kTwoStateOnEntry)),
             automatable);
         published.parameter->SetNumberOfSteps(kTwoStateSteps);
         published.parameter->SetType(AAX_eParameterType_Discrete);
@@ -97,9 +94,7 @@ PublishedProcessorParameter makeProcessorParameter(QuennetAudioProcessor& proces
     else
     {
         published.defaultValue = continuousStartingValue(effectValue);
-        const AAX_VSTParameterTextRow* row = static_cast<size_t>(index) < processor.parameterTexts.size()
-                                                 ? &processor.parameterTexts[static_cast<size_t>(index)]
-                                                 : nullptr;
+        const AAX_VSTParameterTextRow* row = processor.getParameterTexts().row(index);
         published.parameter = std::make_unique<AAX_CParameter<float>>(
             identifier.text, name, published.defaultValue, AAX_CLinearTaperNoRounding<float, 0>(0.0f, 1.0f),
             AAX_CUnitDisplayDelegateDecorator<float>(AAX_CVSTDisplayDelegate<float>(row), AAX_CString(label)),

@@ -7,7 +7,7 @@
 #include "bench/BenchmarkSuite.h"
 #include "bench/DirectBaseline.h"
 #include "bench/TestSignal.h"
-#include "effect_bridge/MessageThread.h"
+#include "aax_adapter/MessageThread.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
 #include "platform/PlatformCalls.h"
 
@@ -76,7 +76,7 @@ void processThroughBridge(benchmark::State& state, const std::string& bundleFold
 {
     currentBundleFolder = bundleFolder;
     QuennetAudioProcessor processor;
-    if (processor.effect == nullptr)
+    if (processor.getEffect() == nullptr)
     {
         state.SkipWithError("the processor loaded no effect from the bundle folder");
         return;

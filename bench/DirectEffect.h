@@ -4,7 +4,7 @@
 // configures an effect (suspend, rate, block size, resume) and answers the effect's callback with
 // fixed values.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 #include <string>

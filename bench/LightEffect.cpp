@@ -4,7 +4,7 @@
 // with nothing but arithmetic inside, it costs the same in every block. It has no parameters and no
 // programs, and answers every dispatcher call with 0.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <array>
 #include <cstdint>

@@ -85,7 +85,7 @@ intptr_t hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t v
     case audioMasterGetTime:
         return processor != nullptr ? reinterpret_cast<intptr_t>(processor->getTimeInfo()) : 0;
     case audioMasterSizeWindow:
-        if (processor != nullptr && processor->effectReady)
+        if (processor != nullptr && processor->isEffectReady())
             processor->editorResizePending = true;
         return 1;
     case audioMasterGetSampleRate:
@@ -106,7 +106,7 @@ intptr_t hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t v
     case audioMasterCanDo:
         return hostCanDo(static_cast<const char*>(ptr));
     case audioMasterUpdateDisplay:
-        if (processor != nullptr && processor->effectReady)
+        if (processor != nullptr && processor->isEffectReady())
             processor->refreshCountdown = QuennetAudioProcessor::kRefreshTicks;
         return 0;
     default:

@@ -2,7 +2,7 @@
 // The host side of the effect's callback: what the effect learns about its host and how it reports
 // automation, editor resizing and display changes to its processor.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 

@@ -1,7 +1,5 @@
 #include "effect_bridge/QuennetAudioProcessor.h"
 
-#include "effect_bridge/EffectLibraryLocation.h"
-#include "effect_bridge/EffectStateBlock.h"
 #include "effect_bridge/QuennetAudioProcessorEditor.h"
 #include "effect_bridge/ThreadChecks.h"
 
@@ -17,19 +15,6 @@ namespace
 
 constexpr const char* kProcessorName = "Ombrel";
 
-// The loader's messages; saved support answers and users' reports quote them, so they never change.
-constexpr const char* kGetModuleFailedMessage = "Get module failed err=%d";
-constexpr const char* kSetDllDirectoryFailedMessage = "SetDllDirectory failed err=%d";
-constexpr const char* kCantLoadMessage = "Cant Load %s code=%d";
-constexpr const char* kCoreLibFailedMessage = "Plug-in core lib failed to load.";
-constexpr size_t kMessageSize = 256;
-constexpr uint32_t kModuleFileNameSize = 1024;
-
-constexpr const char* kEntryName = "main";
-constexpr const char* kAlternativeEntryName = "Main";
-// The VST 2.4 name; libraries built only for 2.4 export nothing else.
-constexpr const char* kStandardEntryName = "VSTPluginMain";
-
 constexpr float kMinimumEffectSampleRate = 15000.0f;
 constexpr float kMaximumEffectSampleRate = 200000.0f;
 constexpr float kFallbackEffectSampleRate = 44100.0f;
@@ -40,38 +25,9 @@ constexpr int32_t kDefaultTimeSignature = 4;
 constexpr double kMinimumTempo = 5.0;
 constexpr double kMaximumTempo = 1000.0;
 
-constexpr const char* kUnprobedText = "---";
-constexpr double kTextTableStep = 0.01;
-
 // Block size the extra channels of a wide effect are prepared for at construction: the longest
 // block a host delivers, so that a change of block length on the audio thread allocates nothing.
 constexpr int kInitialWideBlockSize = 8192;
-
-// The effect's byte texts: UTF-8 where they are valid UTF-8 (Linux effects), otherwise read byte
-// by byte as Latin-1 (the narrow code page of older Windows effects).
-// The process's DLL directory as it stands, "" when none is set.
-std::string dllDirectory()
-{
-    const uint32_t needed = platform::GetDllDirectoryA(0, nullptr);
-    if (needed <= 1)
-        return {};
-    std::string directory(needed, '\0');
-    const uint32_t length = platform::GetDllDirectoryA(needed, directory.data());
-    directory.resize(length < needed ? length : 0);
-    return directory;
-}
-
-juce::String effectTextToString(const char* text)
-{
-    const size_t length = std::strlen(text);
-    if (juce::CharPointer_UTF8::isValidString(text, static_cast<int>(length)))
-        return juce::String::fromUTF8(text, static_cast<int>(length));
-    juce::String result;
-    result.preallocateBytes(length * 2);
-    for (size_t i = 0; i < length; ++i)
-        result += juce::String::charToString(static_cast<juce::juce_wchar>(static_cast<uint8_t>(text[i])));
-    return result;
-}
 
 VstEvent** eventSlots(VstEvents* events)
 {
@@ -101,7 +57,9 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     const int latency = std::max(0, static_cast<int>(effect->initialDelay));
     if (latency != getLatencySamples())
         setLatencySamples(latency);
-    allocateParameterTexts();
+    // An effect declaring more parameters than memory holds gets no texts; every read of the table
+    // then answers the empty text.
+    parameterTexts.allocate(effectParameterCount());
     prepareWideChannels(kInitialWideBlockSize);
 
     suspendEffect();
@@ -143,98 +101,6 @@ void QuennetAudioProcessor::allocateMidiEvents()
     VstEvent** slots = eventSlots(midiEvents.get());
     for (int32_t i = 0; i < kMaxMidiEvents; ++i)
         slots[i] = reinterpret_cast<VstEvent*>(&midiEventRecords[static_cast<size_t>(i)]);
-}
-
-void QuennetAudioProcessor::allocateParameterTexts()
-{
-    ParameterTextRow unprobed{};
-    for (ParameterTextEntry& entry : unprobed)
-        std::strncpy(entry.data(), kUnprobedText, entry.size());
-    try
-    {
-        parameterTexts.assign(static_cast<size_t>(effectParameterCount()), unprobed);
-    }
-    catch (const std::bad_alloc&)
-    {
-        // An effect declaring more parameters than memory holds gets no texts; every read of the
-        // table then answers the empty text.
-        parameterTexts.clear();
-    }
-}
-
-void QuennetAudioProcessor::showLoaderMessage(const char* text)
-{
-    platform::MessageBoxA(nullptr, text, "", platform::kMessageBoxOk);
-}
-
-bool QuennetAudioProcessor::loadEffect()
-{
-    effect = nullptr;
-    char message[kMessageSize];
-    std::string libraryPath;
-
-    platform::ModuleHandle module = nullptr;
-    // The search path belongs to the whole process (the host, other plug-ins): it is set only for
-    // loading the effect and then put back as it was.
-    std::string previousDirectory;
-    bool directorySet = false;
-    const void* addressInsideModule = reinterpret_cast<const void*>(&hostCallback);
-    if (!platform::GetModuleHandleExA(platform::kModuleHandleFromAddress |
-                                          platform::kModuleHandleUnchangedRefcount,
-                                      addressInsideModule, &module))
-    {
-        std::snprintf(message, sizeof(message), kGetModuleFailedMessage,
-                      static_cast<int>(platform::GetLastError()));
-        showLoaderMessage(message);
-    }
-    else
-    {
-        char moduleFileName[kModuleFileNameSize] = {};
-        platform::GetModuleFileNameA(module, moduleFileName, kModuleFileNameSize);
-        moduleFileName[kModuleFileNameSize - 1] = '\0';
-        const EffectLibraryLocation location =
-            EffectLibraryLocation::forModuleFile(moduleFileName, platform::kPathSeparator);
-        libraryPath = location.libraryPath;
-        previousDirectory = dllDirectory();
-        directorySet = platform::SetDllDirectoryA(location.dllDirectory.c_str());
-        if (!directorySet)
-        {
-            std::snprintf(message, sizeof(message), kSetDllDirectoryFailedMessage,
-                          static_cast<int>(platform::GetLastError()));
-            showLoaderMessage(message);
-        }
-    }
-
-    library = platform::LoadLibraryA(libraryPath.c_str());
-    if (directorySet)
-        platform::SetDllDirectoryA(previousDirectory.empty() ? nullptr : previousDirectory.c_str());
-    if (library == nullptr)
-    {
-        std::snprintf(message, sizeof(message), kCantLoadMessage, kEffectLibraryFileName,
-                      static_cast<int>(platform::GetLastError()));
-        showLoaderMessage(message);
-        return false;
-    }
-
-    void* entry = platform::GetProcAddress(library, kEntryName);
-    if (entry == nullptr)
-        entry = platform::GetProcAddress(library, kAlternativeEntryName);
-    if (entry == nullptr)
-        entry = platform::GetProcAddress(library, kStandardEntryName);
-    entryFunction = reinterpret_cast<VstPluginEntry>(entry);
-    if (entryFunction != nullptr)
-        effect = entryFunction(&hostCallback);
-    if (effect == nullptr)
-    {
-        // The library stays loaded until destruction.
-        showLoaderMessage(kCoreLibFailedMessage);
-        return false;
-    }
-    effect->resvd1 = reinterpret_cast<intptr_t>(this);
-    // Every VST 2 host opens the effect once before configuring it; many effects build their
-    // processing objects only here and stay inert without it.
-    dispatch(effOpen);
-    return true;
 }
 
 intptr_t QuennetAudioProcessor::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -490,319 +356,9 @@ bool QuennetAudioProcessor::hasEditor() const
     return true;
 }
 
-//==============================================================================
-int QuennetAudioProcessor::getNumParameters()
-{
-    return effectParameterCount();
-}
-
-const juce::String QuennetAudioProcessor::getParameterName(int parameterIndex)
-{
-    if (!isParameterInRange(parameterIndex))
-        return {};
-    char name[kEffectTextSize];
-    getEffectParameterName(parameterIndex, name);
-    return juce::String(parameterIndex) + ": " + effectTextToString(name);
-}
-
-float QuennetAudioProcessor::getParameter(int parameterIndex)
-{
-    return getEffectParameter(parameterIndex);
-}
-
-const juce::String QuennetAudioProcessor::getParameterText(int parameterIndex)
-{
-    if (!isParameterInRange(parameterIndex))
-        return {};
-    char text[kEffectTextSize];
-    getEffectParameterDisplay(parameterIndex, text);
-    return effectTextToString(text);
-}
-
-int QuennetAudioProcessor::getParameterNumSteps(int parameterIndex)
-{
-    return buildParameterTextTable(parameterIndex);
-}
-
-void QuennetAudioProcessor::setParameter(int parameterIndex, float newValue)
-{
-    // Host writes are held back until the parameters are published (or, for a processor nobody
-    // publishes, until the first refresh has run), and during every refresh, which would otherwise
-    // echo the effect's own values.
-    if (suppressParameterForwarding)
-        return;
-    setEffectParameter(parameterIndex, newValue);
-}
-
-bool QuennetAudioProcessor::isParameterAutomatable(int parameterIndex) const
-{
-    if (!isParameterInRange(parameterIndex))
-        return false;
-    char name[kEffectTextSize];
-    effectText(effGetParamName, parameterIndex, name);
-    return name[0] != '\0' && name[0] != '-' && name[0] != '~';
-}
-
-int QuennetAudioProcessor::getNumPrograms()
-{
-    return effect != nullptr ? effectProgramCount() : 1;
-}
-
-int QuennetAudioProcessor::getCurrentProgram()
-{
-    if (effect == nullptr)
-        return currentProgram;
-    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
-    currentProgram = program;
-    return program;
-}
-
-void QuennetAudioProcessor::setCurrentProgram(int index)
-{
-    // A program the effect does not have never reaches it: effects index their program tables
-    // with this number, and a restored block may carry any value.
-    if (!isProgramInRange(index))
-        return;
-    currentProgram = index;
-    dispatch(effSetProgram, 0, index);
-}
-
-const juce::String QuennetAudioProcessor::getProgramName(int)
-{
-    if (effect == nullptr)
-        return {};
-    char name[kEffectTextSize];
-    effectText(effGetProgramName, 0, name);
-    return effectTextToString(name);
-}
-
-void QuennetAudioProcessor::changeProgramName(int, const juce::String&) {}
-
-//==============================================================================
-void QuennetAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
-{
-    if (effect == nullptr)
-    {
-        const uint8_t empty[EffectStateBlock::kEmptyStateSize] = {};
-        destData.append(empty, sizeof(empty));
-        return;
-    }
-    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
-    const juce::ScopedLock callbackLock(getCallbackLock());
-    if ((effect->flags & effFlagsProgramChunks) != 0)
-        saveChunkForm(destData);
-    else
-        saveParameterForm(destData);
-}
-
-void QuennetAudioProcessor::saveChunkForm(juce::MemoryBlock& destData)
-{
-    void* chunk = nullptr;
-    dispatch(effGetChunk, 0, 0, &chunk);
-    dispatch(effGetProgram);
-    // Only the second answer is copied, and only as far as it really offers data: an effect may
-    // answer a null pointer, a negative length, or another length than the first time.
-    chunk = nullptr;
-    const intptr_t length = dispatch(effGetChunk, 0, 0, &chunk);
-    if (chunk != nullptr && length > 0)
-        destData.append(chunk, static_cast<size_t>(length));
-
-    uint8_t trailer[EffectStateBlock::kTrailerSize];
-    EffectStateBlock::writeUint32(trailer, EffectStateBlock::kChunkFormMarker);
-    EffectStateBlock::writeUint32(trailer + 4, EffectStateBlock::kChunkFormMarker);
-    destData.append(trailer, sizeof(trailer));
-}
-
-void QuennetAudioProcessor::saveParameterForm(juce::MemoryBlock& destData)
-{
-    using namespace EffectStateBlock;
-    const int32_t numParameters = effectParameterCount();
-    const int32_t numPrograms = effectProgramCount();
-    const size_t recordSize = programRecordSize(numParameters);
-    const size_t start = destData.getSize();
-    destData.setSize(start + parameterFormSize(numParameters, numPrograms), true);
-    uint8_t* block = static_cast<uint8_t*>(destData.getData()) + start;
-
-    writeInt32(block, numParameters);
-    writeInt32(block + 4, numPrograms);
-    const auto current = static_cast<int32_t>(dispatch(effGetProgram));
-    uint8_t* record = block + kHeaderSize;
-    char name[kEffectTextSize];
-    for (int32_t program = 0; program < numPrograms; ++program)
-    {
-        dispatch(effSetProgram, 0, program);
-        // The effect writes into a full-size buffer; the record keeps the first 64 bytes of the
-        // name, zero-padded.
-        effectText(effGetProgramName, 0, name);
-        std::memcpy(record, name, std::min(std::strlen(name), kProgramNameSize));
-        for (int32_t parameter = 0; parameter < numParameters; ++parameter)
-            writeFloat(record + kProgramNameSize + kValueSize * static_cast<size_t>(parameter),
-                       getEffectParameter(parameter));
-        record += recordSize;
-    }
-    dispatch(effSetProgram, 0, current);
-    writeUint32(record, kParameterFormMarker);
-    writeInt32(record + 4, current);
-}
-
-void QuennetAudioProcessor::setStateInformation(const void* data, int sizeInBytes)
-{
-    using namespace EffectStateBlock;
-    if (effect == nullptr || data == nullptr || sizeInBytes < static_cast<int>(kMinimumRestorableSize))
-        return;
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    const auto size = static_cast<size_t>(sizeInBytes);
-
-    const uint32_t marker = readUint32(bytes + size - kTrailerSize);
-    if (marker != kChunkFormMarker && marker != kParameterFormMarker && marker != kLegacyParameterFormMarker)
-        return;
-    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
-    const juce::ScopedLock callbackLock(getCallbackLock());
-    if (marker == kChunkFormMarker && (effect->flags & effFlagsProgramChunks) != 0)
-    {
-        dispatch(effSetChunk, 0, static_cast<intptr_t>(size - kTrailerSize), const_cast<uint8_t*>(bytes));
-        // The chunk carries the effect's own current program; selecting a program remembered from
-        // before the restore would switch the effect away from it.
-        const auto restoredProgram = static_cast<int32_t>(dispatch(effGetProgram));
-        if (isProgramInRange(restoredProgram))
-            currentProgram = restoredProgram;
-    }
-    else
-    {
-        restoreParameterForm(bytes, size);
-    }
-    setCurrentProgram(currentProgram);
-}
-
-void QuennetAudioProcessor::restoreParameterForm(const uint8_t* bytes, size_t size)
-{
-    using namespace EffectStateBlock;
-    const size_t trailer = size - kTrailerSize;
-    const int32_t storedProgram = readInt32(bytes + trailer + 4);
-    if (isProgramInRange(storedProgram))
-        currentProgram = storedProgram;
-
-    const int32_t storedParameters = readInt32(bytes);
-    const int32_t storedPrograms = readInt32(bytes + 4);
-    // Negative counts locate no record at all.
-    if (storedParameters < 0 || storedPrograms < 0)
-        return;
-    const int32_t parameters = std::min(storedParameters, effectParameterCount());
-    const int32_t programs = std::min(storedPrograms, effectProgramCount());
-    // Records are stepped by the stored parameter count, whatever the effect has now.
-    const size_t recordSize = programRecordSize(storedParameters);
-
-    size_t offset = kHeaderSize;
-    for (int32_t program = 0; program < programs; ++program)
-    {
-        // Only records lying wholly before the trailer are read.
-        if (offset > trailer || recordSize > trailer - offset)
-            break;
-        dispatch(effSetProgram, 0, program);
-        char name[kProgramNameSize + 1];
-        std::memcpy(name, bytes + offset, kProgramNameSize);
-        name[kProgramNameSize] = '\0';
-        dispatch(effSetProgramName, 0, 0, name);
-        for (int32_t parameter = 0; parameter < parameters; ++parameter)
-        {
-            const float value =
-                readFloat(bytes + offset + kProgramNameSize + kValueSize * static_cast<size_t>(parameter));
-            // A damaged value (NaN, infinity) leaves the parameter as it was.
-            if (std::isfinite(value))
-                setEffectParameter(parameter, value);
-        }
-        offset += recordSize;
-    }
-}
-
-//==============================================================================
-int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
-{
-    if (!isParameterInRange(index) || static_cast<size_t>(index) >= parameterTexts.size())
-        return 0;
-    const float remembered = getEffectParameter(index);
-    ParameterTextRow& row = parameterTexts[static_cast<size_t>(index)];
-    char previous[kEffectTextSize] = {};
-    char text[kEffectTextSize];
-    int32_t changes = 0;
-    for (int step = 0; step < kTextTableSteps; ++step)
-    {
-        setEffectParameter(index, static_cast<float>(step * kTextTableStep));
-        getEffectParameterDisplay(index, text);
-        if (std::strcmp(text, previous) != 0)
-        {
-            std::memcpy(previous, text, sizeof(previous));
-            ++changes;
-        }
-        ParameterTextEntry& entry = row[static_cast<size_t>(step)];
-        const size_t length = std::min(std::strlen(text), static_cast<size_t>(kTextTableCharacters));
-        std::memcpy(entry.data(), text, length);
-        entry[length] = '\0';
-    }
-    setEffectParameter(index, remembered);
-    return changes;
-}
-
 VstTimeInfo* QuennetAudioProcessor::getTimeInfo()
 {
     return &timeInfo;
-}
-
-void QuennetAudioProcessor::getEffectParameterLabel(int32_t index, char* destination)
-{
-    if (destination == nullptr)
-        return;
-    destination[0] = '\0';
-    if (isParameterInRange(index))
-        effectText(effGetParamLabel, index, destination);
-}
-
-bool QuennetAudioProcessor::getEffectParameterProperties(int32_t index, VstParameterProperties* destination)
-{
-    if (destination == nullptr || !isParameterInRange(index))
-        return false;
-    *destination = VstParameterProperties{};
-    const bool filled = dispatch(effGetParameterProperties, index, 0, destination) != 0;
-    destination->label[sizeof(destination->label) - 1] = '\0';
-    destination->shortLabel[sizeof(destination->shortLabel) - 1] = '\0';
-    destination->categoryLabel[sizeof(destination->categoryLabel) - 1] = '\0';
-    return filled;
-}
-
-void QuennetAudioProcessor::getEffectParameterName(int32_t index, char* destination)
-{
-    if (destination == nullptr)
-        return;
-    destination[0] = '\0';
-    if (isParameterInRange(index))
-        effectText(effGetParamName, index, destination);
-}
-
-void QuennetAudioProcessor::getEffectParameterDisplay(int32_t index, char* destination)
-{
-    if (destination == nullptr)
-        return;
-    destination[0] = '\0';
-    if (isParameterInRange(index))
-        effectText(effGetParamDisplay, index, destination);
-}
-
-float QuennetAudioProcessor::getEffectParameter(int32_t index)
-{
-    if (!isParameterInRange(index) || effect->getParameter == nullptr)
-        return 0.0f;
-    return effect->getParameter(effect, index);
-}
-
-void QuennetAudioProcessor::setEffectParameter(int32_t index, float value)
-{
-    if (isParameterInRange(index) && effect->setParameter != nullptr)
-        effect->setParameter(effect, index, value);
-}
-
-bool QuennetAudioProcessor::canEffectParameterBeAutomated(int32_t index)
-{
-    return isParameterInRange(index) && dispatch(effCanBeAutomated, index) != 0;
 }
 
 void QuennetAudioProcessor::setEffectSampleRate(float rate)
@@ -821,48 +377,6 @@ void QuennetAudioProcessor::setEffectBlockSize(int32_t size)
     dispatch(effSetBlockSize, size, size);
 }
 
-void QuennetAudioProcessor::refreshParametersFromEffect()
-{
-    if (refreshingParameters || effect == nullptr)
-        return;
-    std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
-    if (!stateOperation.owns_lock())
-    {
-        // The effect is being saved or restored: what it holds now is no state to report.
-        refreshCountdown = kRefreshTicks;
-        return;
-    }
-    refreshingParameters = true;
-    suppressParameterForwarding = true;
-    const int32_t numParameters = getNumParameters();
-    for (int32_t index = 0; index < numParameters && !closing; ++index)
-    {
-        // The value goes to the listeners; the held-back setParameter keeps it from the effect.
-        JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
-        setParameterNotifyingHost(index, getEffectParameter(index));
-        JUCE_END_IGNORE_WARNINGS_GCC_LIKE
-    }
-    // Host writes are accepted again before the program is read, so that whoever sees that last
-    // call of the refresh reach the effect may rely on host writes reaching it too.
-    suppressParameterForwarding = false;
-    refreshingParameters = false;
-    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
-    currentProgram = program;
-}
-
-void QuennetAudioProcessor::discardPendingRefresh()
-{
-    refreshCountdown = kRefreshIdle;
-}
-
-void QuennetAudioProcessor::acceptHostWrites()
-{
-    // The refresh holds this lock while it runs; taking it here keeps a refresh that starts now
-    // from having its own values echoed into the effect.
-    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
-    suppressParameterForwarding = false;
-}
-
 void QuennetAudioProcessor::resumeEffect()
 {
     dispatch(effMainsChanged, 1, 1);
@@ -871,53 +385,4 @@ void QuennetAudioProcessor::resumeEffect()
 void QuennetAudioProcessor::suspendEffect()
 {
     dispatch(effMainsChanged, 0, 0);
-}
-
-intptr_t QuennetAudioProcessor::setEffectSpeakerArrangement()
-{
-    if (effect == nullptr)
-        return 0;
-    VstSpeakerArrangement input{};
-    input.type = kSpeakerArrStereo;
-    input.numChannels = 2;
-    VstSpeakerArrangement output = input;
-    return dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
-}
-
-void QuennetAudioProcessor::setParameterFromEffect(int32_t index, float value)
-{
-    if (!isParameterInRange(index))
-        return;
-    // The effect reported a value it already holds; setting it back could undo a newer one it set
-    // meanwhile on another thread.
-    sendParamChangeMessageToListeners(index, value);
-}
-
-//==============================================================================
-void QuennetAudioProcessor::timerCallback()
-{
-    // The effect may restart the countdown from another thread at any moment; only a countdown
-    // that this tick itself brought to 0 runs the refresh.
-    int32_t ticks = refreshCountdown.load();
-    while (ticks >= 0 && !refreshCountdown.compare_exchange_weak(ticks, ticks - 1))
-    {
-    }
-    if (ticks == 1)
-        refreshParametersFromEffect();
-}
-
-void QuennetAudioProcessor::audioProcessorParameterChanged(juce::AudioProcessor*, int, float) {}
-
-void QuennetAudioProcessor::audioProcessorChanged(juce::AudioProcessor*,
-                                                  const juce::AudioProcessorListener::ChangeDetails&)
-{
-    refreshCountdown = kRefreshTicks;
-}
-
-const char* QuennetAudioProcessor::getParameterTextEntry(int parameterIndex, int step) const
-{
-    if (parameterIndex < 0 || static_cast<size_t>(parameterIndex) >= parameterTexts.size() || step < 0 ||
-        step >= kTextTableSteps)
-        return "";
-    return parameterTexts[static_cast<size_t>(parameterIndex)][static_cast<size_t>(step)].data();
 }

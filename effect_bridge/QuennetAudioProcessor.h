@@ -3,9 +3,11 @@
 // effect library that ships beside the plug-in module, creates the effect, and forwards processing,
 // parameters, programs and state between JUCE's processor interface and the effect.
 
+#include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/HostCallback.h"
+#include "effect_bridge/ParameterTextTable.h"
 #include "effect_bridge/RefreshTimer.h"
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 #include "platform/PlatformCalls.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -30,9 +32,6 @@ public:
     // MIDI records handed to the effect per block, and pointer slots in the event block.
     static constexpr int32_t kMaxMidiEvents = 65536;
     static constexpr int32_t kMidiEventSlots = 65538;
-    // The display-text table: one entry per hundredth of the value range, 16 characters each.
-    static constexpr int kTextTableSteps = 101;
-    static constexpr int kTextTableCharacters = 16;
     // The most channels an effect may declare and still be processed (real effects declare 64).
     static constexpr int32_t kMaxEffectChannels = 1024;
     // The most parameters and programs taken from an effect; a larger count is read as the limit.
@@ -40,9 +39,6 @@ public:
     // below 17 MB.
     static constexpr int32_t kMaxEffectParameters = 4096;
     static constexpr int32_t kMaxEffectPrograms = 1024;
-
-    using ParameterTextEntry = std::array<char, kTextTableCharacters + 1>;
-    using ParameterTextRow = std::array<ParameterTextEntry, kTextTableSteps>;
 
     // [host thread] Loads the effect beside the module and configures it. A failed load shows its
     // message and leaves a processor without an effect, which answers neutral values throughout.
@@ -52,9 +48,10 @@ public:
     ~QuennetAudioProcessor() override;
 
     //==============================================================================
-    // juce::AudioProcessor, in the base's order.
+    // juce::AudioProcessor, in the base's order; [host thread] where no other label says otherwise.
     const juce::String getName() const override;
-    // [host thread] Suspends the effect, hands it the processor's rate and block size, resumes it.
+    // [host thread, or audio thread on a block-length change] Suspends the effect, hands it the
+    // processor's rate and block size, resumes it.
     void prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
     // [audio thread] One block through the effect, in place; allocates nothing after the first
@@ -77,7 +74,8 @@ public:
     // [host thread] Restores the effect's state from one block; anything unreadable is ignored.
     // Holds the callback lock throughout, so no block sees a half-restored effect.
     void setStateInformation(const void* data, int sizeInBytes) override;
-    // [host thread] Index-based parameter access; out of range every answer is neutral.
+    // [host thread] Index-based parameter access; out of range every answer is neutral. The refresh
+    // also calls getNumParameters and setParameter [message thread].
     int getNumParameters() override;
     const juce::String getParameterName(int parameterIndex) override;
     using juce::AudioProcessor::getParameterName;
@@ -95,7 +93,9 @@ public:
 
     //==============================================================================
     // The processor's own operations. Effect-facing ones do nothing and answer 0, false or an empty
-    // text without an effect or out of range; text destinations hold kEffectTextSize bytes.
+    // text without an effect or out of range; text destinations hold kEffectTextSize bytes. The
+    // parameter ones are [host thread], and [message thread] where the refresh reads values.
+    // Virtual and in this order though nothing overrides them: the virtual table ends in these 16.
 
     // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
     // and answers how often the text changes along the sweep (a switch answers 2).
@@ -103,14 +103,18 @@ public:
     // [any thread] The transport record handed to the effect; its address never changes.
     virtual VstTimeInfo* getTimeInfo();
     virtual void getEffectParameterLabel(int32_t index, char* destination);
+    // Only tests call it; kept as one of the sixteen slots.
     virtual bool getEffectParameterProperties(int32_t index, VstParameterProperties* destination);
     virtual void getEffectParameterName(int32_t index, char* destination);
     virtual void getEffectParameterDisplay(int32_t index, char* destination);
     virtual float getEffectParameter(int32_t index);
     // Reaches the effect even while host writes are held back.
     virtual void setEffectParameter(int32_t index, float value);
+    // Only tests call it; kept as one of the sixteen slots.
     virtual bool canEffectParameterBeAutomated(int32_t index);
-    // Rates below 15 kHz or above 200 kHz (and NaN) reach the effect as 44100.
+    // [host thread, or audio thread on a block-length change] These four: the construction, the
+    // preparation and the destruction. Rates below 15 kHz or above 200 kHz (and NaN) reach the
+    // effect as 44100.
     virtual void setEffectSampleRate(float rate);
     virtual void setEffectBlockSize(int32_t size);
     // [message thread] Re-reads every parameter from the effect and reports it to the listeners;
@@ -118,6 +122,7 @@ public:
     virtual void refreshParametersFromEffect();
     virtual void resumeEffect();
     virtual void suspendEffect();
+    // Two stereo arrangements each way. Only tests call it; kept as one of the sixteen slots.
     virtual intptr_t setEffectSpeakerArrangement();
     // [any thread] A value the effect reports (audioMasterAutomate): to the listeners only; the
     // effect already holds it.
@@ -135,34 +140,38 @@ public:
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.
     void timerCallback();
+    // The listener base is never registered, so neither is called; it stays a declared base (the
+    // layout follows the bases). The first does nothing, the second would start a refresh.
     void audioProcessorParameterChanged(juce::AudioProcessor* processor, int parameterIndex,
                                         float newValue) override;
     void audioProcessorChanged(juce::AudioProcessor* processor,
                                const juce::AudioProcessorListener::ChangeDetails& details) override;
 
     //==============================================================================
-    // [any thread] Entry `step` of the parameter's display-text table, or "" out of range: the checked
-    // way to read parameterTexts.
-    const char* getParameterTextEntry(int parameterIndex, int step) const;
+    // [any thread] The probed display texts; a parameter's row is complete once
+    // getParameterNumSteps has run for it, and lives as long as the processor.
+    const ParameterTextTable& getParameterTexts() const { return parameterTexts; }
+    // [any thread]
     int32_t getRefreshCountdown() const { return refreshCountdown.load(); }
     bool isEffectReady() const { return effectReady.load(); }
     bool isParameterForwardingSuppressed() const { return suppressParameterForwarding.load(); }
 
     //==============================================================================
-    // The effect instance; null when loading failed. Borrowed from the effect library: closed,
-    // never freed, by this processor.
-    AEffect* effect = nullptr;
+    // What the AAX adapter reads.
+    // [any thread] The effect instance; null when loading failed. Borrowed from the effect library:
+    // closed, never freed, by this processor.
+    AEffect* getEffect() const { return effect; }
+    // [any thread] Whether the effect asked for a new editor size since the last call; clears the
+    // request.
+    bool takeEditorResizePending() { return editorResizePending.exchange(false); }
 
 private:
     friend intptr_t hostCallback(AEffect*, int32_t, int32_t, intptr_t, void*, float);
 
+    AEffect* effect = nullptr;
     std::atomic<int32_t> refreshCountdown{kRefreshIdle};
-
-public:
-    // Set when the effect asks for a new editor size; the GUI reads and clears it.
+    // Set when the effect asks for a new editor size; the GUI takes it.
     std::atomic<bool> editorResizePending{false};
-
-private:
     std::atomic<int32_t> currentProgram{0};
     std::atomic<bool> refreshingParameters{false};
     std::atomic<bool> suppressParameterForwarding{true};
@@ -173,19 +182,17 @@ private:
     // reads nothing while the effect is switched through its programs or restored.
     std::mutex stateOperationLock;
     std::unique_ptr<RefreshTimer> refreshTimer;
-
-public:
     // Per effect parameter, the display text at each hundredth of the value range ("---" until
-    // probed); empty when no effect is loaded. Read it through getParameterTextEntry.
-    std::vector<ParameterTextRow> parameterTexts;
+    // probed); empty when no effect is loaded.
+    ParameterTextTable parameterTexts;
 
-private:
     struct FreeDeleter
     {
         void operator()(void* block) const { std::free(block); }
     };
 
     platform::ModuleHandle library = nullptr;
+    // Only loading uses it; kept as the record of the entry the effect was created through.
     VstPluginEntry entryFunction = nullptr;
     VstTimeInfo timeInfo{};
     std::unique_ptr<VstEvents, FreeDeleter> midiEvents;
@@ -200,7 +207,6 @@ private:
     bool loadEffect();
     void showLoaderMessage(const char* text);
     void allocateMidiEvents();
-    void allocateParameterTexts();
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) const;
     int32_t effectParameterCount() const;
@@ -208,12 +214,14 @@ private:
     bool isParameterInRange(int32_t index) const;
     bool isProgramInRange(int32_t index) const;
     void effectText(int32_t opcode, int32_t index, char* destination) const;
+    // The effect's text for a parameter in range, or "" (a null destination gets nothing).
+    void parameterText(int32_t opcode, int32_t index, char* destination) const;
     int32_t convertMidi(const juce::MidiBuffer& midiMessages);
     void updateTimeInfo();
     bool prepareWideChannels(int numSamples);
     void saveChunkForm(juce::MemoryBlock& destData);
     void saveParameterForm(juce::MemoryBlock& destData);
-    void restoreParameterForm(const uint8_t* data, size_t size);
+    void restoreParameterForm(const EffectStateSerializer::Reader& block);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuennetAudioProcessor)
 };

@@ -16,7 +16,9 @@ public:
     explicit QuennetAudioProcessorEditor(QuennetAudioProcessor& owner);
 
 private:
-    QuennetAudioProcessor* processor; // borrowed: the processor outlives its editor
+    // Nothing reads it; the editor is declared as holding its processor. Borrowed: the processor
+    // outlives its editor.
+    QuennetAudioProcessor* processor;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuennetAudioProcessorEditor)
 };

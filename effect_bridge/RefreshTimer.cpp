@@ -1,5 +1,7 @@
 #include "effect_bridge/RefreshTimer.h"
 
+#include "effect_bridge/ThreadChecks.h"
+
 RefreshTimer::RefreshTimer(std::function<void()> tick) : onTick(std::move(tick))
 {
     tickGate.open();
@@ -7,6 +9,7 @@ RefreshTimer::RefreshTimer(std::function<void()> tick) : onTick(std::move(tick))
 
 void RefreshTimer::timerCallback()
 {
+    OMBREL_ASSERT_MESSAGE_THREAD();
     const UseGate::Use use(tickGate);
     if (use.isAdmitted())
         onTick();

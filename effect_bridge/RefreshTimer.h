@@ -20,7 +20,7 @@ public:
     // [message thread]
     void timerCallback() override;
 
-    // [host thread, not the message thread's tick] Stops the ticks, waits for a tick under way to
+    // [host thread] Never from inside a tick. Stops the ticks, waits for a tick under way to
     // return, and gives the timer to the message thread to delete. After it returns, onTick never
     // runs again.
     static void retire(std::unique_ptr<RefreshTimer> timer);

@@ -30,7 +30,15 @@ inline bool onMessageThread()
 {
     return juce::MessageManager::existsAndIsCurrentThread();
 }
+
+// [any thread] The message thread, or any thread while no message manager exists: then no timer or
+// asynchronous call can run, and whoever drives the processor by hand (a test) is its only caller.
+inline bool onMessageThreadOrNoneRuns()
+{
+    return juce::MessageManager::getInstanceWithoutCreating() == nullptr || onMessageThread();
+}
 } // namespace threadchecks
 
 #define OMBREL_ASSERT_MESSAGE_THREAD() assert(threadchecks::onMessageThread())
 #define OMBREL_ASSERT_NOT_MESSAGE_THREAD() assert(!threadchecks::onMessageThread())
+#define OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING() assert(threadchecks::onMessageThreadOrNoneRuns())

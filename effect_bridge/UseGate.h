@@ -35,10 +35,10 @@ public:
         bool admitted = false;
     };
 
-    // [owner's thread] Admits uses from now on.
+    // [host thread] Admits uses from now on.
     void open() { opened.store(true); }
 
-    // [owner's thread] Admits no more uses and returns once every admitted use has ended. Never
+    // [host thread] Admits no more uses and returns once every admitted use has ended. Never
     // from inside a use of the same gate.
     void closeAndWait()
     {

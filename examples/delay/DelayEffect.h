@@ -6,7 +6,7 @@
 #include "examples/delay/DelayEngine.h"
 #include "examples/delay/DelayParameters.h"
 #include "examples/delay/DelayProgramBank.h"
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 // assembler label.
 
 #include "examples/delay/DelayEffect.h"
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <new>
 

@@ -5,7 +5,7 @@
 // Reached through exported functions of the effect library, which the test opens from the bundle
 // as the module does.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 // values in another order after a restore, which is harmless). Otherwise a plain stereo gain with
 // two parameters.
 
-#include "effect_bridge/Vst2Interface.h"
 #include "tests/test_effects/EffectRecord.h"
+#include "vst2/Vst2Interface.h"
 
 #include <algorithm>
 #include <chrono>

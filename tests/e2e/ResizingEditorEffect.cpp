@@ -2,8 +2,8 @@
 // a few idle calls later, asks the host for a larger one, as editors do that unfold a panel. The
 // audio passes through unchanged.
 
-#include "effect_bridge/Vst2Interface.h"
 #include "tests/test_effects/EffectRecord.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstring>
 

@@ -80,9 +80,9 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsMainAndRegistersItself)
     EffectInstallation installation(testEffectPath());
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(processor.isEffectReady());
-    EXPECT_EQ(processor.effect->resvd1, reinterpret_cast<intptr_t>(&processor));
+    EXPECT_EQ(processor.getEffect()->resvd1, reinterpret_cast<intptr_t>(&processor));
     EXPECT_TRUE(EffectInstallation::messages().empty());
     EXPECT_EQ(processor.getName(), "Ombrel");
     EXPECT_EQ(installation.log().liveInstances, 1);
@@ -94,7 +94,7 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyCapitalMain)
     EffectInstallation installation(testEffectMainOnlyPath());
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
 }
 
@@ -124,7 +124,7 @@ TEST_P(EffectLoaderInstalledAt, SetsTheSearchFolderForTheLoadThenBackToNone)
     platform::calls().loadLibrary = recordLoadLibrary;
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     const std::string searchFolder =
         location.searchFolderBelowRoot != nullptr ? installation.root() + location.searchFolderBelowRoot : "";
     EXPECT_EQ(calls.dllDirectories, (std::vector<std::string>{searchFolder, "<null>"}));
@@ -150,7 +150,7 @@ TEST_F(EffectLoader, LibraryWithNoneOfTheEntryNamesGivesTheCoreLibMessageAndIsFr
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(processor.getEffect(), nullptr);
         EXPECT_FALSE(processor.isEffectReady());
         EXPECT_EQ(EffectInstallation::messages(),
                   std::vector<std::string>{"Plug-in core lib failed to load."});
@@ -168,7 +168,7 @@ TEST_F(EffectLoader, EntryReturningNullGivesTheCoreLibMessage)
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(processor.getEffect(), nullptr);
         EXPECT_EQ(EffectInstallation::messages(),
                   std::vector<std::string>{"Plug-in core lib failed to load."});
     }
@@ -182,7 +182,7 @@ TEST_F(EffectLoader, MissingLibraryGivesCantLoadWithTheBareFileName)
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.effect, nullptr);
+        EXPECT_EQ(processor.getEffect(), nullptr);
         ASSERT_EQ(EffectInstallation::messages().size(), 1u);
         EXPECT_EQ(EffectInstallation::messages()[0].rfind("Cant Load Ombrel.dll code=", 0), 0u)
             << EffectInstallation::messages()[0];
@@ -221,7 +221,7 @@ TEST_P(EffectLoaderWithAFailingCall, ShowsTheMessageWithTheLastErrorCode)
     platform::calls().getLastError = fixedLastError;
     QuennetAudioProcessor processor;
 
-    EXPECT_EQ(processor.effect != nullptr, failing.effectLoads);
+    EXPECT_EQ(processor.getEffect() != nullptr, failing.effectLoads);
     EXPECT_EQ(EffectInstallation::messages(), failing.messages);
     if (failing.onlyLoadedPath != nullptr)
     {
@@ -266,7 +266,7 @@ TEST_F(EffectLoader, TheProcessSearchPathIsLeftAsTheLoaderFoundIt)
         ASSERT_TRUE(platform::SetDllDirectoryA(before));
         {
             QuennetAudioProcessor processor;
-            ASSERT_NE(processor.effect, nullptr);
+            ASSERT_NE(processor.getEffect(), nullptr);
         }
         char after[1024] = {};
         const uint32_t length = platform::GetDllDirectoryA(sizeof(after), after);
@@ -312,7 +312,7 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyTheStandardEntryName)
     EffectInstallation installation(testEffectVstPluginMainOnlyPath());
     QuennetAudioProcessor processor;
 
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
     const std::vector<int32_t> opcodes = dispatcherOpcodes(installation.log());
     EXPECT_EQ(std::count(opcodes.begin(), opcodes.end(), effOpen), 1);
@@ -372,7 +372,7 @@ TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
     config.callsHostFromEntry = 1;
     installation.configure(config);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
 
     for (const TestEffectHostAnswers* answers :
          {&installation.log().fromEntryWithoutEffect, &installation.log().fromEntryWithEffect})
@@ -387,7 +387,7 @@ TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
         EXPECT_EQ(answers->sizeWindow, 1);
         EXPECT_EQ(answers->updateDisplay, 0);
     }
-    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_FALSE(processor.takeEditorResizePending());
     EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
 }
 
@@ -401,7 +401,7 @@ TEST_F(EffectLoader, SizeAndDisplayRequestsBeforeReadinessAreIgnored)
 
     ASSERT_EQ(installation.log().duringSetup.made, 1);
     EXPECT_EQ(installation.log().duringSetup.sizeWindow, 1);
-    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_FALSE(processor.takeEditorResizePending());
     EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
 }
 
@@ -409,7 +409,7 @@ TEST_F(EffectLoader, ProcessorWithoutAnEffectAnswersNeutralValues)
 {
     EffectInstallation installation(testEffectNoEntryPath());
     QuennetAudioProcessor processor;
-    ASSERT_EQ(processor.effect, nullptr);
+    ASSERT_EQ(processor.getEffect(), nullptr);
 
     EXPECT_EQ(processor.getNumParameters(), 0);
     EXPECT_EQ(processor.getNumPrograms(), 1);
@@ -420,8 +420,8 @@ TEST_F(EffectLoader, ProcessorWithoutAnEffectAnswersNeutralValues)
     EXPECT_EQ(processor.getProgramName(0), "");
     EXPECT_FALSE(processor.isParameterAutomatable(0));
     EXPECT_EQ(processor.buildParameterTextTable(0), 0);
-    EXPECT_EQ(processor.getParameterTextEntry(0, 0), std::string());
-    EXPECT_TRUE(processor.parameterTexts.empty());
+    EXPECT_EQ(processor.getParameterTexts().entry(0, 0), std::string());
+    EXPECT_TRUE(processor.getParameterTexts().empty());
     char text[QuennetAudioProcessor::kEffectTextSize] = "stale";
     processor.getEffectParameterName(0, text);
     EXPECT_STREQ(text, "");

@@ -29,7 +29,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_NE(processor.effect, nullptr);
+        ASSERT_NE(processor.getEffect(), nullptr);
         processor.addListener(&listener);
     }
     void TearDown() override { processor.removeListener(&listener); }
@@ -92,20 +92,20 @@ TEST(HostCallback, AnswersWithoutAProcessorForNullEffectsAndUnclaimedRecords)
 TEST_F(HostCallbackWithProcessor, SampleRateIsTruncatedAndTheTransportRecordKeeps44100)
 {
     processor.setPlayConfigDetails(2, 2, 44100.75, 512);
-    EXPECT_EQ(call(processor.effect, audioMasterGetSampleRate), 44100);
-    EXPECT_EQ(call(processor.effect, audioMasterGetBlockSize), 512);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterGetSampleRate), 44100);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterGetBlockSize), 512);
     processor.setPlayConfigDetails(2, 2, 96000.0, 128);
-    EXPECT_EQ(call(processor.effect, audioMasterGetSampleRate), 96000);
-    EXPECT_EQ(call(processor.effect, audioMasterGetBlockSize), 128);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterGetSampleRate), 96000);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterGetBlockSize), 128);
     EXPECT_EQ(processor.getTimeInfo()->sampleRate, 44100.0);
     processor.setPlayConfigDetails(2, 2, std::numeric_limits<double>::quiet_NaN(), 128);
-    EXPECT_EQ(call(processor.effect, audioMasterGetSampleRate), 44100) << "no integer form: the default";
+    EXPECT_EQ(call(processor.getEffect(), audioMasterGetSampleRate), 44100) << "no integer form: the default";
 }
 
 TEST_F(HostCallbackWithProcessor, GetTimeHandsOutTheProcessorsTransportRecord)
 {
     const auto* time =
-        reinterpret_cast<const VstTimeInfo*>(call(processor.effect, audioMasterGetTime, 0, 0xFFFF));
+        reinterpret_cast<const VstTimeInfo*>(call(processor.getEffect(), audioMasterGetTime, 0, 0xFFFF));
     ASSERT_EQ(time, processor.getTimeInfo());
     EXPECT_EQ(time->sampleRate, 44100.0);
     EXPECT_EQ(time->tempo, 120.0);
@@ -120,9 +120,9 @@ TEST_F(HostCallbackWithProcessor, AutomationOutsideTheValueOrParameterRangeChang
 {
     for (float opt :
          {1.5f, -0.1f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()})
-        EXPECT_EQ(call(processor.effect, audioMasterAutomate, 1, 0, nullptr, opt), 0);
+        EXPECT_EQ(call(processor.getEffect(), audioMasterAutomate, 1, 0, nullptr, opt), 0);
     for (int32_t index : {-1, 3, 1000})
-        EXPECT_EQ(call(processor.effect, audioMasterAutomate, index, 0, nullptr, 0.5f), 0);
+        EXPECT_EQ(call(processor.getEffect(), audioMasterAutomate, index, 0, nullptr, 0.5f), 0);
     EXPECT_TRUE(listener.snapshot().empty());
     EXPECT_EQ(findEffectCall(installation.log(), kTestCallSetParameter, 1), -1);
     EXPECT_EQ(findEffectCall(installation.log(), kTestCallSetParameter, 3), -1);
@@ -130,9 +130,9 @@ TEST_F(HostCallbackWithProcessor, AutomationOutsideTheValueOrParameterRangeChang
 
 TEST_F(HostCallbackWithProcessor, AutomationInRangeReachesTheListeners)
 {
-    EXPECT_EQ(call(processor.effect, audioMasterAutomate, 1, 0, nullptr, 0.75f), 0);
-    EXPECT_EQ(call(processor.effect, audioMasterAutomate, 2, 0, nullptr, 0.0f), 0);
-    EXPECT_EQ(call(processor.effect, audioMasterAutomate, 0, 0, nullptr, 1.0f), 0);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterAutomate, 1, 0, nullptr, 0.75f), 0);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterAutomate, 2, 0, nullptr, 0.0f), 0);
+    EXPECT_EQ(call(processor.getEffect(), audioMasterAutomate, 0, 0, nullptr, 1.0f), 0);
     const auto changes = listener.snapshot();
     ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes[0], std::make_pair(1, 0.75f));
@@ -142,9 +142,9 @@ TEST_F(HostCallbackWithProcessor, AutomationInRangeReachesTheListeners)
 
 TEST_F(HostCallbackWithProcessor, SizeWindowSetsResizePendingAndUpdateDisplayStartsTheCountdown)
 {
-    EXPECT_FALSE(processor.editorResizePending);
+    EXPECT_FALSE(processor.takeEditorResizePending());
     EXPECT_EQ(installation.callHostFromEffect(audioMasterSizeWindow, 800, 600), 1);
-    EXPECT_TRUE(processor.editorResizePending);
+    EXPECT_TRUE(processor.takeEditorResizePending());
 
     EXPECT_EQ(processor.getRefreshCountdown(), QuennetAudioProcessor::kRefreshIdle);
     EXPECT_EQ(installation.callHostFromEffect(audioMasterUpdateDisplay), 0);

@@ -26,7 +26,7 @@ protected:
     {
         installation.configure(config);
         processor = std::make_unique<QuennetAudioProcessor>();
-        ASSERT_NE(processor->effect, nullptr);
+        ASSERT_NE(processor->getEffect(), nullptr);
     }
 
     int setParameterCalls(int32_t index, int from = 0) const
@@ -92,7 +92,7 @@ TEST_F(Parameters, TextTableProbesOneHundredAndOneValuesAndRestoresTheValue)
 {
     create();
     for (int step : {0, 50, 100})
-        EXPECT_STREQ(processor->getParameterTextEntry(1, step), "---") << "before probing";
+        EXPECT_STREQ(processor->getParameterTexts().entry(1, step), "---") << "before probing";
     processor->setEffectParameter(1, 0.25f);
     const int before = installation.log().count;
 
@@ -100,11 +100,11 @@ TEST_F(Parameters, TextTableProbesOneHundredAndOneValuesAndRestoresTheValue)
     EXPECT_EQ(setParameterCalls(1, before), 102);
     EXPECT_EQ(installation.log().calls[installation.log().count - 1].opt, 0.25f) << "the last call restores";
     EXPECT_EQ(processor->getEffectParameter(1), 0.25f);
-    EXPECT_STREQ(processor->getParameterTextEntry(1, 0), "0.00");
-    EXPECT_STREQ(processor->getParameterTextEntry(1, 37), "0.37");
-    EXPECT_STREQ(processor->getParameterTextEntry(1, 100), "1.00");
-    EXPECT_STREQ(processor->parameterTexts[1][57].data(), "0.57");
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 50), "---") << "other rows stay unprobed";
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 0), "0.00");
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 37), "0.37");
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 100), "1.00");
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 57), "0.57");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 50), "---") << "other rows stay unprobed";
 }
 
 TEST_F(Parameters, SwitchConstantEmptyAndLongTextsCountTheirChanges)
@@ -118,19 +118,19 @@ TEST_F(Parameters, SwitchConstantEmptyAndLongTextsCountTheirChanges)
     create();
 
     EXPECT_EQ(processor->getParameterNumSteps(0), 2);
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 0), "Off");
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 49), "Off");
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 50), "On");
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 99), "On");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 0), "Off");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 49), "Off");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 50), "On");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 99), "On");
 
     EXPECT_EQ(processor->buildParameterTextTable(1), 1);
-    EXPECT_STREQ(processor->getParameterTextEntry(1, 73), "Fixed");
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 73), "Fixed");
 
     EXPECT_EQ(processor->buildParameterTextTable(2), 0);
-    EXPECT_STREQ(processor->getParameterTextEntry(2, 73), "");
+    EXPECT_STREQ(processor->getParameterTexts().entry(2, 73), "");
 
     EXPECT_EQ(processor->buildParameterTextTable(3), 1);
-    EXPECT_STREQ(processor->getParameterTextEntry(3, 10), "ABCDEFGHIJKLMNOP");
+    EXPECT_STREQ(processor->getParameterTexts().entry(3, 10), "ABCDEFGHIJKLMNOP");
     EXPECT_EQ(processor->getParameterText(3), "ABCDEFGHIJKLMNOPQRST");
 }
 
@@ -140,7 +140,7 @@ TEST_F(Parameters, TextsWithoutTerminatorAreCutAtTheBuffersEnd)
     create();
     EXPECT_EQ(processor->getParameterText(0), juce::String::repeatedString("x", 1023));
     EXPECT_EQ(processor->buildParameterTextTable(0), 1);
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 0), "xxxxxxxxxxxxxxxx");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 0), "xxxxxxxxxxxxxxxx");
 }
 
 TEST_F(Parameters, IndicesOutOfRangeAnswerNeutralValuesAndNeverReachTheEffect)
@@ -162,10 +162,10 @@ TEST_F(Parameters, IndicesOutOfRangeAnswerNeutralValuesAndNeverReachTheEffect)
         processor->setParameterFromEffect(index, 0.5f);
     }
     EXPECT_EQ(installation.log().count, before) << "nothing reached the effect";
-    EXPECT_STREQ(processor->getParameterTextEntry(3, 0), "");
-    EXPECT_STREQ(processor->getParameterTextEntry(0, 101), "");
-    EXPECT_STREQ(processor->getParameterTextEntry(0, -1), "");
-    EXPECT_STREQ(processor->getParameterTextEntry(-1, 0), "");
+    EXPECT_STREQ(processor->getParameterTexts().entry(3, 0), "");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, 101), "");
+    EXPECT_STREQ(processor->getParameterTexts().entry(0, -1), "");
+    EXPECT_STREQ(processor->getParameterTexts().entry(-1, 0), "");
     processor->getEffectParameterName(0, nullptr);
     EXPECT_FALSE(processor->getEffectParameterProperties(0, nullptr));
 }

@@ -44,7 +44,7 @@ protected:
         config.numOutputs = declaredOutputs;
         installation.configure(config);
         processor = std::make_unique<QuennetAudioProcessor>();
-        ASSERT_NE(processor->effect, nullptr);
+        ASSERT_NE(processor->getEffect(), nullptr);
         processor->setPlayHead(&playHead);
     }
 

@@ -1,7 +1,7 @@
 // The 100 ms timer on a real message thread: the delayed refresh after display-update requests, and
 // the message thread helper itself. Waits are generous with an upper bound.
 
-#include "effect_bridge/MessageThread.h"
+#include "aax_adapter/MessageThread.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
 #include "effect_bridge/EffectStateBlock.h"
 #include "tests/effect_bridge/EffectInstallation.h"
@@ -47,7 +47,7 @@ protected:
         ASSERT_TRUE(messageThread.start());
         installation = std::make_unique<EffectInstallation>(testEffectPath());
         processor = std::make_unique<QuennetAudioProcessor>();
-        ASSERT_NE(processor->effect, nullptr);
+        ASSERT_NE(processor->getEffect(), nullptr);
         processor->addListener(&listener);
     }
 
@@ -59,6 +59,17 @@ protected:
         installation.reset();
     }
 };
+
+#ifndef NDEBUG
+// Debug builds stop at a refresh called from another thread while the message thread runs: it
+// would race the timer's own refresh.
+TEST_F(RefreshTimer, ARefreshOffTheRunningMessageThreadStopsADebugBuild)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(processor->refreshParametersFromEffect(), "");
+    EXPECT_DEATH(processor->timerCallback(), "");
+}
+#endif
 
 TEST_F(RefreshTimer, ThreeRequestsAHundredMillisecondsApartGiveOneRefreshAfterTheLast)
 {

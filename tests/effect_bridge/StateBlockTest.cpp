@@ -73,7 +73,7 @@ protected:
     {
         installation.configure(config);
         auto processor = std::make_unique<QuennetAudioProcessor>();
-        EXPECT_NE(processor->effect, nullptr);
+        EXPECT_NE(processor->getEffect(), nullptr);
         return processor;
     }
 

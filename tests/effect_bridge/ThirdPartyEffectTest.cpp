@@ -86,10 +86,10 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
     juce::MemoryBlock saved;
     {
         QuennetAudioProcessor processor;
-        ASSERT_NE(processor.effect, nullptr);
+        ASSERT_NE(processor.getEffect(), nullptr);
         EXPECT_TRUE(EffectInstallation::messages().empty());
-        EXPECT_EQ(processor.effect->numInputs, 64);
-        EXPECT_EQ(processor.effect->numOutputs, 64);
+        EXPECT_EQ(processor.getEffect()->numInputs, 64);
+        EXPECT_EQ(processor.getEffect()->numOutputs, 64);
         ASSERT_GT(processor.getNumParameters(), 0);
 
         for (int p = 0; p < processor.getNumParameters(); ++p)
@@ -98,14 +98,14 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
             const float before = processor.getEffectParameter(p);
             const int changes = processor.buildParameterTextTable(p);
             EXPECT_GE(changes, 1) << processor.getParameterName(p);
-            EXPECT_STRNE(processor.getParameterTextEntry(p, 0), "---");
-            EXPECT_STRNE(processor.getParameterTextEntry(p, 100), "---");
+            EXPECT_STRNE(processor.getParameterTexts().entry(p, 0), "---");
+            EXPECT_STRNE(processor.getParameterTexts().entry(p, 100), "---");
             EXPECT_EQ(processor.getEffectParameter(p), before) << "the sweep puts the value back";
         }
         // The table holds the effect's own text: probing one value directly gives the same.
         processor.setEffectParameter(0, 0.5f);
         EXPECT_EQ(processor.getParameterText(0).substring(0, 16),
-                  juce::String(processor.getParameterTextEntry(0, 50)));
+                  juce::String(processor.getParameterTexts().entry(0, 50)));
 
         TestPlayHead playHead;
         prepareStereo(processor, playHead);
@@ -113,7 +113,7 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
         EXPECT_TRUE(audio.allFinite);
         EXPECT_GT(audio.largestDifference, 1.0e-3) << "the delay changes the signal";
 
-        ASSERT_NE(processor.effect->flags & effFlagsProgramChunks, 0);
+        ASSERT_NE(processor.getEffect()->flags & effFlagsProgramChunks, 0);
         saved = saveState(processor);
         ASSERT_GT(saved.getSize(), 8u);
         const auto* bytes = static_cast<const uint8_t*>(saved.getData()) + saved.getSize() - 8;
@@ -121,7 +121,7 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
                   (std::vector<uint8_t>{0, 0, 0x30, 0, 0, 0, 0x30, 0}));
     }
     QuennetAudioProcessor fresh;
-    ASSERT_NE(fresh.effect, nullptr);
+    ASSERT_NE(fresh.getEffect(), nullptr);
     fresh.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
     EXPECT_EQ(saveState(fresh), saved) << "restored and saved again byte for byte";
 }
@@ -141,14 +141,14 @@ TEST(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
     EffectInstallation installation(kFreeverb, EffectInstallation::kInstalledBundle,
                                     EffectInstallation::Control::None);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
     ASSERT_GT(processor.getNumParameters(), 0);
     for (int p = 0; p < processor.getNumParameters(); ++p)
     {
         EXPECT_FALSE(processor.getParameterText(p).isEmpty()) << "its processing object shows its values";
         EXPECT_GT(processor.buildParameterTextTable(p), 1) << processor.getParameterName(p);
-        EXPECT_STRNE(processor.getParameterTextEntry(p, 0), processor.getParameterTextEntry(p, 100));
+        EXPECT_STRNE(processor.getParameterTexts().entry(p, 0), processor.getParameterTexts().entry(p, 100));
     }
 
     // The reverb's feedback must change its tail: the same second of audio with little and with
@@ -177,7 +177,7 @@ TEST(ThirdPartyEffects, LspEffectExportingOnlyVstPluginMainLoadsAndProcesses)
     EffectInstallation installation(kLspCompensationDelay, EffectInstallation::kInstalledBundle,
                                     EffectInstallation::Control::None);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.effect, nullptr);
+    ASSERT_NE(processor.getEffect(), nullptr);
     EXPECT_TRUE(EffectInstallation::messages().empty());
     ASSERT_GT(processor.getNumParameters(), 0);
 

@@ -4,7 +4,7 @@
 // it. The callback answers audioMasterGetTime from a VstTimeInfo the test controls and counts what the
 // effect asks for.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // The effect record as the project's test effects fill it in their entry: the functions, the
 // counts, the flags and the identity; every other field stays zero.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 struct EffectRecordFields
 {

@@ -4,7 +4,7 @@
 // the effect library (the test opens the same library file as the processor, so both see one copy).
 // Plain records only: the effect and the tests agree on them without sharing any code.
 
-#include "effect_bridge/Vst2Interface.h"
+#include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 

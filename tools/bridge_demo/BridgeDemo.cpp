@@ -37,8 +37,8 @@ void printParameters(QuennetAudioProcessor& processor)
         const int changes = processor.buildParameterTextTable(p);
         std::printf("  %-24s value %.3f  text \"%s\" %s  (%d texts over 0..1: \"%s\" .. \"%s\" .. \"%s\")\n",
                     name.toRawUTF8(), static_cast<double>(value), text.toRawUTF8(), label, changes,
-                    processor.getParameterTextEntry(p, 0), processor.getParameterTextEntry(p, 50),
-                    processor.getParameterTextEntry(p, 100));
+                    processor.getParameterTexts().entry(p, 0), processor.getParameterTexts().entry(p, 50),
+                    processor.getParameterTexts().entry(p, 100));
     }
 }
 
@@ -101,14 +101,14 @@ int main()
     int result = 0;
     {
         QuennetAudioProcessor processor;
-        if (processor.effect == nullptr)
+        if (processor.getEffect() == nullptr)
         {
             std::printf("no effect loaded: Ombrel.dll must lie beside this program\n");
             result = 1;
         }
         else
         {
-            AEffect& effect = *processor.effect;
+            AEffect& effect = *processor.getEffect();
             std::printf("processor: %s\n", processor.getName().toRawUTF8());
             std::printf("effect: %s (vendor \"%s\", product \"%s\", unique id %08X, version %d)\n",
                         effectString(effect, effGetEffectName).toRawUTF8(),

@@ -88,10 +88,10 @@ OMBREL_PROBE_EXPORT void ombrelProbeLoadEffect(ProbeReport* destination)
     platform::calls().messageBox = reportMessage;
     {
         QuennetAudioProcessor processor;
-        destination->loaded = processor.effect != nullptr ? 1 : 0;
+        destination->loaded = processor.getEffect() != nullptr ? 1 : 0;
         destination->numParams = processor.getNumParameters();
-        if (processor.effect != nullptr)
-            reportFileOf(reinterpret_cast<const void*>(processor.effect->dispatcher),
+        if (processor.getEffect() != nullptr)
+            reportFileOf(reinterpret_cast<const void*>(processor.getEffect()->dispatcher),
                          destination->effectFile);
     }
     platform::calls() = previous;

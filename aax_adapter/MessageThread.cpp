@@ -1,4 +1,4 @@
-#include "effect_bridge/MessageThread.h"
+#include "aax_adapter/MessageThread.h"
 
 #include <juce_events/juce_events.h>
 
