@@ -30,15 +30,6 @@ void declareSixtyFourChannels(const EffectInstallation& installation)
 }
 
 // Runs one warm-up block, then counts the allocations of 64 more, half of them with MIDI.
-// The wide effect reads channel arrays beyond the two the host gives, prepared by the processor.
-void declareSixtyFourChannels(EffectInstallation& installation)
-{
-    TestEffectConfig config = installation.defaults();
-    config.numInputs = 64;
-    config.numOutputs = 64;
-    installation.configure(config);
-}
-
 int allocationsAfterTheFirstBlock(QuennetAudioProcessor& processor, int inputs, int outputs)
 {
     TestPlayHead playHead;
