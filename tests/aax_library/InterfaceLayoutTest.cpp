@@ -213,7 +213,8 @@ namespace
         return 0;                                                                                            \
     }
 
-class NotingEffectParameters : public AAX_IACFEffectParameters_V2
+// The operations both interfaces open with.
+template <class Interface> class Noting : public Interface
 {
 public:
     std::string mLast;
@@ -223,6 +224,11 @@ public:
     AAX_Result Initialize(IACFUnknown*) override NOTE(Initialize);
     AAX_Result Uninitialize() override NOTE(Uninitialize);
     AAX_Result NotificationReceived(uint32_t, const void*, uint32_t) override NOTE(NotificationReceived);
+};
+
+class NotingEffectParameters : public Noting<AAX_IACFEffectParameters_V2>
+{
+public:
     AAX_Result GetNumberOfParameters(int32_t*) override NOTE(GetNumberOfParameters);
     AAX_Result GetMasterBypassParameter(AAX_IString*) override NOTE(GetMasterBypassParameter);
     AAX_Result GetParameterIsAutomatable(AAX_CParamID, AAX_CBoolean*) override
@@ -277,16 +283,9 @@ public:
     AAX_Result UpdateControlMIDINodes(uint32_t, AAX_CMidiPacket&) override NOTE(UpdateControlMIDINodes);
 };
 
-class NotingEffectGUI : public AAX_IACFEffectGUI
+class NotingEffectGUI : public Noting<AAX_IACFEffectGUI>
 {
 public:
-    std::string mLast;
-    ACFRESULT QueryInterface(const acfIID&, void**) override NOTE(QueryInterface);
-    uint32_t AddRef() override NOTE(AddRef);
-    uint32_t Release() override NOTE(Release);
-    AAX_Result Initialize(IACFUnknown*) override NOTE(Initialize);
-    AAX_Result Uninitialize() override NOTE(Uninitialize);
-    AAX_Result NotificationReceived(uint32_t, const void*, uint32_t) override NOTE(NotificationReceived);
     AAX_Result SetViewContainer(IACFUnknown*) override NOTE(SetViewContainer);
     AAX_Result GetViewSize(AAX_Point*) override NOTE(GetViewSize);
     AAX_Result Draw(AAX_Rect*) override NOTE(Draw);

@@ -26,6 +26,13 @@ void ExpectBalanced(const TestHost& host)
     EXPECT_EQ(0, host.OutstandingReferences()) << host.ReferenceReport();
     EXPECT_EQ(0, host.OverReleases()) << host.ReferenceReport();
 }
+
+// The module shuts down cleanly and leaves no reference of the host's behind.
+void ExpectCleanShutdown(const ModuleLoader& module, TestHost& host)
+{
+    EXPECT_EQ(ACF_OK, Shutdown(module, host));
+    ExpectBalanced(host);
+}
 } // namespace
 
 TEST(TestHostKit, TheLoaderResolvesAllSevenEntryPointsOrLoadsNothing)
@@ -134,8 +141,7 @@ TEST(TestHostKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
         EXPECT_EQ(1.0f, view->RequestedSizes()[1].horz);
     }
     EXPECT_EQ(ACF_OK, module.CanUnloadNow(host.Unknown()));
-    EXPECT_EQ(ACF_OK, Shutdown(module, host));
-    ExpectBalanced(host);
+    ExpectCleanShutdown(module, host);
 }
 
 TEST(TestHostKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
@@ -176,8 +182,7 @@ TEST(TestHostKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
         EXPECT_EQ(0, firstContext.Midi().BufferRequests());
     }
     EXPECT_EQ(ACF_OK, module.CanUnloadNow(host.Unknown()));
-    EXPECT_EQ(ACF_OK, Shutdown(module, host));
-    ExpectBalanced(host);
+    ExpectCleanShutdown(module, host);
 }
 
 TEST(TestHostKit, AHostWithoutThePluginDefinitionFailsRegistrationWithNullObject)
