@@ -81,11 +81,8 @@ TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    const auto renderRamps = [&](size_t c, ProcessingInstance& instance)
     {
-        SCOPED_TRACE(c);
-        ProcessingInstance instance(session, c, kMaxBlock);
-        ASSERT_TRUE(instance.ready());
         ProcessingContext& context = instance.context;
         fillRamps(context);
         const int processBefore = session.bundle().log().process.calls;
@@ -122,7 +119,8 @@ TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
         }
         // The host's inputs are left as they were.
         EXPECT_EQ(0.001f * 5.0f, context.Input(0)[5]);
-    }
+    };
+    forEachConfiguration(session, kMaxBlock, renderRamps);
 }
 
 TEST_F(StereoProcessing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
