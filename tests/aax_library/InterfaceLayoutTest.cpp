@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -297,6 +298,15 @@ public:
 };
 #undef NOTE
 
+// The positions of an interface's table: what both interfaces open with, then rest.
+std::vector<std::string> withOpening(std::initializer_list<std::string> rest)
+{
+    std::vector<std::string> names = {"QueryInterface", "AddRef",       "Release",
+                                      "Initialize",     "Uninitialize", "NotificationReceived"};
+    names.insert(names.end(), rest);
+    return names;
+}
+
 // The operations are called without arguments: the noting implementations read none.
 template <class Object> std::string OperationAt(Object& object, size_t position)
 {
@@ -308,54 +318,48 @@ template <class Object> std::string OperationAt(Object& object, size_t position)
 
 TEST(InterfaceLayout, TheDataModelInterfaceHoldsPositionsThreeTo47InTableOrder)
 {
-    const std::vector<std::string> expected = {"QueryInterface",
-                                               "AddRef",
-                                               "Release",
-                                               "Initialize",
-                                               "Uninitialize",
-                                               "NotificationReceived",
-                                               "GetNumberOfParameters",
-                                               "GetMasterBypassParameter",
-                                               "GetParameterIsAutomatable",
-                                               "GetParameterNumberOfSteps",
-                                               "GetParameterName",
-                                               "GetParameterNameOfLength",
-                                               "GetParameterDefaultNormalizedValue",
-                                               "SetParameterDefaultNormalizedValue",
-                                               "GetParameterType",
-                                               "GetParameterOrientation",
-                                               "GetParameter",
-                                               "GetParameterIndex",
-                                               "GetParameterIDFromIndex",
-                                               "GetParameterValueInfo",
-                                               "GetParameterValueFromString",
-                                               "GetParameterStringFromValue",
-                                               "GetParameterValueString",
-                                               "GetParameterNormalizedValue",
-                                               "SetParameterNormalizedValue",
-                                               "SetParameterNormalizedRelative",
-                                               "TouchParameter",
-                                               "ReleaseParameter",
-                                               "UpdateParameterTouch",
-                                               "UpdateParameterNormalizedValue",
-                                               "UpdateParameterNormalizedRelative",
-                                               "GenerateCoefficients",
-                                               "ResetFieldData",
-                                               "GetNumberOfChunks",
-                                               "GetChunkIDFromIndex",
-                                               "GetChunkSize",
-                                               "GetChunk",
-                                               "SetChunk",
-                                               "CompareActiveChunk",
-                                               "GetNumberOfChanges",
-                                               "TimerWakeup",
-                                               "GetCurveData",
-                                               "GetCustomData",
-                                               "SetCustomData",
-                                               "DoMIDITransfers",
-                                               "RenderAudio_Hybrid",
-                                               "UpdateMIDINodes",
-                                               "UpdateControlMIDINodes"};
+    const std::vector<std::string> expected = withOpening({"GetNumberOfParameters",
+                                                           "GetMasterBypassParameter",
+                                                           "GetParameterIsAutomatable",
+                                                           "GetParameterNumberOfSteps",
+                                                           "GetParameterName",
+                                                           "GetParameterNameOfLength",
+                                                           "GetParameterDefaultNormalizedValue",
+                                                           "SetParameterDefaultNormalizedValue",
+                                                           "GetParameterType",
+                                                           "GetParameterOrientation",
+                                                           "GetParameter",
+                                                           "GetParameterIndex",
+                                                           "GetParameterIDFromIndex",
+                                                           "GetParameterValueInfo",
+                                                           "GetParameterValueFromString",
+                                                           "GetParameterStringFromValue",
+                                                           "GetParameterValueString",
+                                                           "GetParameterNormalizedValue",
+                                                           "SetParameterNormalizedValue",
+                                                           "SetParameterNormalizedRelative",
+                                                           "TouchParameter",
+                                                           "ReleaseParameter",
+                                                           "UpdateParameterTouch",
+                                                           "UpdateParameterNormalizedValue",
+                                                           "UpdateParameterNormalizedRelative",
+                                                           "GenerateCoefficients",
+                                                           "ResetFieldData",
+                                                           "GetNumberOfChunks",
+                                                           "GetChunkIDFromIndex",
+                                                           "GetChunkSize",
+                                                           "GetChunk",
+                                                           "SetChunk",
+                                                           "CompareActiveChunk",
+                                                           "GetNumberOfChanges",
+                                                           "TimerWakeup",
+                                                           "GetCurveData",
+                                                           "GetCustomData",
+                                                           "SetCustomData",
+                                                           "DoMIDITransfers",
+                                                           "RenderAudio_Hybrid",
+                                                           "UpdateMIDINodes",
+                                                           "UpdateControlMIDINodes"});
     ASSERT_EQ(48u, expected.size());
     NotingEffectParameters dataModel;
     for (size_t position = 0; position < expected.size(); ++position)
@@ -364,19 +368,9 @@ TEST(InterfaceLayout, TheDataModelInterfaceHoldsPositionsThreeTo47InTableOrder)
 
 TEST(InterfaceLayout, TheGUIInterfaceHoldsPositionsThreeTo12InTableOrder)
 {
-    const std::vector<std::string> expected = {"QueryInterface",
-                                               "AddRef",
-                                               "Release",
-                                               "Initialize",
-                                               "Uninitialize",
-                                               "NotificationReceived",
-                                               "SetViewContainer",
-                                               "GetViewSize",
-                                               "Draw",
-                                               "TimerWakeup",
-                                               "ParameterUpdated",
-                                               "GetCustomLabel",
-                                               "SetControlHighlightInfo"};
+    const std::vector<std::string> expected =
+        withOpening({"SetViewContainer", "GetViewSize", "Draw", "TimerWakeup", "ParameterUpdated",
+                     "GetCustomLabel", "SetControlHighlightInfo"});
     NotingEffectGUI gui;
     for (size_t position = 0; position < expected.size(); ++position)
         EXPECT_EQ(expected[position], OperationAt(gui, position)) << "position " << position;

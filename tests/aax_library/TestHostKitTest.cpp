@@ -33,6 +33,20 @@ void ExpectCleanShutdown(const ModuleLoader& module, TestHost& host)
     EXPECT_EQ(ACF_OK, Shutdown(module, host));
     ExpectBalanced(host);
 }
+// A host that has scanned the kit module, for the tests that make instances from its description.
+class ScannedKit : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        scan = Scan(module, host);
+        ASSERT_TRUE(scan.Succeeded());
+    }
+
+    TestHost host;
+    ModuleLoader module{kModulePath};
+    ScanResult scan;
+};
 } // namespace
 
 TEST(TestHostKit, TheLoaderResolvesAllSevenEntryPointsOrLoadsNothing)
@@ -102,12 +116,8 @@ TEST(TestHostKit, AScanReadsBackEffectComponentsPropertiesAndProcedures)
     ExpectBalanced(host);
 }
 
-TEST(TestHostKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
+TEST_F(ScannedKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
 {
-    TestHost host;
-    ModuleLoader module(kModulePath);
-    const ScanResult scan = Scan(module, host);
-    ASSERT_TRUE(scan.Succeeded());
     const EffectDescription& effect = scan.description.effects.at(0);
     {
         DataModelInstance dataModel(host, effect.CreateProc(kAAX_ProcPtrID_Create_EffectParameters));
@@ -144,12 +154,8 @@ TEST(TestHostKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
     ExpectCleanShutdown(module, host);
 }
 
-TEST(TestHostKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
+TEST_F(ScannedKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
 {
-    TestHost host;
-    ModuleLoader module(kModulePath);
-    const ScanResult scan = Scan(module, host);
-    ASSERT_TRUE(scan.Succeeded());
     const EffectDescription& effect = scan.description.effects.at(0);
     const ComponentDescription& component = effect.components.at(0);
     {
