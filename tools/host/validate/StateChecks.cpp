@@ -69,7 +69,8 @@ std::vector<SavedValue> Values(testhost::DataModelInstance& dataModel)
     std::vector<SavedValue> values;
     for (const std::string& id : dataModel.ParameterIds())
     {
-        SavedValue saved{id};
+        SavedValue saved;
+        saved.id = id;
         dataModel->GetParameterNormalizedValue(id.c_str(), &saved.value);
         testhost::HostString text;
         dataModel->GetParameterStringFromValue(id.c_str(), saved.value, &text, kValueTextLength);
