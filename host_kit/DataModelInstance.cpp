@@ -20,6 +20,18 @@ public:
     explicit ChunkRecord(uint32_t dataSize) : mWords((AAX_SPlugInChunkHeaderSize + dataSize + 7) / 8 + 1, 0)
     {
     }
+    // A record holding chunk's header fields and data, as the host hands it to the module.
+    explicit ChunkRecord(const SavedChunk& chunk) : ChunkRecord(static_cast<uint32_t>(chunk.data.size()))
+    {
+        AAX_SPlugInChunk* header = Get();
+        header->fSize = static_cast<int32_t>(chunk.data.size());
+        header->fVersion = chunk.version;
+        header->fChunkID = chunk.id;
+        std::memcpy(header->fName, chunk.name.data(), std::min(chunk.name.size(), sizeof header->fName - 1));
+        if (!chunk.data.empty())
+            std::memcpy(reinterpret_cast<uint8_t*>(header) + AAX_SPlugInChunkHeaderSize, chunk.data.data(),
+                        chunk.data.size());
+    }
     AAX_SPlugInChunk* Get() { return reinterpret_cast<AAX_SPlugInChunk*>(mWords.data()); }
 
 private:
@@ -30,68 +42,50 @@ private:
 DataModelInstance::DataModelInstance(TestHost& host, AAX_CCreateProc create, bool initialize)
     : mHost(host), mController(host.NewController())
 {
-    if (create == nullptr)
+    mDataModel.Create(create, IID_IAAXEffectParametersV2);
+    if (mDataModel.Get() == nullptr)
         return;
-    void* object = create();
-    if (object == nullptr)
-        return;
-    // The factory returns the object's primary interface; a host only ever queries it.
-    auto* unknown = static_cast<IACFUnknown*>(object);
-    void* dataModel = nullptr;
-    mQueryResult = unknown->QueryInterface(IID_IAAXEffectParametersV2, &dataModel);
-    if (mQueryResult != ACF_OK || dataModel == nullptr)
-        return;
-    mDataModel = static_cast<AAX_IACFEffectParameters_V2*>(dataModel);
-    mController->SetEffectParameters(mDataModel);
+    mController->SetEffectParameters(mDataModel.Get());
     if (initialize)
         Initialize();
 }
 
 DataModelInstance::~DataModelInstance()
 {
-    if (mInitialized)
+    if (mDataModel.IsInitialized())
         Uninitialize();
     Release();
 }
 
 AAX_Result DataModelInstance::Initialize()
 {
-    if (mDataModel == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    mInitializeResult = mDataModel->Initialize(mController);
-    mInitialized = true;
-    return mInitializeResult;
+    return mDataModel.Initialize(mController);
 }
 
 AAX_Result DataModelInstance::Uninitialize()
 {
-    if (mDataModel == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    mInitialized = false;
-    return mDataModel->Uninitialize();
+    return mDataModel.Uninitialize();
 }
 
 void DataModelInstance::Release()
 {
-    if (mDataModel == nullptr)
+    if (mDataModel.Get() == nullptr)
         return;
+    // The controller stops answering for the data model before its last host reference goes.
     mController->SetEffectParameters(nullptr);
-    AAX_IACFEffectParameters_V2* dataModel = mDataModel;
-    mDataModel = nullptr;
-    mInitialized = false;
-    dataModel->Release();
+    mDataModel.Release();
 }
 
 std::vector<std::string> DataModelInstance::ParameterIds() const
 {
     std::vector<std::string> ids;
     int32_t count = 0;
-    if (mDataModel == nullptr || mDataModel->GetNumberOfParameters(&count) != AAX_SUCCESS)
+    if (mDataModel.Get() == nullptr || mDataModel.Get()->GetNumberOfParameters(&count) != AAX_SUCCESS)
         return ids;
     for (int32_t index = 0; index < count; ++index)
     {
         HostString id;
-        if (mDataModel->GetParameterIDFromIndex(index, &id) == AAX_SUCCESS)
+        if (mDataModel.Get()->GetParameterIDFromIndex(index, &id) == AAX_SUCCESS)
             ids.push_back(id.Text());
     }
     return ids;
@@ -101,12 +95,12 @@ std::vector<AAX_CTypeID> DataModelInstance::ChunkIds() const
 {
     std::vector<AAX_CTypeID> ids;
     int32_t count = 0;
-    if (mDataModel == nullptr || mDataModel->GetNumberOfChunks(&count) != AAX_SUCCESS)
+    if (mDataModel.Get() == nullptr || mDataModel.Get()->GetNumberOfChunks(&count) != AAX_SUCCESS)
         return ids;
     for (int32_t index = 0; index < count; ++index)
     {
         AAX_CTypeID id = 0;
-        if (mDataModel->GetChunkIDFromIndex(index, &id) == AAX_SUCCESS)
+        if (mDataModel.Get()->GetChunkIDFromIndex(index, &id) == AAX_SUCCESS)
             ids.push_back(id);
     }
     return ids;
@@ -114,16 +108,16 @@ std::vector<AAX_CTypeID> DataModelInstance::ChunkIds() const
 
 AAX_Result DataModelInstance::GetChunk(AAX_CTypeID id, SavedChunk* chunk) const
 {
-    if (mDataModel == nullptr || chunk == nullptr)
+    if (mDataModel.Get() == nullptr || chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     uint32_t size = 0;
-    if (AAX_Result result = mDataModel->GetChunkSize(id, &size))
+    if (AAX_Result result = mDataModel.Get()->GetChunkSize(id, &size))
         return result;
     ChunkRecord record(size);
     AAX_SPlugInChunk* header = record.Get();
     header->fSize = static_cast<int32_t>(size);
     header->fChunkID = id;
-    if (AAX_Result result = mDataModel->GetChunk(id, header))
+    if (AAX_Result result = mDataModel.Get()->GetChunk(id, header))
         return result;
     chunk->id = id;
     chunk->version = header->fVersion;
@@ -139,35 +133,21 @@ AAX_Result DataModelInstance::GetChunk(AAX_CTypeID id, SavedChunk* chunk) const
 
 AAX_Result DataModelInstance::SetChunk(const SavedChunk& chunk) const
 {
-    if (mDataModel == nullptr)
+    if (mDataModel.Get() == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    ChunkRecord record(static_cast<uint32_t>(chunk.data.size()));
+    ChunkRecord record(chunk);
     AAX_SPlugInChunk* header = record.Get();
-    header->fSize = static_cast<int32_t>(chunk.data.size());
-    header->fVersion = chunk.version;
-    header->fChunkID = chunk.id;
-    std::memcpy(header->fName, chunk.name.data(), std::min(chunk.name.size(), sizeof header->fName - 1));
-    if (!chunk.data.empty())
-        std::memcpy(reinterpret_cast<uint8_t*>(header) + AAX_SPlugInChunkHeaderSize, chunk.data.data(),
-                    chunk.data.size());
-    return mDataModel->SetChunk(chunk.id, header);
+    return mDataModel.Get()->SetChunk(chunk.id, header);
 }
 
 AAX_Result DataModelInstance::CompareActiveChunk(const SavedChunk& chunk, bool* equal) const
 {
-    if (mDataModel == nullptr)
+    if (mDataModel.Get() == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    ChunkRecord record(static_cast<uint32_t>(chunk.data.size()));
+    ChunkRecord record(chunk);
     AAX_SPlugInChunk* header = record.Get();
-    header->fSize = static_cast<int32_t>(chunk.data.size());
-    header->fVersion = chunk.version;
-    header->fChunkID = chunk.id;
-    std::memcpy(header->fName, chunk.name.data(), std::min(chunk.name.size(), sizeof header->fName - 1));
-    if (!chunk.data.empty())
-        std::memcpy(reinterpret_cast<uint8_t*>(header) + AAX_SPlugInChunkHeaderSize, chunk.data.data(),
-                    chunk.data.size());
     AAX_CBoolean same = 0;
-    const AAX_Result result = mDataModel->CompareActiveChunk(header, &same);
+    const AAX_Result result = mDataModel.Get()->CompareActiveChunk(header, &same);
     if (equal != nullptr)
         *equal = same != 0;
     return result;
@@ -175,7 +155,7 @@ AAX_Result DataModelInstance::CompareActiveChunk(const SavedChunk& chunk, bool* 
 
 int DataModelInstance::DeliverAutomation(int32_t source)
 {
-    return mController->AutomationDelegate()->DeliverSetValueRequests(mDataModel, source);
+    return mController->AutomationDelegate()->DeliverSetValueRequests(mDataModel.Get(), source);
 }
 
 } // namespace testhost

@@ -4,6 +4,7 @@
 // Gives everything back on destruction (Uninitialize, then its reference).
 
 #include "aax_library/host/AAX_IACFEffectParameters.h"
+#include "host_kit/ModuleObject.h"
 #include "host_kit/TestHost.h"
 
 #include <string>
@@ -32,13 +33,13 @@ public:
     DataModelInstance(const DataModelInstance&) = delete;
     DataModelInstance& operator=(const DataModelInstance&) = delete;
 
-    bool IsValid() const { return mDataModel != nullptr; }
-    AAX_IACFEffectParameters_V2* Get() const { return mDataModel; }
-    AAX_IACFEffectParameters_V2* operator->() const { return mDataModel; }
+    bool IsValid() const { return mDataModel.Get() != nullptr; }
+    AAX_IACFEffectParameters_V2* Get() const { return mDataModel.Get(); }
+    AAX_IACFEffectParameters_V2* operator->() const { return mDataModel.Get(); }
     // The object handed to Initialize; it also answers the GUI's query for this data model.
     HostController* Controller() const { return mController; }
-    ACFRESULT QueryResult() const { return mQueryResult; }
-    AAX_Result InitializeResult() const { return mInitializeResult; }
+    ACFRESULT QueryResult() const { return mDataModel.QueryResult(); }
+    AAX_Result InitializeResult() const { return mDataModel.InitializeResult(); }
 
     // [host thread] explicit steps for tests of the life cycle.
     AAX_Result Initialize();
@@ -59,10 +60,7 @@ public:
 private:
     TestHost& mHost;
     HostController* mController;
-    AAX_IACFEffectParameters_V2* mDataModel = nullptr;
-    ACFRESULT mQueryResult = ACF_E_UNEXPECTED;
-    AAX_Result mInitializeResult = AAX_ERROR_NOT_INITIALIZED;
-    bool mInitialized = false;
+    ModuleObject<AAX_IACFEffectParameters_V2> mDataModel;
 };
 
 } // namespace testhost

@@ -12,17 +12,7 @@ GuiInstance::GuiInstance(TestHost& host, AAX_CCreateProc create, DataModelInstan
                          bool initialize)
     : mHost(host), mController(dataModel != nullptr ? dataModel->Controller() : host.NewController())
 {
-    if (create == nullptr)
-        return;
-    void* object = create();
-    if (object == nullptr)
-        return;
-    auto* unknown = static_cast<IACFUnknown*>(object);
-    void* gui = nullptr;
-    mQueryResult = unknown->QueryInterface(IID_IAAXEffectGUIV1, &gui);
-    if (mQueryResult != ACF_OK || gui == nullptr)
-        return;
-    mGui = static_cast<AAX_IACFEffectGUI*>(gui);
+    mGui.Create(create, IID_IAAXEffectGUIV1);
     if (initialize)
         Initialize();
 }
@@ -31,53 +21,31 @@ GuiInstance::~GuiInstance()
 {
     if (mView != nullptr)
         DetachView();
-    if (mInitialized)
+    if (mGui.IsInitialized())
         Uninitialize();
     Release();
 }
 
 AAX_Result GuiInstance::Initialize()
 {
-    if (mGui == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    mInitializeResult = mGui->Initialize(mController);
-    mInitialized = true;
-    return mInitializeResult;
-}
-
-AAX_Result GuiInstance::Uninitialize()
-{
-    if (mGui == nullptr)
-        return AAX_ERROR_NULL_OBJECT;
-    mInitialized = false;
-    return mGui->Uninitialize();
+    return mGui.Initialize(mController);
 }
 
 HostViewContainer* GuiInstance::AttachView(int32_t type, void* window)
 {
-    if (mGui == nullptr)
+    if (mGui.Get() == nullptr)
         return nullptr;
     mView = mHost.NewViewContainer(type, window);
-    mGui->SetViewContainer(mView);
+    mGui.Get()->SetViewContainer(mView);
     return mView;
 }
 
 AAX_Result GuiInstance::DetachView()
 {
-    if (mGui == nullptr)
+    if (mGui.Get() == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     mView = nullptr;
-    return mGui->SetViewContainer(nullptr);
-}
-
-void GuiInstance::Release()
-{
-    if (mGui == nullptr)
-        return;
-    AAX_IACFEffectGUI* gui = mGui;
-    mGui = nullptr;
-    mInitialized = false;
-    gui->Release();
+    return mGui.Get()->SetViewContainer(nullptr);
 }
 
 } // namespace testhost

@@ -4,6 +4,7 @@
 // Gives everything back on destruction (view detached, Uninitialize, then its reference).
 
 #include "aax_library/host/AAX_IACFEffectGUI.h"
+#include "host_kit/ModuleObject.h"
 #include "host_kit/TestHost.h"
 
 namespace testhost
@@ -23,34 +24,31 @@ public:
     GuiInstance(const GuiInstance&) = delete;
     GuiInstance& operator=(const GuiInstance&) = delete;
 
-    bool IsValid() const { return mGui != nullptr; }
-    AAX_IACFEffectGUI* Get() const { return mGui; }
-    AAX_IACFEffectGUI* operator->() const { return mGui; }
+    bool IsValid() const { return mGui.Get() != nullptr; }
+    AAX_IACFEffectGUI* Get() const { return mGui.Get(); }
+    AAX_IACFEffectGUI* operator->() const { return mGui.Get(); }
     HostController* Controller() const { return mController; }
-    ACFRESULT QueryResult() const { return mQueryResult; }
-    AAX_Result InitializeResult() const { return mInitializeResult; }
+    ACFRESULT QueryResult() const { return mGui.QueryResult(); }
+    AAX_Result InitializeResult() const { return mGui.InitializeResult(); }
 
     // [host thread]
     AAX_Result Initialize();
-    AAX_Result Uninitialize();
+    AAX_Result Uninitialize() { return mGui.Uninitialize(); }
     // A new container of the given type around window, handed to SetViewContainer.
     HostViewContainer* AttachView(int32_t type, void* window);
     // SetViewContainer(null).
     AAX_Result DetachView();
     HostViewContainer* View() const { return mView; }
     // One host timer tick.
-    AAX_Result Tick() { return mGui != nullptr ? mGui->TimerWakeup() : AAX_ERROR_NULL_OBJECT; }
+    AAX_Result Tick() { return mGui.Get() != nullptr ? mGui.Get()->TimerWakeup() : AAX_ERROR_NULL_OBJECT; }
     // Gives the host's reference back now; the instance is invalid afterwards.
-    void Release();
+    void Release() { mGui.Release(); }
 
 private:
     TestHost& mHost;
     HostController* mController;
-    AAX_IACFEffectGUI* mGui = nullptr;
+    ModuleObject<AAX_IACFEffectGUI> mGui;
     HostViewContainer* mView = nullptr;
-    ACFRESULT mQueryResult = ACF_E_UNEXPECTED;
-    AAX_Result mInitializeResult = AAX_ERROR_NOT_INITIALIZED;
-    bool mInitialized = false;
 };
 
 } // namespace testhost

@@ -31,28 +31,30 @@ IACFUnknown* HostCollection::Lookup(const acfIID& iid)
 }
 
 // The module never calls the reserved positions; a call here means its declarations are shifted.
+AAX_Result HostCollection::ReservedCall(const char* operation)
+{
+    Record(operation);
+    return AAX_ERROR_UNIMPLEMENTED;
+}
+
 AAX_Result HostCollection::Reserved3()
 {
-    Record("Reserved3");
-    return AAX_ERROR_UNIMPLEMENTED;
+    return ReservedCall("Reserved3");
 }
 
 AAX_Result HostCollection::Reserved4()
 {
-    Record("Reserved4");
-    return AAX_ERROR_UNIMPLEMENTED;
+    return ReservedCall("Reserved4");
 }
 
 AAX_Result HostCollection::Reserved5()
 {
-    Record("Reserved5");
-    return AAX_ERROR_UNIMPLEMENTED;
+    return ReservedCall("Reserved5");
 }
 
 AAX_Result HostCollection::Reserved6()
 {
-    Record("Reserved6");
-    return AAX_ERROR_UNIMPLEMENTED;
+    return ReservedCall("Reserved6");
 }
 
 AAX_Result HostCollection::AddEffect(const char* effectId, IACFUnknown* effectDescriptor)

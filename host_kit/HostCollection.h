@@ -58,6 +58,9 @@ protected:
     IACFUnknown* Lookup(const acfIID& iid) override;
 
 private:
+    // Records a call at a reserved position and answers that nothing is there.
+    AAX_Result ReservedCall(const char* operation);
+
     std::vector<EffectEntry> mEffects;
     std::string mManufacturerName;
     std::vector<std::string> mPackageNames;

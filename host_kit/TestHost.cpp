@@ -40,22 +40,23 @@ std::string TestHost::Label(IACFUnknown* unknown) const
     return "foreign " + ToText(static_cast<const void*>(unknown));
 }
 
-int TestHost::OutstandingReferences() const
+int TestHost::SumOverObjects(int (HostObject::*count)() const) const
 {
     std::lock_guard<std::mutex> lock(mMutex);
     int total = 0;
     for (const auto& object : mObjects)
-        total += object->Outstanding();
+        total += (object.get()->*count)();
     return total;
+}
+
+int TestHost::OutstandingReferences() const
+{
+    return SumOverObjects(&HostObject::Outstanding);
 }
 
 int TestHost::OverReleases() const
 {
-    std::lock_guard<std::mutex> lock(mMutex);
-    int total = 0;
-    for (const auto& object : mObjects)
-        total += object->OverReleases();
-    return total;
+    return SumOverObjects(&HostObject::OverReleases);
 }
 
 std::string TestHost::ReferenceReport() const

@@ -89,6 +89,9 @@ public:
     int NextObjectId() { return mNextId++; }
 
 private:
+    // One count of every object, added up.
+    int SumOverObjects(int (HostObject::*count)() const) const;
+
     CallLog mLog;
     mutable std::mutex mMutex;
     std::vector<std::unique_ptr<HostObject>> mObjects;

@@ -6,7 +6,7 @@
 
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/SavedChunks.h"
-#include "tests/aax_adapter/TestWaiting.h"
+#include "tests/support/TestWaiting.h"
 #include "host_kit/DataModelInstance.h"
 #include "host_kit/GuiInstance.h"
 #include "host_kit/HostAutomationDelegate.h"

@@ -5,7 +5,7 @@
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/PlugInSession.h"
-#include "tests/aax_adapter/TestWaiting.h"
+#include "tests/support/TestWaiting.h"
 #include "host_kit/DataModelInstance.h"
 #include "host_kit/HostAutomationDelegate.h"
 #include "host_kit/HostController.h"

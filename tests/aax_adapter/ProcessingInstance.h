@@ -7,6 +7,8 @@
 #include "host_kit/DataModelInstance.h"
 #include "host_kit/ProcessingContext.h"
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -27,3 +29,17 @@ public:
 private:
     AAX_Result privateDataResult = AAX_ERROR_NOT_INITIALIZED;
 };
+
+// Runs body(componentIndex, instance) once for each of the description's configurations (mono,
+// mono to stereo, stereo), each with a ready instance of its own; a configuration whose instance
+// is not ready fails the test.
+template <class Body> void forEachConfiguration(PlugInSession& session, int32_t maxBlockLength, Body body)
+{
+    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    {
+        SCOPED_TRACE(c);
+        ProcessingInstance instance(session, c, maxBlockLength);
+        ASSERT_TRUE(instance.ready());
+        body(c, instance);
+    }
+}

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 using namespace testhost;
@@ -54,17 +55,34 @@ int32_t bypassField(const ProcessingContext& context)
     return *static_cast<const int32_t*>(context.FieldValue(3));
 }
 
+// One stereo instance of the test effect, ready to render.
+class StereoProcessing : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(session.scanned());
+        mInstance.emplace(session, kStereoComponent, kMaxBlock);
+        ASSERT_TRUE(mInstance->ready());
+    }
+
+    ProcessingInstance& instance() { return *mInstance; }
+    ProcessingContext& context() { return mInstance->context; }
+
+    PlugInSession session{testEffectPath()};
+
+private:
+    std::optional<ProcessingInstance> mInstance;
+};
+
 } // namespace
 
 TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    const auto renderRamps = [&](size_t c, ProcessingInstance& instance)
     {
-        SCOPED_TRACE(c);
-        ProcessingInstance instance(session, c, kMaxBlock);
-        ASSERT_TRUE(instance.ready());
         ProcessingContext& context = instance.context;
         fillRamps(context);
         const int processBefore = session.bundle().log().process.calls;
@@ -101,24 +119,21 @@ TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
         }
         // The host's inputs are left as they were.
         EXPECT_EQ(0.001f * 5.0f, context.Input(0)[5]);
-    }
+    };
+    forEachConfiguration(session, kMaxBlock, renderRamps);
 }
 
-TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
+TEST_F(StereoProcessing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kStereoComponent, kMaxBlock);
-    ASSERT_TRUE(instance.ready());
-    DataModelInstance& dataModel = instance.dataModel;
-    ProcessingContext& context = instance.context;
+    DataModelInstance& dataModel = instance().dataModel;
+    ProcessingContext& context = this->context();
 
     setBypass(dataModel, context, true);
     ASSERT_EQ(1, bypassField(context));
     fillRamps(context);
     const TestEffectLog& log = session.bundle().log();
     int before = log.count;
-    instance.process();
+    instance().process();
     EXPECT_EQ(before, log.count) << "the effect received a call";
     for (int32_t n = 0; n < kMaxBlock; ++n)
     {
@@ -129,7 +144,7 @@ TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
     // A new block length still prepares the effect, but does not process it.
     context.SetBlockLength(256);
     before = log.count;
-    instance.process();
+    instance().process();
     EXPECT_GE(findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before), 0);
     EXPECT_EQ(-1, findEffectCall(log, kTestCallProcess, 0, before));
 
@@ -137,24 +152,20 @@ TEST(Processing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
     setBypass(dataModel, context, false);
     ASSERT_EQ(0, bypassField(context));
     before = log.count;
-    instance.process();
+    instance().process();
     EXPECT_GE(findEffectCall(log, kTestCallProcess, 0, before), 0);
 }
 
-TEST(Processing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
+TEST_F(StereoProcessing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kStereoComponent, kMaxBlock);
-    ASSERT_TRUE(instance.ready());
-    ProcessingContext& context = instance.context;
+    ProcessingContext& context = this->context();
     context.SetBlockLength(512);
 
     AAX_CMidiPacket tooLong = MidiNode::Packet(5, {0x90, 62, 90});
     tooLong.mLength = 200; // claims more than a packet can hold
     context.Midi().SetPackets({MidiNode::Packet(100, {0x90, 60, 100}), MidiNode::Packet(70000, {0x80, 60, 0}),
                                MidiNode::Packet(0xFFFFFFFFu, {0xB0, 7, 64}), tooLong});
-    instance.process();
+    instance().process();
 
     const TestEffectMidiLog& midi = session.bundle().log().midi;
     ASSERT_EQ(1, midi.calls);
@@ -173,7 +184,7 @@ TEST(Processing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
     // No MIDI node: a block without MIDI.
     context.SetMidiConnected(false);
     const int processBefore = session.bundle().log().process.calls;
-    instance.process();
+    instance().process();
     EXPECT_EQ(1, midi.calls);
     EXPECT_EQ(processBefore + 1, session.bundle().log().process.calls);
 }

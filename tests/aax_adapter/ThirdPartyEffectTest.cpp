@@ -144,11 +144,8 @@ TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
         GTEST_SKIP() << dualDelayPath() << " is not installed";
     PlugInSession session(dualDelayPath());
     ASSERT_TRUE(session.scanned());
-    for (size_t c : {kMonoComponent, kMonoToStereoComponent, kStereoComponent})
+    const auto renderBurst = [&](size_t, ProcessingInstance& instance)
     {
-        SCOPED_TRACE(c);
-        ProcessingInstance instance(session, c, kBlock);
-        ASSERT_TRUE(instance.ready());
         ProcessingContext& context = instance.context;
 
         // A short burst, then silence for about a second at 48 kHz.
@@ -172,7 +169,8 @@ TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
         }
         EXPECT_TRUE(finite);
         EXPECT_GT(energy, 1.0e-6);
-    }
+    };
+    forEachConfiguration(session, kBlock, renderBurst);
 }
 
 TEST(ThirdPartyEffect, DualDelayStateRoundTripsWithIdenticalBytes)

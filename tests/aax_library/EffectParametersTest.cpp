@@ -225,25 +225,32 @@ TEST_F(EffectParameters, ParameterNameOfLengthPicksTheLongestLineThatFits)
             model.Parameters().AddParameter(control);
             return AAX_SUCCESS;
         });
-    const auto nameOf = [&](const char* id, int32_t length)
+    struct NameCase
+    {
+        const char* id;
+        int32_t length;
+        const char* expected;
+    };
+    // "c" has the same lines as a shortened name of a longer full name.
+    const NameCase cases[] = {{"g", 3, "Gn"},
+                              {"g", 2, "Gn"},
+                              {"g", 1, "G"},
+                              {"g", 0, ""},
+                              {"g", 4, "Gain"},
+                              {"f", 4, "Freq"},
+                              {"f", 40, "Frequency"},
+                              {"c", 3, "Gn"},
+                              {"c", 1, "G"},
+                              {"c", 0, ""},
+                              {"c", 12, "Gain Control"},
+                              {"unknown", 4, ""}};
+    for (const NameCase& c : cases)
     {
         HostString name("unchanged");
-        EXPECT_EQ(AAX_SUCCESS, Host().GetParameterNameOfLength(id, &name, length));
-        return name.Text();
-    };
-    EXPECT_EQ("Gn", nameOf("g", 3));
-    EXPECT_EQ("Gn", nameOf("g", 2));
-    EXPECT_EQ("G", nameOf("g", 1));
-    EXPECT_EQ("", nameOf("g", 0));
-    EXPECT_EQ("Gain", nameOf("g", 4));
-    EXPECT_EQ("Freq", nameOf("f", 4));
-    EXPECT_EQ("Frequency", nameOf("f", 40));
-    // The same lines as a shortened name of a longer full name.
-    EXPECT_EQ("Gn", nameOf("c", 3));
-    EXPECT_EQ("G", nameOf("c", 1));
-    EXPECT_EQ("", nameOf("c", 0));
-    EXPECT_EQ("Gain Control", nameOf("c", 12));
-    EXPECT_EQ("", nameOf("unknown", 4));
+        EXPECT_EQ(AAX_SUCCESS, Host().GetParameterNameOfLength(c.id, &name, c.length))
+            << c.id << " " << c.length;
+        EXPECT_EQ(c.expected, name.Text()) << c.id << " " << c.length;
+    }
     EXPECT_EQ(AAX_ERROR_INVALID_STRING_CONVERSION, Host().GetParameterNameOfLength("g", nullptr, 3));
 }
 

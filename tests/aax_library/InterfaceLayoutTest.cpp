@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -213,7 +214,8 @@ namespace
         return 0;                                                                                            \
     }
 
-class NotingEffectParameters : public AAX_IACFEffectParameters_V2
+// The operations both interfaces open with.
+template <class Interface> class Noting : public Interface
 {
 public:
     std::string mLast;
@@ -223,6 +225,11 @@ public:
     AAX_Result Initialize(IACFUnknown*) override NOTE(Initialize);
     AAX_Result Uninitialize() override NOTE(Uninitialize);
     AAX_Result NotificationReceived(uint32_t, const void*, uint32_t) override NOTE(NotificationReceived);
+};
+
+class NotingEffectParameters : public Noting<AAX_IACFEffectParameters_V2>
+{
+public:
     AAX_Result GetNumberOfParameters(int32_t*) override NOTE(GetNumberOfParameters);
     AAX_Result GetMasterBypassParameter(AAX_IString*) override NOTE(GetMasterBypassParameter);
     AAX_Result GetParameterIsAutomatable(AAX_CParamID, AAX_CBoolean*) override
@@ -277,16 +284,9 @@ public:
     AAX_Result UpdateControlMIDINodes(uint32_t, AAX_CMidiPacket&) override NOTE(UpdateControlMIDINodes);
 };
 
-class NotingEffectGUI : public AAX_IACFEffectGUI
+class NotingEffectGUI : public Noting<AAX_IACFEffectGUI>
 {
 public:
-    std::string mLast;
-    ACFRESULT QueryInterface(const acfIID&, void**) override NOTE(QueryInterface);
-    uint32_t AddRef() override NOTE(AddRef);
-    uint32_t Release() override NOTE(Release);
-    AAX_Result Initialize(IACFUnknown*) override NOTE(Initialize);
-    AAX_Result Uninitialize() override NOTE(Uninitialize);
-    AAX_Result NotificationReceived(uint32_t, const void*, uint32_t) override NOTE(NotificationReceived);
     AAX_Result SetViewContainer(IACFUnknown*) override NOTE(SetViewContainer);
     AAX_Result GetViewSize(AAX_Point*) override NOTE(GetViewSize);
     AAX_Result Draw(AAX_Rect*) override NOTE(Draw);
@@ -297,6 +297,15 @@ public:
         NOTE(SetControlHighlightInfo);
 };
 #undef NOTE
+
+// The positions of an interface's table: what both interfaces open with, then rest.
+std::vector<std::string> withOpening(std::initializer_list<std::string> rest)
+{
+    std::vector<std::string> names = {"QueryInterface", "AddRef",       "Release",
+                                      "Initialize",     "Uninitialize", "NotificationReceived"};
+    names.insert(names.end(), rest);
+    return names;
+}
 
 // The operations are called without arguments: the noting implementations read none.
 template <class Object> std::string OperationAt(Object& object, size_t position)
@@ -309,54 +318,48 @@ template <class Object> std::string OperationAt(Object& object, size_t position)
 
 TEST(InterfaceLayout, TheDataModelInterfaceHoldsPositionsThreeTo47InTableOrder)
 {
-    const std::vector<std::string> expected = {"QueryInterface",
-                                               "AddRef",
-                                               "Release",
-                                               "Initialize",
-                                               "Uninitialize",
-                                               "NotificationReceived",
-                                               "GetNumberOfParameters",
-                                               "GetMasterBypassParameter",
-                                               "GetParameterIsAutomatable",
-                                               "GetParameterNumberOfSteps",
-                                               "GetParameterName",
-                                               "GetParameterNameOfLength",
-                                               "GetParameterDefaultNormalizedValue",
-                                               "SetParameterDefaultNormalizedValue",
-                                               "GetParameterType",
-                                               "GetParameterOrientation",
-                                               "GetParameter",
-                                               "GetParameterIndex",
-                                               "GetParameterIDFromIndex",
-                                               "GetParameterValueInfo",
-                                               "GetParameterValueFromString",
-                                               "GetParameterStringFromValue",
-                                               "GetParameterValueString",
-                                               "GetParameterNormalizedValue",
-                                               "SetParameterNormalizedValue",
-                                               "SetParameterNormalizedRelative",
-                                               "TouchParameter",
-                                               "ReleaseParameter",
-                                               "UpdateParameterTouch",
-                                               "UpdateParameterNormalizedValue",
-                                               "UpdateParameterNormalizedRelative",
-                                               "GenerateCoefficients",
-                                               "ResetFieldData",
-                                               "GetNumberOfChunks",
-                                               "GetChunkIDFromIndex",
-                                               "GetChunkSize",
-                                               "GetChunk",
-                                               "SetChunk",
-                                               "CompareActiveChunk",
-                                               "GetNumberOfChanges",
-                                               "TimerWakeup",
-                                               "GetCurveData",
-                                               "GetCustomData",
-                                               "SetCustomData",
-                                               "DoMIDITransfers",
-                                               "RenderAudio_Hybrid",
-                                               "UpdateMIDINodes",
-                                               "UpdateControlMIDINodes"};
+    const std::vector<std::string> expected = withOpening({"GetNumberOfParameters",
+                                                           "GetMasterBypassParameter",
+                                                           "GetParameterIsAutomatable",
+                                                           "GetParameterNumberOfSteps",
+                                                           "GetParameterName",
+                                                           "GetParameterNameOfLength",
+                                                           "GetParameterDefaultNormalizedValue",
+                                                           "SetParameterDefaultNormalizedValue",
+                                                           "GetParameterType",
+                                                           "GetParameterOrientation",
+                                                           "GetParameter",
+                                                           "GetParameterIndex",
+                                                           "GetParameterIDFromIndex",
+                                                           "GetParameterValueInfo",
+                                                           "GetParameterValueFromString",
+                                                           "GetParameterStringFromValue",
+                                                           "GetParameterValueString",
+                                                           "GetParameterNormalizedValue",
+                                                           "SetParameterNormalizedValue",
+                                                           "SetParameterNormalizedRelative",
+                                                           "TouchParameter",
+                                                           "ReleaseParameter",
+                                                           "UpdateParameterTouch",
+                                                           "UpdateParameterNormalizedValue",
+                                                           "UpdateParameterNormalizedRelative",
+                                                           "GenerateCoefficients",
+                                                           "ResetFieldData",
+                                                           "GetNumberOfChunks",
+                                                           "GetChunkIDFromIndex",
+                                                           "GetChunkSize",
+                                                           "GetChunk",
+                                                           "SetChunk",
+                                                           "CompareActiveChunk",
+                                                           "GetNumberOfChanges",
+                                                           "TimerWakeup",
+                                                           "GetCurveData",
+                                                           "GetCustomData",
+                                                           "SetCustomData",
+                                                           "DoMIDITransfers",
+                                                           "RenderAudio_Hybrid",
+                                                           "UpdateMIDINodes",
+                                                           "UpdateControlMIDINodes"});
     ASSERT_EQ(48u, expected.size());
     NotingEffectParameters dataModel;
     for (size_t position = 0; position < expected.size(); ++position)
@@ -365,19 +368,9 @@ TEST(InterfaceLayout, TheDataModelInterfaceHoldsPositionsThreeTo47InTableOrder)
 
 TEST(InterfaceLayout, TheGUIInterfaceHoldsPositionsThreeTo12InTableOrder)
 {
-    const std::vector<std::string> expected = {"QueryInterface",
-                                               "AddRef",
-                                               "Release",
-                                               "Initialize",
-                                               "Uninitialize",
-                                               "NotificationReceived",
-                                               "SetViewContainer",
-                                               "GetViewSize",
-                                               "Draw",
-                                               "TimerWakeup",
-                                               "ParameterUpdated",
-                                               "GetCustomLabel",
-                                               "SetControlHighlightInfo"};
+    const std::vector<std::string> expected =
+        withOpening({"SetViewContainer", "GetViewSize", "Draw", "TimerWakeup", "ParameterUpdated",
+                     "GetCustomLabel", "SetControlHighlightInfo"});
     NotingEffectGUI gui;
     for (size_t position = 0; position < expected.size(); ++position)
         EXPECT_EQ(expected[position], OperationAt(gui, position)) << "position " << position;

@@ -1,4 +1,5 @@
 #include "aax_library/AAX_CMutex.h"
+#include "tests/support/TestWaiting.h"
 
 #include <gtest/gtest.h>
 
@@ -52,9 +53,6 @@ TEST(Mutex, AnotherThreadWaitsUntilTheOwnerUnlocks)
     std::this_thread::sleep_for(kObserveBlocked);
     EXPECT_FALSE(acquired.load());
     mutex.Unlock();
-    const auto deadline = std::chrono::steady_clock::now() + kAcquireTimeout;
-    while (!acquired.load() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_TRUE(acquired.load());
+    EXPECT_TRUE(waitFor([&] { return acquired.load(); }, kAcquireTimeout));
     other.join();
 }

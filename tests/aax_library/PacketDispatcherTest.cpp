@@ -5,6 +5,7 @@
 #include "host_kit/DataModelInstance.h"
 #include "host_kit/HostController.h"
 #include "host_kit/TestHost.h"
+#include "tests/support/TestWaiting.h"
 
 #include <gtest/gtest.h>
 
@@ -181,10 +182,7 @@ TEST_F(PacketDispatcher, AnotherThreadWaitsForARunningDispatch)
     std::this_thread::sleep_for(kObserveBlocked);
     EXPECT_FALSE(marked.load());
     proceed.set_value();
-    const auto deadline = std::chrono::steady_clock::now() + kFinishTimeout;
-    while (!marked.load() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_TRUE(marked.load());
+    EXPECT_TRUE(waitFor([&] { return marked.load(); }, kFinishTimeout));
     dispatching.join();
     marking.join();
 }

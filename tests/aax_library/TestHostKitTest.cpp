@@ -26,6 +26,27 @@ void ExpectBalanced(const TestHost& host)
     EXPECT_EQ(0, host.OutstandingReferences()) << host.ReferenceReport();
     EXPECT_EQ(0, host.OverReleases()) << host.ReferenceReport();
 }
+
+// The module shuts down cleanly and leaves no reference of the host's behind.
+void ExpectCleanShutdown(const ModuleLoader& module, TestHost& host)
+{
+    EXPECT_EQ(ACF_OK, Shutdown(module, host));
+    ExpectBalanced(host);
+}
+// A host that has scanned the kit module, for the tests that make instances from its description.
+class ScannedKit : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        scan = Scan(module, host);
+        ASSERT_TRUE(scan.Succeeded());
+    }
+
+    TestHost host;
+    ModuleLoader module{kModulePath};
+    ScanResult scan;
+};
 } // namespace
 
 TEST(TestHostKit, TheLoaderResolvesAllSevenEntryPointsOrLoadsNothing)
@@ -95,12 +116,8 @@ TEST(TestHostKit, AScanReadsBackEffectComponentsPropertiesAndProcedures)
     ExpectBalanced(host);
 }
 
-TEST(TestHostKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
+TEST_F(ScannedKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
 {
-    TestHost host;
-    ModuleLoader module(kModulePath);
-    const ScanResult scan = Scan(module, host);
-    ASSERT_TRUE(scan.Succeeded());
     const EffectDescription& effect = scan.description.effects.at(0);
     {
         DataModelInstance dataModel(host, effect.CreateProc(kAAX_ProcPtrID_Create_EffectParameters));
@@ -134,16 +151,11 @@ TEST(TestHostKit, DataModelAndGuiInstancesLiveByTheHostsReferences)
         EXPECT_EQ(1.0f, view->RequestedSizes()[1].horz);
     }
     EXPECT_EQ(ACF_OK, module.CanUnloadNow(host.Unknown()));
-    EXPECT_EQ(ACF_OK, Shutdown(module, host));
-    ExpectBalanced(host);
+    ExpectCleanShutdown(module, host);
 }
 
-TEST(TestHostKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
+TEST_F(ScannedKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
 {
-    TestHost host;
-    ModuleLoader module(kModulePath);
-    const ScanResult scan = Scan(module, host);
-    ASSERT_TRUE(scan.Succeeded());
     const EffectDescription& effect = scan.description.effects.at(0);
     const ComponentDescription& component = effect.components.at(0);
     {
@@ -176,8 +188,7 @@ TEST(TestHostKit, OneProcessCallRendersEveryInstanceFromItsOwnContextRecord)
         EXPECT_EQ(0, firstContext.Midi().BufferRequests());
     }
     EXPECT_EQ(ACF_OK, module.CanUnloadNow(host.Unknown()));
-    EXPECT_EQ(ACF_OK, Shutdown(module, host));
-    ExpectBalanced(host);
+    ExpectCleanShutdown(module, host);
 }
 
 TEST(TestHostKit, AHostWithoutThePluginDefinitionFailsRegistrationWithNullObject)

@@ -62,6 +62,31 @@ std::string ResultText(int32_t result)
     return text;
 }
 
+enum class Made
+{
+    Unusable,       // no object to keep
+    NotInitialized, // kept, so that it is given back in order at Close
+    Ready,
+};
+
+// How far a data-model or GUI instance the module made got; error says why it is not ready.
+template <class Instance>
+Made CheckMade(const Instance& instance, const std::string& kind, std::string& error)
+{
+    if (!instance.IsValid())
+    {
+        error = "the module's " + kind + " factory gave no usable object (query answered " +
+                ResultText(instance.QueryResult()) + ")";
+        return Made::Unusable;
+    }
+    if (instance.InitializeResult() != AAX_SUCCESS)
+    {
+        error = "the " + kind + " object's Initialize failed with " + ResultText(instance.InitializeResult());
+        return Made::NotInitialized;
+    }
+    return Made::Ready;
+}
+
 } // namespace
 
 ModuleSession::ModuleSession() : mHost(std::make_unique<testhost::TestHost>())
@@ -230,19 +255,12 @@ testhost::DataModelInstance* ModuleSession::NewDataModel(ChannelLayout layout, d
     mHost->config.inputStemFormat = InputStemFormat(layout);
     mHost->config.outputStemFormat = OutputStemFormat(layout);
     auto instance = std::make_unique<testhost::DataModelInstance>(*mHost, create);
-    if (!instance->IsValid())
-    {
-        error = "the module's data-model factory gave no usable object (query answered " +
-                ResultText(instance->QueryResult()) + ")";
+    const Made made = CheckMade(*instance, "data-model", error);
+    if (made == Made::Unusable)
         return nullptr;
-    }
-    if (instance->InitializeResult() != AAX_SUCCESS)
-    {
-        error = "the data-model object's Initialize failed with " + ResultText(instance->InitializeResult());
-        mDataModels.push_back(std::move(instance)); // given back in order at Close
-        return nullptr;
-    }
     mDataModels.push_back(std::move(instance));
+    if (made == Made::NotInitialized)
+        return nullptr;
     if (settle)
         Settle(*mDataModels.back());
     return mDataModels.back().get();
@@ -269,19 +287,12 @@ testhost::GuiInstance* ModuleSession::NewGui(testhost::DataModelInstance& dataMo
         return nullptr;
     }
     auto instance = std::make_unique<testhost::GuiInstance>(*mHost, create, &dataModel);
-    if (!instance->IsValid())
-    {
-        error = "the module's GUI factory gave no usable object (query answered " +
-                ResultText(instance->QueryResult()) + ")";
+    const Made made = CheckMade(*instance, "GUI", error);
+    if (made == Made::Unusable)
         return nullptr;
-    }
-    if (instance->InitializeResult() != AAX_SUCCESS)
-    {
-        error = "the GUI object's Initialize failed with " + ResultText(instance->InitializeResult());
-        mGuis.push_back(std::move(instance));
-        return nullptr;
-    }
     mGuis.push_back(std::move(instance));
+    if (made == Made::NotInitialized)
+        return nullptr;
     return mGuis.back().get();
 }
 

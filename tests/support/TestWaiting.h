@@ -1,5 +1,5 @@
 #pragma once
-// Waiting for what the module's message thread does (the effect's delayed parameter refresh):
+// Waiting for what another thread does (the module's message thread, a thread blocked on a lock):
 // generous upper bounds, polled, so that a slow machine still passes and a broken module still fails.
 
 #include <chrono>
