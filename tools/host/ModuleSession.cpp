@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace ombrelhost
