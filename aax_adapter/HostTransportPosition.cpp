@@ -1,5 +1,7 @@
 #include "aax_adapter/HostTransportPosition.h"
 
+#include "aax_library/AAX_Enums.h"
+
 #include <cmath>
 
 namespace AAXClasses
@@ -100,12 +102,12 @@ juce::AudioPlayHead::PositionInfo positionFromHostTransport(const AAX_ITransport
     info.setIsRecording(false);
     info.setTimeInSamples(samplePosition);
     info.setTimeInSeconds(seconds);
-    info.setPpqPosition(static_cast<double>(ticks) / kTicksPerQuarterNote);
+    info.setPpqPosition(static_cast<double>(ticks) / kAAX_TicksPerQuarterNote);
     info.setPpqPositionOfLastBarStart(0.0);
     info.setIsLooping(looping);
     info.setLoopPoints(
-        juce::AudioPlayHead::LoopPoints{static_cast<double>(loopStartTick) / kTicksPerQuarterNote,
-                                        static_cast<double>(loopEndTick) / kTicksPerQuarterNote});
+        juce::AudioPlayHead::LoopPoints{static_cast<double>(loopStartTick) / kAAX_TicksPerQuarterNote,
+                                        static_cast<double>(loopEndTick) / kAAX_TicksPerQuarterNote});
     info.setFrameRate(frameRate);
     info.setEditOriginTime(editOriginTime);
     return info;

@@ -60,6 +60,19 @@ enum : AAX_EViewContainer_Type
     AAX_eViewContainer_Type_HWND = 3,
 };
 
+// Frame rates, as the transport's time-code query reports them.
+enum : AAX_EFrameRate
+{
+    AAX_eFrameRate_Undeclared = 0,
+    AAX_eFrameRate_24Frame = 1,
+    AAX_eFrameRate_25Frame = 2,
+    AAX_eFrameRate_2997NonDrop = 3,
+    AAX_eFrameRate_2997DropFrame = 4,
+    AAX_eFrameRate_30NonDrop = 5,
+    AAX_eFrameRate_30DropFrame = 6,
+    AAX_eFrameRate_23976 = 7,
+};
+
 // Trace priorities understood by the host.
 enum : int32_t
 {

@@ -3,6 +3,9 @@
 
 #include "aax_library/AAX_Types.h"
 
+// The transport's tick: tick positions and loop points count this many ticks per quarter note.
+constexpr uint32_t kAAX_TicksPerQuarterNote = 960000;
+
 class AAX_ITransport
 {
 public:

@@ -5,9 +5,6 @@
 namespace
 {
 
-constexpr const char* kEntryName = "main";
-constexpr const char* kAlternativeEntryName = "VSTPluginMain";
-constexpr intptr_t kHostVstVersion = 2400;
 constexpr int32_t kEffectResumed = 1;
 constexpr int32_t kEffectSuspended = 0;
 constexpr double kHostSampleRate = 48000.0;
@@ -38,7 +35,7 @@ intptr_t minimalHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*,
     switch (opcode)
     {
     case audioMasterVersion:
-        return kHostVstVersion;
+        return kVstVersion2400;
     case audioMasterGetTime:
         return reinterpret_cast<intptr_t>(&fixedTimeInfo());
     default:
@@ -57,9 +54,9 @@ DirectEffect::DirectEffect(const std::string& libraryPath, float sampleRate, int
         failure = "cannot open " + libraryPath + ": " + (reason != nullptr ? reason : "unknown error");
         return;
     }
-    void* entry = dlsym(library, kEntryName);
+    void* entry = dlsym(library, kVstEntryName);
     if (entry == nullptr)
-        entry = dlsym(library, kAlternativeEntryName);
+        entry = dlsym(library, kVstStandardEntryName);
     if (entry == nullptr)
     {
         failure = libraryPath + " has no VST 2 entry";

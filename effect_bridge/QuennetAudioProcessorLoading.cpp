@@ -17,11 +17,6 @@ constexpr const char* kCoreLibFailedMessage = "Plug-in core lib failed to load."
 constexpr size_t kMessageSize = 256;
 constexpr uint32_t kModuleFileNameSize = 1024;
 
-constexpr const char* kEntryName = "main";
-constexpr const char* kAlternativeEntryName = "Main";
-// The VST 2.4 name; libraries built only for 2.4 export nothing else.
-constexpr const char* kStandardEntryName = "VSTPluginMain";
-
 // The process's DLL directory as it stands, "" when none is set.
 std::string dllDirectory()
 {
@@ -90,11 +85,11 @@ bool QuennetAudioProcessor::loadEffect()
         return false;
     }
 
-    void* entry = platform::GetProcAddress(library, kEntryName);
+    void* entry = platform::GetProcAddress(library, kVstEntryName);
     if (entry == nullptr)
-        entry = platform::GetProcAddress(library, kAlternativeEntryName);
+        entry = platform::GetProcAddress(library, kVstAlternativeEntryName);
     if (entry == nullptr)
-        entry = platform::GetProcAddress(library, kStandardEntryName);
+        entry = platform::GetProcAddress(library, kVstStandardEntryName);
     entryFunction = reinterpret_cast<VstPluginEntry>(entry);
     if (entryFunction != nullptr)
         effect = entryFunction(&hostCallback);

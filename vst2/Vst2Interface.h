@@ -20,6 +20,14 @@ using AEffectSetParameterProc = void (*)(AEffect* effect, int32_t index, float v
 using AEffectGetParameterProc = float (*)(AEffect* effect, int32_t index);
 // The library's exported entry ("main", or "Main"); null means the effect could not be created.
 using VstPluginEntry = AEffect* (*)(audioMasterCallback host);
+// The names a library exports its entry under: "main" for older hosts, "Main" where the compiler
+// reserves main, and the VST 2.4 name, which libraries built only for 2.4 export alone.
+constexpr const char* kVstEntryName = "main";
+constexpr const char* kVstAlternativeEntryName = "Main";
+constexpr const char* kVstStandardEntryName = "VSTPluginMain";
+// The version number of VST 2.4, as a 2.4 host answers audioMasterVersion and a 2.4 effect
+// effGetVstVersion.
+constexpr intptr_t kVstVersion2400 = 2400;
 
 constexpr int32_t vstFourCC(char a, char b, char c, char d)
 {

@@ -12,9 +12,6 @@ constexpr int32_t kVstParameterIsSwitch = 1 << 0;
 constexpr int32_t kVstParameterUsesIntegerMinMax = 1 << 1;
 constexpr int32_t kVstParameterCanRamp = 1 << 6;
 
-// effGetVstVersion answer for a 2.4 effect.
-constexpr intptr_t kVstVersion2400 = 2400;
-
 // effCanDo answers: yes, don't know, no.
 constexpr intptr_t kCanDoYes = 1;
 constexpr intptr_t kCanDoUnknown = 0;

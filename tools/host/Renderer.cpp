@@ -1,5 +1,6 @@
 #include "tools/host/Renderer.h"
 
+#include "aax_library/AAX_ITransport.h"
 #include "host_kit/HostController.h"
 #include "host_kit/HostString.h"
 #include "host_kit/ProcessingContext.h"
@@ -107,7 +108,7 @@ bool Renderer::Run(ModuleSession& session, testhost::DataModelInstance& dataMode
         {
             config.nativeSampleLocation = start;
             config.tickPosition = static_cast<int64_t>(
-                std::llround(start / sampleRate * settings.tempo / 60.0 * kTicksPerQuarter));
+                std::llround(start / sampleRate * settings.tempo / 60.0 * kAAX_TicksPerQuarterNote));
         }
 
         // The host's buffers: input copied in (silence past its end); outputs cleared, since the

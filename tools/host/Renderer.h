@@ -59,7 +59,6 @@ public:
                     RenderResult& result, std::string& error);
 
     static constexpr int kMaximumBlockSize = 16384;
-    static constexpr double kTicksPerQuarter = 960000.0;
 };
 
 } // namespace ombrelhost
