@@ -7,11 +7,7 @@ AAX_CString::AAX_CString(const AAX_IString& other) : AAX_CString(other.Get()) {}
 #ifdef AAX_ISTRING_MICROSOFT_DESTRUCTOR_SLOT
 void* AAX_CString::DeletingDestructor(uint32_t flags)
 {
-    if ((flags & kDeleteMemory) != 0)
-        delete this;
-    else
-        this->~AAX_CString();
-    return this;
+    return DestroyForDestructorSlot(this, flags);
 }
 #endif
 

@@ -21,6 +21,15 @@ public:
     // [any thread] Microsoft's deleting destructor: destroys the string, frees it when flags hold
     // kDeleteMemory, and answers its address.
     virtual void* DeletingDestructor(uint32_t flags) = 0;
+    // What an implementation's DeletingDestructor does, for the implementation class T.
+    template <class T> static void* DestroyForDestructorSlot(T* self, uint32_t flags)
+    {
+        if ((flags & kDeleteMemory) != 0)
+            delete self;
+        else
+            self->~T();
+        return self;
+    }
 #else
     virtual ~AAX_IString() = default;
 #endif

@@ -6,11 +6,7 @@ namespace testhost
 #ifdef AAX_ISTRING_MICROSOFT_DESTRUCTOR_SLOT
 void* HostString::DeletingDestructor(uint32_t flags)
 {
-    if ((flags & kDeleteMemory) != 0)
-        delete this;
-    else
-        this->~HostString();
-    return this;
+    return DestroyForDestructorSlot(this, flags);
 }
 #endif
 
