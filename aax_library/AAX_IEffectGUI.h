@@ -27,12 +27,7 @@ public:
     ACFRESULT InternalQueryInterface(const acfIID& iid, void** out) override
     {
         if (out != nullptr && iid == IID_IAAXEffectGUIV1)
-        {
-            AAX_IACFEffectGUI* const self = this;
-            *out = self;
-            self->AddRef();
-            return ACF_OK;
-        }
+            return AnswerInterface<AAX_IACFEffectGUI>(this, out);
         return CACFUnknown::InternalQueryInterface(iid, out);
     }
 

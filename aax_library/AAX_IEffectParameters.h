@@ -20,12 +20,7 @@ public:
     ACFRESULT InternalQueryInterface(const acfIID& iid, void** out) override
     {
         if (out != nullptr && (iid == IID_IAAXEffectParametersV1 || iid == IID_IAAXEffectParametersV2))
-        {
-            AAX_IACFEffectParameters_V2* const self = this;
-            *out = self;
-            self->AddRef();
-            return ACF_OK;
-        }
+            return AnswerInterface<AAX_IACFEffectParameters_V2>(this, out);
         return CACFUnknown::InternalQueryInterface(iid, out);
     }
 

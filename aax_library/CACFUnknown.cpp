@@ -38,11 +38,7 @@ ACFRESULT CACFUnknown::InternalQueryInterface(const acfIID& iid, void** out)
     if (out == nullptr)
         return ACF_E_POINTER;
     if (iid == IID_IACFUnknown)
-    {
-        *out = &mPrivateUnknown;
-        mPrivateUnknown.AddRef();
-        return ACF_OK;
-    }
+        return AnswerInterface<IACFUnknown>(&mPrivateUnknown, out);
     *out = nullptr;
     return ACF_E_NOINTERFACE;
 }

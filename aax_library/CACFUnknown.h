@@ -56,6 +56,15 @@ public:
 protected:
     IACFUnknown* GetPrivateUnknown() { return &mPrivateUnknown; }
 
+    // [any thread] Answers a query with one of the object's interfaces: *out is that interface,
+    // with a counted reference taken.
+    template <class Interface> static ACFRESULT AnswerInterface(Interface* face, void** out)
+    {
+        *out = face;
+        face->AddRef();
+        return ACF_OK;
+    }
+
 private:
     std::atomic<uint32_t> mRefCount{0};
     IACFUnknown* mOuterUnknown;
