@@ -1,17 +1,15 @@
 #pragma once
-// The GUI interface the module implements and the host drives: positions 0 to 2 are IACFUnknown's,
-// 3 to 12 follow. The positions are the binary contract with the host: never reorder or insert.
+// The GUI interface the module implements and the host drives: positions 0 to 5 are the effect
+// component's, 6 to 12 follow. The positions are the binary contract with the host: never reorder
+// or insert.
 
 #include "aax_library/AAX_IString.h"
-#include "aax_library/host/IACFUnknown.h"
+#include "aax_library/host/AAX_IACFEffectComponent.h"
 
-class AAX_IACFEffectGUI : public IACFUnknown
+class AAX_IACFEffectGUI : public AAX_IACFEffectComponent
 {
 public:
     // [host thread] everything below.
-    virtual AAX_Result Initialize(IACFUnknown* controller) = 0;                                  // 3
-    virtual AAX_Result Uninitialize() = 0;                                                       // 4
-    virtual AAX_Result NotificationReceived(uint32_t type, const void* data, uint32_t size) = 0; // 5
     // container is the host's view container object or null (borrowed).
     virtual AAX_Result SetViewContainer(IACFUnknown* container) = 0;            // 6
     virtual AAX_Result GetViewSize(AAX_Point* size) = 0;                        // 7

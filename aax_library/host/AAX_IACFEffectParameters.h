@@ -1,25 +1,22 @@
 #pragma once
-// The data-model interface the module implements and the host drives. Positions 0 to 2 are
-// IACFUnknown's; the first version holds positions 3 to 39, the second appends 40 to 47. The
+// The data-model interface the module implements and the host drives. Positions 0 to 5 are the
+// effect component's; the first version holds positions 6 to 39, the second appends 40 to 47. The
 // positions are the binary contract with the host: never reorder or insert.
 
 #include "aax_library/AAX_IString.h"
-#include "aax_library/host/IACFUnknown.h"
+#include "aax_library/host/AAX_IACFEffectComponent.h"
 
 class AAX_IParameter;
 
-class AAX_IACFEffectParameters : public IACFUnknown
+class AAX_IACFEffectParameters : public AAX_IACFEffectComponent
 {
 public:
     // [host thread] everything below unless noted. Parameter ids are NUL-terminated texts.
-    virtual AAX_Result Initialize(IACFUnknown* controller) = 0;                                  // 3
-    virtual AAX_Result Uninitialize() = 0;                                                       // 4
-    virtual AAX_Result NotificationReceived(uint32_t type, const void* data, uint32_t size) = 0; // 5
-    virtual AAX_Result GetNumberOfParameters(int32_t* count) = 0;                                // 6
-    virtual AAX_Result GetMasterBypassParameter(AAX_IString* id) = 0;                            // 7
-    virtual AAX_Result GetParameterIsAutomatable(AAX_CParamID id, AAX_CBoolean* out) = 0;        // 8
-    virtual AAX_Result GetParameterNumberOfSteps(AAX_CParamID id, int32_t* out) = 0;             // 9
-    virtual AAX_Result GetParameterName(AAX_CParamID id, AAX_IString* name) = 0;                 // 10
+    virtual AAX_Result GetNumberOfParameters(int32_t* count) = 0;                         // 6
+    virtual AAX_Result GetMasterBypassParameter(AAX_IString* id) = 0;                     // 7
+    virtual AAX_Result GetParameterIsAutomatable(AAX_CParamID id, AAX_CBoolean* out) = 0; // 8
+    virtual AAX_Result GetParameterNumberOfSteps(AAX_CParamID id, int32_t* out) = 0;      // 9
+    virtual AAX_Result GetParameterName(AAX_CParamID id, AAX_IString* name) = 0;          // 10
     virtual AAX_Result GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name,
                                                 int32_t length) = 0;                               // 11
     virtual AAX_Result GetParameterDefaultNormalizedValue(AAX_CParamID id, double* out) = 0;       // 12
