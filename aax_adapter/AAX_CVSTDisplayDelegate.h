@@ -4,7 +4,7 @@
 // below it. Text typed by the user cannot be read back (the effect's texts have no inverse), so
 // every text converts to 0.0.
 
-#include "aax_library/AAX_IDisplayDelegate.h"
+#include "aax_library/AAX_CFullTextDisplayDelegate.h"
 #include "effect_bridge/ParameterTextTable.h"
 
 #include <cstdint>
@@ -13,7 +13,7 @@
 // characters and always terminated.
 using AAX_VSTParameterTextRow = ParameterTextTable::Row;
 
-template <typename T> class AAX_CVSTDisplayDelegate : public AAX_IDisplayDelegate<T>
+template <typename T> class AAX_CVSTDisplayDelegate : public AAX_CFullTextDisplayDelegate<T>
 {
 public:
     // row is borrowed: the processor owns it and outlives every parameter that shows it.
@@ -21,12 +21,8 @@ public:
 
     AAX_CVSTDisplayDelegate* Clone() const override { return new AAX_CVSTDisplayDelegate(*this); }
 
-    // The probed texts are at most 16 characters; the limit is left to the decorators around this
-    // delegate.
-    bool ValueToString(T value, int32_t /*maxNumChars*/, AAX_CString* valueString) const override
-    {
-        return ValueToString(value, valueString);
-    }
+    // The probed texts are at most 16 characters: the limited form shows them whole too.
+    using AAX_CFullTextDisplayDelegate<T>::ValueToString;
 
     // The value picks entry value x 100, truncated toward zero; outside 0 .. 100 the text is empty.
     bool ValueToString(T value, AAX_CString* valueString) const override

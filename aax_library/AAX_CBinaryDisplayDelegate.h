@@ -2,9 +2,9 @@
 // Two-state text delegate: one fixed text for off, one for on, and the exact texts read back.
 
 #include "aax_library/AAX_CString.h"
-#include "aax_library/AAX_IDisplayDelegate.h"
+#include "aax_library/AAX_CFullTextDisplayDelegate.h"
 
-template <typename T> class AAX_CBinaryDisplayDelegate : public AAX_IDisplayDelegate<T>
+template <typename T> class AAX_CBinaryDisplayDelegate : public AAX_CFullTextDisplayDelegate<T>
 {
 public:
     AAX_CBinaryDisplayDelegate(const char* falseString, const char* trueString)
@@ -14,13 +14,9 @@ public:
 
     AAX_CBinaryDisplayDelegate* Clone() const override { return new AAX_CBinaryDisplayDelegate(*this); }
 
-    // Both texts are short words chosen by the plug-in, so no shorter variants are kept and the
-    // limited form shows the full text.
-    bool ValueToString(T value, int32_t /*maxNumChars*/, AAX_CString* valueString) const override
-    {
-        return ValueToString(value, valueString);
-    }
-
+    // Both texts are short words chosen by the plug-in, so no shorter variants are kept: the
+    // limited form shows the full text too.
+    using AAX_CFullTextDisplayDelegate<T>::ValueToString;
     bool ValueToString(T value, AAX_CString* valueString) const override
     {
         if (valueString == nullptr)
