@@ -42,50 +42,45 @@ private:
 DataModelInstance::DataModelInstance(TestHost& host, AAX_CCreateProc create, bool initialize)
     : mHost(host), mController(host.NewController())
 {
-    mDataModel.Create(create, IID_IAAXEffectParametersV2);
-    if (mDataModel.Get() == nullptr)
+    Create(create, IID_IAAXEffectParametersV2);
+    if (Get() == nullptr)
         return;
-    mController->SetEffectParameters(mDataModel.Get());
+    mController->SetEffectParameters(Get());
     if (initialize)
         Initialize();
 }
 
 DataModelInstance::~DataModelInstance()
 {
-    if (mDataModel.IsInitialized())
+    if (IsInitialized())
         Uninitialize();
     Release();
 }
 
 AAX_Result DataModelInstance::Initialize()
 {
-    return mDataModel.Initialize(mController);
-}
-
-AAX_Result DataModelInstance::Uninitialize()
-{
-    return mDataModel.Uninitialize();
+    return ModuleObject::Initialize(mController);
 }
 
 void DataModelInstance::Release()
 {
-    if (mDataModel.Get() == nullptr)
+    if (Get() == nullptr)
         return;
     // The controller stops answering for the data model before its last host reference goes.
     mController->SetEffectParameters(nullptr);
-    mDataModel.Release();
+    ModuleObject::Release();
 }
 
 std::vector<std::string> DataModelInstance::ParameterIds() const
 {
     std::vector<std::string> ids;
     int32_t count = 0;
-    if (mDataModel.Get() == nullptr || mDataModel.Get()->GetNumberOfParameters(&count) != AAX_SUCCESS)
+    if (Get() == nullptr || Get()->GetNumberOfParameters(&count) != AAX_SUCCESS)
         return ids;
     for (int32_t index = 0; index < count; ++index)
     {
         HostString id;
-        if (mDataModel.Get()->GetParameterIDFromIndex(index, &id) == AAX_SUCCESS)
+        if (Get()->GetParameterIDFromIndex(index, &id) == AAX_SUCCESS)
             ids.push_back(id.Text());
     }
     return ids;
@@ -95,12 +90,12 @@ std::vector<AAX_CTypeID> DataModelInstance::ChunkIds() const
 {
     std::vector<AAX_CTypeID> ids;
     int32_t count = 0;
-    if (mDataModel.Get() == nullptr || mDataModel.Get()->GetNumberOfChunks(&count) != AAX_SUCCESS)
+    if (Get() == nullptr || Get()->GetNumberOfChunks(&count) != AAX_SUCCESS)
         return ids;
     for (int32_t index = 0; index < count; ++index)
     {
         AAX_CTypeID id = 0;
-        if (mDataModel.Get()->GetChunkIDFromIndex(index, &id) == AAX_SUCCESS)
+        if (Get()->GetChunkIDFromIndex(index, &id) == AAX_SUCCESS)
             ids.push_back(id);
     }
     return ids;
@@ -108,16 +103,16 @@ std::vector<AAX_CTypeID> DataModelInstance::ChunkIds() const
 
 AAX_Result DataModelInstance::GetChunk(AAX_CTypeID id, SavedChunk* chunk) const
 {
-    if (mDataModel.Get() == nullptr || chunk == nullptr)
+    if (Get() == nullptr || chunk == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     uint32_t size = 0;
-    if (AAX_Result result = mDataModel.Get()->GetChunkSize(id, &size))
+    if (AAX_Result result = Get()->GetChunkSize(id, &size))
         return result;
     ChunkRecord record(size);
     AAX_SPlugInChunk* header = record.Get();
     header->fSize = static_cast<int32_t>(size);
     header->fChunkID = id;
-    if (AAX_Result result = mDataModel.Get()->GetChunk(id, header))
+    if (AAX_Result result = Get()->GetChunk(id, header))
         return result;
     chunk->id = id;
     chunk->version = header->fVersion;
@@ -133,21 +128,21 @@ AAX_Result DataModelInstance::GetChunk(AAX_CTypeID id, SavedChunk* chunk) const
 
 AAX_Result DataModelInstance::SetChunk(const SavedChunk& chunk) const
 {
-    if (mDataModel.Get() == nullptr)
+    if (Get() == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     ChunkRecord record(chunk);
     AAX_SPlugInChunk* header = record.Get();
-    return mDataModel.Get()->SetChunk(chunk.id, header);
+    return Get()->SetChunk(chunk.id, header);
 }
 
 AAX_Result DataModelInstance::CompareActiveChunk(const SavedChunk& chunk, bool* equal) const
 {
-    if (mDataModel.Get() == nullptr)
+    if (Get() == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     ChunkRecord record(chunk);
     AAX_SPlugInChunk* header = record.Get();
     AAX_CBoolean same = 0;
-    const AAX_Result result = mDataModel.Get()->CompareActiveChunk(header, &same);
+    const AAX_Result result = Get()->CompareActiveChunk(header, &same);
     if (equal != nullptr)
         *equal = same != 0;
     return result;
@@ -155,7 +150,7 @@ AAX_Result DataModelInstance::CompareActiveChunk(const SavedChunk& chunk, bool* 
 
 int DataModelInstance::DeliverAutomation(int32_t source)
 {
-    return mController->AutomationDelegate()->DeliverSetValueRequests(mDataModel.Get(), source);
+    return mController->AutomationDelegate()->DeliverSetValueRequests(Get(), source);
 }
 
 } // namespace testhost

@@ -24,7 +24,7 @@ struct SavedChunk
     std::vector<uint8_t> data;
 };
 
-class DataModelInstance
+class DataModelInstance : public ModuleObject<AAX_IACFEffectParameters_V2>
 {
 public:
     // A null create procedure, a null object or a declined query leave the instance invalid.
@@ -33,17 +33,11 @@ public:
     DataModelInstance(const DataModelInstance&) = delete;
     DataModelInstance& operator=(const DataModelInstance&) = delete;
 
-    bool IsValid() const { return mDataModel.Get() != nullptr; }
-    AAX_IACFEffectParameters_V2* Get() const { return mDataModel.Get(); }
-    AAX_IACFEffectParameters_V2* operator->() const { return mDataModel.Get(); }
     // The object handed to Initialize; it also answers the GUI's query for this data model.
     HostController* Controller() const { return mController; }
-    ACFRESULT QueryResult() const { return mDataModel.QueryResult(); }
-    AAX_Result InitializeResult() const { return mDataModel.InitializeResult(); }
 
-    // [host thread] explicit steps for tests of the life cycle.
+    // [host thread] explicit steps for tests of the life cycle (Uninitialize is the object's own).
     AAX_Result Initialize();
-    AAX_Result Uninitialize();
     // Gives the host's reference back now; the instance is invalid afterwards.
     void Release();
 
@@ -60,7 +54,6 @@ public:
 private:
     TestHost& mHost;
     HostController* mController;
-    ModuleObject<AAX_IACFEffectParameters_V2> mDataModel;
 };
 
 } // namespace testhost

@@ -12,7 +12,7 @@ GuiInstance::GuiInstance(TestHost& host, AAX_CCreateProc create, DataModelInstan
                          bool initialize)
     : mHost(host), mController(dataModel != nullptr ? dataModel->Controller() : host.NewController())
 {
-    mGui.Create(create, IID_IAAXEffectGUIV1);
+    Create(create, IID_IAAXEffectGUIV1);
     if (initialize)
         Initialize();
 }
@@ -21,31 +21,31 @@ GuiInstance::~GuiInstance()
 {
     if (mView != nullptr)
         DetachView();
-    if (mGui.IsInitialized())
+    if (IsInitialized())
         Uninitialize();
     Release();
 }
 
 AAX_Result GuiInstance::Initialize()
 {
-    return mGui.Initialize(mController);
+    return ModuleObject::Initialize(mController);
 }
 
 HostViewContainer* GuiInstance::AttachView(int32_t type, void* window)
 {
-    if (mGui.Get() == nullptr)
+    if (Get() == nullptr)
         return nullptr;
     mView = mHost.NewViewContainer(type, window);
-    mGui.Get()->SetViewContainer(mView);
+    Get()->SetViewContainer(mView);
     return mView;
 }
 
 AAX_Result GuiInstance::DetachView()
 {
-    if (mGui.Get() == nullptr)
+    if (Get() == nullptr)
         return AAX_ERROR_NULL_OBJECT;
     mView = nullptr;
-    return mGui.Get()->SetViewContainer(nullptr);
+    return Get()->SetViewContainer(nullptr);
 }
 
 } // namespace testhost

@@ -14,7 +14,7 @@ class DataModelInstance;
 class HostController;
 class HostViewContainer;
 
-class GuiInstance
+class GuiInstance : public ModuleObject<AAX_IACFEffectGUI>
 {
 public:
     // dataModel (borrowed, may be null) names the plug-in instance whose controller the GUI gets;
@@ -24,30 +24,22 @@ public:
     GuiInstance(const GuiInstance&) = delete;
     GuiInstance& operator=(const GuiInstance&) = delete;
 
-    bool IsValid() const { return mGui.Get() != nullptr; }
-    AAX_IACFEffectGUI* Get() const { return mGui.Get(); }
-    AAX_IACFEffectGUI* operator->() const { return mGui.Get(); }
     HostController* Controller() const { return mController; }
-    ACFRESULT QueryResult() const { return mGui.QueryResult(); }
-    AAX_Result InitializeResult() const { return mGui.InitializeResult(); }
 
-    // [host thread]
+    // [host thread] (Uninitialize and Release, which makes the instance invalid, are the object's
+    // own.)
     AAX_Result Initialize();
-    AAX_Result Uninitialize() { return mGui.Uninitialize(); }
     // A new container of the given type around window, handed to SetViewContainer.
     HostViewContainer* AttachView(int32_t type, void* window);
     // SetViewContainer(null).
     AAX_Result DetachView();
     HostViewContainer* View() const { return mView; }
     // One host timer tick.
-    AAX_Result Tick() { return mGui.Get() != nullptr ? mGui.Get()->TimerWakeup() : AAX_ERROR_NULL_OBJECT; }
-    // Gives the host's reference back now; the instance is invalid afterwards.
-    void Release() { mGui.Release(); }
+    AAX_Result Tick() { return IsValid() ? Get()->TimerWakeup() : AAX_ERROR_NULL_OBJECT; }
 
 private:
     TestHost& mHost;
     HostController* mController;
-    ModuleObject<AAX_IACFEffectGUI> mGui;
     HostViewContainer* mView = nullptr;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // One object the module makes through a create procedure, held as a host holds it: the
 // reference from the query for one interface, and whether the host has initialised it. The
-// data-model and GUI instances differ only in the interface they ask for and what surrounds it.
+// data-model and GUI instances are such objects, each with what surrounds its interface.
 
 #include "aax_library/AAX_Errors.h"
 #include "aax_library/AAX_Types.h"
@@ -29,7 +29,9 @@ public:
             mObject = static_cast<Interface*>(wanted);
     }
 
+    bool IsValid() const { return mObject != nullptr; }
     Interface* Get() const { return mObject; }
+    Interface* operator->() const { return mObject; }
     bool IsInitialized() const { return mInitialized; }
     ACFRESULT QueryResult() const { return mQueryResult; }
     AAX_Result InitializeResult() const { return mInitializeResult; }
