@@ -1,6 +1,7 @@
 #include "examples/delay/DelayChunk.h"
 
 #include "platform/BigEndian.h"
+#include "vst2/Vst2Interface.h"
 
 #include <algorithm>
 #include <array>
@@ -9,17 +10,9 @@
 
 namespace
 {
-constexpr uint32_t fourCC(char a, char b, char c, char d)
-{
-    return (static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
-           static_cast<uint32_t>(static_cast<uint8_t>(d));
-}
-
-constexpr uint32_t kMagic = fourCC('O', 'm', 'D', 'l');
-constexpr uint32_t kKindBank = fourCC('b', 'a', 'n', 'k');
-constexpr uint32_t kKindProgram = fourCC('p', 'r', 'o', 'g');
+constexpr auto kMagic = static_cast<uint32_t>(vstFourCC('O', 'm', 'D', 'l'));
+constexpr auto kKindBank = static_cast<uint32_t>(vstFourCC('b', 'a', 'n', 'k'));
+constexpr auto kKindProgram = static_cast<uint32_t>(vstFourCC('p', 'r', 'o', 'g'));
 constexpr size_t kNameBytes = DelayProgramBank::kNameBytes;
 constexpr size_t kValueBytes = 4;
 // Far above anything this effect will have; they only keep a hostile header from asking for absurd sizes.
