@@ -1,7 +1,7 @@
 #pragma once
 // A text from the module or its effect in double quotes: the bytes as they are (the effect's own
 // characters, degree signs included), with quotes, backslashes and control bytes escaped so a text
-// can neither end its quotes early nor move the cursor.
+// can neither end its quotes early nor move a terminal's cursor, and a JSON report stays valid.
 
 #include <string>
 
