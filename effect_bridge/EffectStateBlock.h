@@ -7,9 +7,10 @@
 // Parameter form: P and N (signed 32-bit), then per program a 64-byte zero-padded name and P
 // single-precision values, then the parameter-form marker and the current program (signed 32-bit).
 
+#include "platform/BigEndian.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 namespace EffectStateBlock
 {
@@ -28,44 +29,13 @@ constexpr size_t kMinimumRestorableSize = 12;
 // What saving writes when no effect is loaded: too short to be restored.
 constexpr size_t kEmptyStateSize = 8;
 
-inline void writeUint32(uint8_t* destination, uint32_t value)
-{
-    destination[0] = static_cast<uint8_t>(value >> 24);
-    destination[1] = static_cast<uint8_t>(value >> 16);
-    destination[2] = static_cast<uint8_t>(value >> 8);
-    destination[3] = static_cast<uint8_t>(value);
-}
-
-inline uint32_t readUint32(const uint8_t* source)
-{
-    return (static_cast<uint32_t>(source[0]) << 24) | (static_cast<uint32_t>(source[1]) << 16) |
-           (static_cast<uint32_t>(source[2]) << 8) | static_cast<uint32_t>(source[3]);
-}
-
-inline void writeInt32(uint8_t* destination, int32_t value)
-{
-    writeUint32(destination, static_cast<uint32_t>(value));
-}
-
-inline int32_t readInt32(const uint8_t* source)
-{
-    return static_cast<int32_t>(readUint32(source));
-}
-
-inline void writeFloat(uint8_t* destination, float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    writeUint32(destination, bits);
-}
-
-inline float readFloat(const uint8_t* source)
-{
-    const uint32_t bits = readUint32(source);
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
+// Every number of every form, in the one byte order saved data uses.
+using BigEndian::readFloat;
+using BigEndian::readInt32;
+using BigEndian::readUint32;
+using BigEndian::writeFloat;
+using BigEndian::writeInt32;
+using BigEndian::writeUint32;
 
 // Size of one program record for P parameters (P >= 0).
 inline size_t programRecordSize(int32_t numParameters)

@@ -1,5 +1,8 @@
 #include "examples/delay/DelayChunk.h"
 
+#include "platform/BigEndian.h"
+#include "vst2/Vst2Interface.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -7,51 +10,14 @@
 
 namespace
 {
-constexpr uint32_t fourCC(char a, char b, char c, char d)
-{
-    return (static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
-           (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
-           static_cast<uint32_t>(static_cast<uint8_t>(d));
-}
-
-constexpr uint32_t kMagic = fourCC('O', 'm', 'D', 'l');
-constexpr uint32_t kKindBank = fourCC('b', 'a', 'n', 'k');
-constexpr uint32_t kKindProgram = fourCC('p', 'r', 'o', 'g');
+constexpr auto kMagic = static_cast<uint32_t>(vstFourCC('O', 'm', 'D', 'l'));
+constexpr auto kKindBank = static_cast<uint32_t>(vstFourCC('b', 'a', 'n', 'k'));
+constexpr auto kKindProgram = static_cast<uint32_t>(vstFourCC('p', 'r', 'o', 'g'));
 constexpr size_t kNameBytes = DelayProgramBank::kNameBytes;
 constexpr size_t kValueBytes = 4;
 // Far above anything this effect will have; they only keep a hostile header from asking for absurd sizes.
 constexpr uint32_t kMaxStoredParameters = 1024;
 constexpr uint32_t kMaxStoredPrograms = 1024;
-
-void putU32(std::vector<uint8_t>& out, uint32_t value)
-{
-    out.push_back(static_cast<uint8_t>(value >> 24));
-    out.push_back(static_cast<uint8_t>(value >> 16));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-    out.push_back(static_cast<uint8_t>(value));
-}
-
-uint32_t getU32(const uint8_t* p)
-{
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
-}
-
-void putFloat(std::vector<uint8_t>& out, float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    putU32(out, bits);
-}
-
-float getFloat(const uint8_t* p)
-{
-    const uint32_t bits = getU32(p);
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
 
 void putProgram(const DelayProgramBank& bank, int32_t program, std::vector<uint8_t>& out)
 {
@@ -59,7 +25,7 @@ void putProgram(const DelayProgramBank& bank, int32_t program, std::vector<uint8
     bank.copyName(program, name, sizeof(name));
     out.insert(out.end(), name, name + kNameBytes);
     for (int32_t parameter = 0; parameter < kNumDelayParameters; ++parameter)
-        putFloat(out, bank.value(program, parameter));
+        BigEndian::appendFloat(out, bank.value(program, parameter));
 }
 
 // One program as read from a chunk, before anything is applied.
@@ -75,7 +41,7 @@ StoredProgram readProgram(const uint8_t* record, uint32_t usedParameters)
     std::memcpy(program.name, record, kNameBytes);
     program.name[kNameBytes - 1] = '\0';
     for (uint32_t parameter = 0; parameter < usedParameters; ++parameter)
-        program.values[parameter] = getFloat(record + kNameBytes + parameter * kValueBytes);
+        program.values[parameter] = BigEndian::readFloat(record + kNameBytes + parameter * kValueBytes);
     return program;
 }
 
@@ -98,12 +64,12 @@ void DelayChunk::write(const DelayProgramBank& bank, Scope scope, std::vector<ui
 
     out.clear();
     out.reserve(kHeaderBytes + programs * (kNameBytes + kNumDelayParameters * kValueBytes));
-    putU32(out, kMagic);
-    putU32(out, kFormatVersion);
-    putU32(out, wholeBank ? kKindBank : kKindProgram);
-    putU32(out, kNumDelayParameters);
-    putU32(out, programs);
-    putU32(out, static_cast<uint32_t>(current));
+    BigEndian::appendUint32(out, kMagic);
+    BigEndian::appendUint32(out, kFormatVersion);
+    BigEndian::appendUint32(out, wholeBank ? kKindBank : kKindProgram);
+    BigEndian::appendUint32(out, kNumDelayParameters);
+    BigEndian::appendUint32(out, programs);
+    BigEndian::appendUint32(out, static_cast<uint32_t>(current));
     if (wholeBank)
         for (int32_t program = 0; program < DelayProgramBank::kNumPrograms; ++program)
             putProgram(bank, program, out);
@@ -116,13 +82,13 @@ bool DelayChunk::read(const uint8_t* data, size_t size, Scope scope, DelayProgra
     if (data == nullptr || size < kHeaderBytes)
         return false;
     const bool wholeBank = scope == Scope::Bank;
-    if (getU32(data) != kMagic || getU32(data + 4) != kFormatVersion ||
-        getU32(data + 8) != (wholeBank ? kKindBank : kKindProgram))
+    if (BigEndian::readUint32(data) != kMagic || BigEndian::readUint32(data + 4) != kFormatVersion ||
+        BigEndian::readUint32(data + 8) != (wholeBank ? kKindBank : kKindProgram))
         return false;
 
-    const uint32_t storedParameters = getU32(data + 12);
-    const uint32_t storedPrograms = getU32(data + 16);
-    const uint32_t storedCurrent = getU32(data + 20);
+    const uint32_t storedParameters = BigEndian::readUint32(data + 12);
+    const uint32_t storedPrograms = BigEndian::readUint32(data + 16);
+    const uint32_t storedCurrent = BigEndian::readUint32(data + 20);
     if (storedParameters == 0 || storedParameters > kMaxStoredParameters || storedPrograms == 0 ||
         storedPrograms > kMaxStoredPrograms || (!wholeBank && storedPrograms != 1))
         return false;

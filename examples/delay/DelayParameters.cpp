@@ -261,15 +261,12 @@ bool DelayParameters::parseDisplay(int32_t index, const char* text, float& value
     switch (index)
     {
     case kParamTime:
-        if (!readNumber(clean, number, rest))
-            return false;
-        value = limitNormalised(number / kMaxTimeMs);
-        return true;
     case kParamFeedback:
     case kParamMix:
+        // Milliseconds for the time, percent for the others.
         if (!readNumber(clean, number, rest))
             return false;
-        value = limitNormalised(number / kPercent);
+        value = limitNormalised(number / (index == kParamTime ? kMaxTimeMs : kPercent));
         return true;
     case kParamSync:
         if (equalsIgnoringCase(clean, "on") || std::strcmp(clean, "1") == 0)

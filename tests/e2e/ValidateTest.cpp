@@ -120,12 +120,19 @@ TEST_F(Validate, NamesEachMisbehaviourAndStillFinishes)
 
 TEST_F(Validate, InProcessReportsTheSameFailureWithoutChildren)
 {
-    const RunResult run = Host({"validate", BundleWith(OMBREL_E2E_NAN_EFFECT, "Nan"), "--strictness", "1",
-                                "--layout", "mono", "--in-process"});
+    // The folder's name carries a control byte, DEL, a quote and a backslash into the report's
+    // module path: JSON escapes the first, keeps DEL as it is and backslash-escapes the others.
+    const RunResult run =
+        Host({"validate", BundleWith(OMBREL_E2E_NAN_EFFECT, "Nan \x01\x7f\"quoted\\"), "--strictness", "1",
+              "--layout", "mono", "--in-process", "--json", "report.json"});
     ExpectFinishedReport(run);
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_TRUE(Contains(run.out, "every group in this process")) << run.out;
     EXPECT_TRUE(Contains(run.out, "output samples are not finite")) << run.out;
+    const std::string json = ReadText(PathTo("report.json"));
+    EXPECT_TRUE(Contains(json, "/Nan \\u0001\x7f\\\"quoted\\\\/")) << json;
+    EXPECT_TRUE(Contains(json, "\"status\": \"FAIL\"")) << json;
+    EXPECT_TRUE(Contains(json, " output samples are not finite\"")) << json;
 }
 
 TEST_F(Validate, RefusesAStrictnessOutOfRange)

@@ -7,29 +7,24 @@
 namespace ombrelhost
 {
 
+namespace
+{
+constexpr ChannelLayout kLayouts[] = {ChannelLayout::Mono, ChannelLayout::MonoStereo, ChannelLayout::Stereo};
+// Indexed by the layout; the command line's names, both read and shown.
+constexpr const char* kLayoutNames[] = {"mono", "mono-stereo", "stereo"};
+} // namespace
+
 std::optional<ChannelLayout> ParseChannelLayout(const std::string& text)
 {
-    if (text == "mono")
-        return ChannelLayout::Mono;
-    if (text == "mono-stereo")
-        return ChannelLayout::MonoStereo;
-    if (text == "stereo")
-        return ChannelLayout::Stereo;
+    for (ChannelLayout layout : kLayouts)
+        if (text == ChannelLayoutName(layout))
+            return layout;
     return std::nullopt;
 }
 
 const char* ChannelLayoutName(ChannelLayout layout)
 {
-    switch (layout)
-    {
-    case ChannelLayout::Mono:
-        return "mono";
-    case ChannelLayout::MonoStereo:
-        return "mono-stereo";
-    case ChannelLayout::Stereo:
-        return "stereo";
-    }
-    return "?";
+    return kLayoutNames[static_cast<int>(layout)];
 }
 
 int InputChannels(ChannelLayout layout)
@@ -54,7 +49,7 @@ int32_t OutputStemFormat(ChannelLayout layout)
 
 std::optional<ChannelLayout> ChannelLayoutOfStemFormats(int32_t input, int32_t output)
 {
-    for (ChannelLayout layout : {ChannelLayout::Mono, ChannelLayout::MonoStereo, ChannelLayout::Stereo})
+    for (ChannelLayout layout : kLayouts)
         if (InputStemFormat(layout) == input && OutputStemFormat(layout) == output)
             return layout;
     return std::nullopt;

@@ -68,31 +68,28 @@ bool UntimedSetOptions(const CommandLine& commandLine, std::vector<ParameterAssi
     return true;
 }
 
-bool InstanceOptions(const CommandLine& commandLine, std::optional<ChannelLayout>& layout,
-                     std::vector<ParameterAssignment>& assignments, std::string& error)
+bool InstanceOptions(const CommandLine& commandLine, InstanceRequest& request, std::string& error)
 {
-    return LayoutOption(commandLine, layout, error) && UntimedSetOptions(commandLine, assignments, error);
+    return LayoutOption(commandLine, request.layout, error) &&
+           UntimedSetOptions(commandLine, request.assignments, error);
 }
 
-testhost::DataModelInstance* OpenDataModel(ModuleSession& session, const std::string& modulePath,
-                                           const std::optional<ChannelLayout>& givenLayout, double sampleRate,
-                                           ChannelLayout& layout, std::string& error)
+bool OpenInstance(CommandInstance& instance, const std::string& modulePath, const InstanceRequest& request,
+                  double sampleRate, std::string& error)
 {
-    if (!session.Open(modulePath, error))
-        return nullptr;
-    layout = givenLayout.value_or(session.DefaultLayout());
-    return session.NewDataModel(layout, sampleRate, error);
-}
-
-bool ApplyAssignments(testhost::DataModelInstance& dataModel,
-                      const std::vector<ParameterAssignment>& assignments, std::string& error)
-{
-    for (const ParameterAssignment& assignment : assignments)
-        if (!ModuleSession::CheckParameterId(dataModel, assignment.id, error))
+    if (!instance.session.Open(modulePath, error))
+        return false;
+    instance.layout = request.layout.value_or(instance.session.DefaultLayout());
+    instance.dataModel = instance.session.NewDataModel(instance.layout, sampleRate, error);
+    if (instance.dataModel == nullptr)
+        return false;
+    // Every identifier is checked before the first write, so that a typo changes nothing.
+    for (const ParameterAssignment& assignment : request.assignments)
+        if (!ModuleSession::CheckParameterId(*instance.dataModel, assignment.id, error))
             return false;
-    for (const ParameterAssignment& assignment : assignments)
+    for (const ParameterAssignment& assignment : request.assignments)
         if (const AAX_Result result =
-                ModuleSession::WriteParameter(dataModel, assignment.id, assignment.value))
+                ModuleSession::WriteParameter(*instance.dataModel, assignment.id, assignment.value))
         {
             error = "the module refused the value of parameter " + assignment.id + " (" +
                     std::to_string(result) + ")";

@@ -32,17 +32,26 @@ bool LayoutOption(const CommandLine& commandLine, std::optional<ChannelLayout>& 
 // Every --set of a command where the writes are untimed ("ID=VALUE").
 bool UntimedSetOptions(const CommandLine& commandLine, std::vector<ParameterAssignment>& assignments,
                        std::string& error);
-// --layout and the untimed --set options of a command that sets up one instance.
-bool InstanceOptions(const CommandLine& commandLine, std::optional<ChannelLayout>& layout,
-                     std::vector<ParameterAssignment>& assignments, std::string& error);
-// Opens the module at modulePath and makes one data model at the sample rate, of the given layout or
-// else the module's default, answered in layout. Null with a reason when any step fails.
-testhost::DataModelInstance* OpenDataModel(ModuleSession& session, const std::string& modulePath,
-                                           const std::optional<ChannelLayout>& givenLayout, double sampleRate,
-                                           ChannelLayout& layout, std::string& error);
-// Checks and writes assignments into an instance, as the host's own writes.
-bool ApplyAssignments(testhost::DataModelInstance& dataModel,
-                      const std::vector<ParameterAssignment>& assignments, std::string& error);
+// What --layout and the untimed --set options ask of the one instance a command sets up.
+struct InstanceRequest
+{
+    std::optional<ChannelLayout> layout;
+    std::vector<ParameterAssignment> assignments;
+};
+bool InstanceOptions(const CommandLine& commandLine, InstanceRequest& request, std::string& error);
+
+// The one instance a command works on, with the session that owns it.
+struct CommandInstance
+{
+    ModuleSession session;
+    ChannelLayout layout{};
+    testhost::DataModelInstance* dataModel = nullptr; // owned by the session
+};
+// Opens the module at modulePath, makes one data model at the sample rate, of the requested layout or
+// else the module's default, and writes the request's assignments as the host's own writes. False with
+// a reason when any step fails.
+bool OpenInstance(CommandInstance& instance, const std::string& modulePath, const InstanceRequest& request,
+                  double sampleRate, std::string& error);
 
 int RunScan(const CommandLine& commandLine);
 int RunParams(const CommandLine& commandLine);

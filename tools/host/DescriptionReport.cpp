@@ -2,6 +2,7 @@
 
 #include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_Properties.h"
+#include "platform/BigEndian.h"
 #include "tools/host/ChannelLayout.h"
 #include "tools/host/QuotedText.h"
 
@@ -111,12 +112,13 @@ juce::var StringArray(const std::vector<std::string>& texts)
 
 std::string DescriptionReport::FourCharText(uint32_t code)
 {
-    char characters[5] = {static_cast<char>(code >> 24), static_cast<char>(code >> 16),
-                          static_cast<char>(code >> 8), static_cast<char>(code), 0};
-    for (int i = 0; i < 4; ++i)
-        if (characters[i] < 0x20 || characters[i] > 0x7E)
+    // A four-character code reads as its characters in big-endian order.
+    uint8_t characters[4];
+    BigEndian::writeUint32(characters, code);
+    for (const uint8_t character : characters)
+        if (character < 0x20 || character > 0x7E)
             return Hex(code, 8);
-    return "'" + std::string(characters) + "' (" + Hex(code, 8) + ")";
+    return "'" + std::string(characters, characters + sizeof(characters)) + "' (" + Hex(code, 8) + ")";
 }
 
 std::string DescriptionReport::PropertyName(int32_t id)

@@ -49,8 +49,8 @@ juce::Image ToImage(const CapturedPixels& pixels, size_t& colours)
 int RunGui(const CommandLine& commandLine)
 {
     std::string error;
-    std::optional<ChannelLayout> givenLayout;
-    if (!LayoutOption(commandLine, givenLayout, error))
+    InstanceRequest request;
+    if (!LayoutOption(commandLine, request.layout, error))
         return UsageError(error);
     const std::string screenshotPath = commandLine.Value("screenshot");
     double seconds = screenshotPath.empty() ? 0.0 : kDefaultScreenshotSeconds;
@@ -64,13 +64,10 @@ int RunGui(const CommandLine& commandLine)
     if (display == nullptr || *display == '\0')
         return Fail("no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)");
 
-    ModuleSession session;
-    ChannelLayout layout{};
-    testhost::DataModelInstance* dataModel =
-        OpenDataModel(session, commandLine.Positional(0), givenLayout, kGuiSampleRate, layout, error);
-    if (dataModel == nullptr)
+    CommandInstance instance;
+    if (!OpenInstance(instance, commandLine.Positional(0), request, kGuiSampleRate, error))
         return Fail(error);
-    testhost::GuiInstance* gui = session.NewGui(*dataModel, error);
+    testhost::GuiInstance* gui = instance.session.NewGui(*instance.dataModel, error);
     if (gui == nullptr)
         return Fail(error);
 
@@ -81,10 +78,10 @@ int RunGui(const CommandLine& commandLine)
     const int height = sized ? static_cast<int>(size.vert) : kFallbackHeight;
 
     X11EditorWindow window;
-    if (!window.Open("ombrel-host: " + session.EffectName(), width, height, error))
+    if (!window.Open("ombrel-host: " + instance.session.EffectName(), width, height, error))
         return Fail(error);
-    std::printf("editor   %s in X11 window 0x%lx, %d x %d %s\n", QuotedText(session.EffectName()).c_str(),
-                window.WindowId(), width, height,
+    std::printf("editor   %s in X11 window 0x%lx, %d x %d %s\n",
+                QuotedText(instance.session.EffectName()).c_str(), window.WindowId(), width, height,
                 sized ? "(the editor's size)" : "(the effect reports no editor size)");
     std::fflush(stdout);
 
@@ -101,7 +98,7 @@ int RunGui(const CommandLine& commandLine)
             break;
         }
         gui->Tick();
-        (*dataModel)->TimerWakeup();
+        (*instance.dataModel)->TimerWakeup();
         if (view != nullptr)
         {
             const std::vector<AAX_Point> requested = view->RequestedSizes();

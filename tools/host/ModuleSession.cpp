@@ -61,29 +61,26 @@ std::string ResultText(int32_t result)
     return text;
 }
 
-enum class Made
-{
-    Unusable,       // no object to keep
-    NotInitialized, // kept, so that it is given back in order at Close
-    Ready,
-};
-
-// How far a data-model or GUI instance the module made got; error says why it is not ready.
+// Checks an instance the module made and keeps it among owned, even one whose Initialize failed, so
+// that it is given back in order at Close. The instance when it is ready; null with a reason otherwise.
 template <class Instance>
-Made CheckMade(const Instance& instance, const std::string& kind, std::string& error)
+Instance* KeepMade(std::unique_ptr<Instance> instance, std::vector<std::unique_ptr<Instance>>& owned,
+                   const std::string& kind, std::string& error)
 {
-    if (!instance.IsValid())
+    if (!instance->IsValid())
     {
         error = "the module's " + kind + " factory gave no usable object (query answered " +
-                ResultText(instance.QueryResult()) + ")";
-        return Made::Unusable;
+                ResultText(instance->QueryResult()) + ")";
+        return nullptr;
     }
-    if (instance.InitializeResult() != AAX_SUCCESS)
+    owned.push_back(std::move(instance));
+    Instance& kept = *owned.back();
+    if (kept.InitializeResult() != AAX_SUCCESS)
     {
-        error = "the " + kind + " object's Initialize failed with " + ResultText(instance.InitializeResult());
-        return Made::NotInitialized;
+        error = "the " + kind + " object's Initialize failed with " + ResultText(kept.InitializeResult());
+        return nullptr;
     }
-    return Made::Ready;
+    return &kept;
 }
 
 } // namespace
@@ -253,16 +250,11 @@ testhost::DataModelInstance* ModuleSession::NewDataModel(ChannelLayout layout, d
     mHost->config.sampleRate = static_cast<float>(sampleRate);
     mHost->config.inputStemFormat = InputStemFormat(layout);
     mHost->config.outputStemFormat = OutputStemFormat(layout);
-    auto instance = std::make_unique<testhost::DataModelInstance>(*mHost, create);
-    const Made made = CheckMade(*instance, "data-model", error);
-    if (made == Made::Unusable)
-        return nullptr;
-    mDataModels.push_back(std::move(instance));
-    if (made == Made::NotInitialized)
-        return nullptr;
-    if (settle)
-        Settle(*mDataModels.back());
-    return mDataModels.back().get();
+    testhost::DataModelInstance* dataModel = KeepMade(
+        std::make_unique<testhost::DataModelInstance>(*mHost, create), mDataModels, "data-model", error);
+    if (dataModel != nullptr && settle)
+        Settle(*dataModel);
+    return dataModel;
 }
 
 void ModuleSession::ReleaseDataModel(testhost::DataModelInstance* dataModel)
@@ -285,14 +277,7 @@ testhost::GuiInstance* ModuleSession::NewGui(testhost::DataModelInstance& dataMo
         error = "the module registered no GUI factory";
         return nullptr;
     }
-    auto instance = std::make_unique<testhost::GuiInstance>(*mHost, create, &dataModel);
-    const Made made = CheckMade(*instance, "GUI", error);
-    if (made == Made::Unusable)
-        return nullptr;
-    mGuis.push_back(std::move(instance));
-    if (made == Made::NotInitialized)
-        return nullptr;
-    return mGuis.back().get();
+    return KeepMade(std::make_unique<testhost::GuiInstance>(*mHost, create, &dataModel), mGuis, "GUI", error);
 }
 
 void ModuleSession::Settle(testhost::DataModelInstance& dataModel)

@@ -17,26 +17,23 @@ constexpr double kParamsSampleRate = 48000.0;
 int RunParams(const CommandLine& commandLine)
 {
     std::string error;
-    std::optional<ChannelLayout> givenLayout;
-    std::vector<ParameterAssignment> assignments;
-    if (!InstanceOptions(commandLine, givenLayout, assignments, error))
+    InstanceRequest request;
+    if (!InstanceOptions(commandLine, request, error))
         return UsageError(error);
 
-    ModuleSession session;
-    ChannelLayout layout{};
-    testhost::DataModelInstance* dataModel =
-        OpenDataModel(session, commandLine.Positional(0), givenLayout, kParamsSampleRate, layout, error);
-    if (dataModel == nullptr || !ApplyAssignments(*dataModel, assignments, error))
+    CommandInstance instance;
+    if (!OpenInstance(instance, commandLine.Positional(0), request, kParamsSampleRate, error))
         return Fail(error);
 
-    const std::vector<ParameterInfo> parameters = ParameterReport::Collect(*dataModel);
+    const std::vector<ParameterInfo> parameters = ParameterReport::Collect(*instance.dataModel);
     if (commandLine.Has("json"))
     {
         std::fputs(ParameterReport::Json(parameters).c_str(), stdout);
         return kExitSuccess;
     }
-    std::printf("%s, %s layout, %zu parameters published\n\n", QuotedText(session.EffectName()).c_str(),
-                ChannelLayoutName(layout), parameters.size());
+    std::printf("%s, %s layout, %zu parameters published\n\n",
+                QuotedText(instance.session.EffectName()).c_str(), ChannelLayoutName(instance.layout),
+                parameters.size());
     std::fputs(ParameterReport::Text(parameters).c_str(), stdout);
     return kExitSuccess;
 }

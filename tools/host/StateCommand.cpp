@@ -98,34 +98,30 @@ SavedState StateOf(const testhost::ComponentDescription& component, std::vector<
 int RunStateSave(const CommandLine& commandLine)
 {
     std::string error;
-    std::optional<ChannelLayout> givenLayout;
-    std::vector<ParameterAssignment> assignments;
-    if (!InstanceOptions(commandLine, givenLayout, assignments, error))
+    InstanceRequest request;
+    if (!InstanceOptions(commandLine, request, error))
         return UsageError(error);
     const std::string& path = commandLine.Positional(1);
     if (!CheckOutputPath(path, error))
         return Fail(error);
 
-    ModuleSession session;
-    ChannelLayout layout{};
-    testhost::DataModelInstance* dataModel =
-        OpenDataModel(session, commandLine.Positional(0), givenLayout, kStateSampleRate, layout, error);
-    if (dataModel == nullptr || !ApplyAssignments(*dataModel, assignments, error))
+    CommandInstance instance;
+    if (!OpenInstance(instance, commandLine.Positional(0), request, kStateSampleRate, error))
         return Fail(error);
 
     std::vector<testhost::SavedChunk> chunks;
-    if (!SaveChunks(*dataModel, chunks, error))
+    if (!SaveChunks(*instance.dataModel, chunks, error))
         return Fail(error);
-    const SavedState state = StateOf(*session.Component(layout), std::move(chunks));
+    const SavedState state = StateOf(*instance.session.Component(instance.layout), std::move(chunks));
     if (!StateFile::Write(path, state, error))
         return Fail(error);
 
-    std::printf("saved %s (%s layout) to %s\n", QuotedText(session.EffectName()).c_str(),
-                ChannelLayoutName(layout), path.c_str());
-    for (const ParameterAssignment& assignment : assignments)
+    std::printf("saved %s (%s layout) to %s\n", QuotedText(instance.session.EffectName()).c_str(),
+                ChannelLayoutName(instance.layout), path.c_str());
+    for (const ParameterAssignment& assignment : request.assignments)
     {
         testhost::HostString text;
-        (*dataModel)
+        (*instance.dataModel)
             ->GetParameterValueString(assignment.id.c_str(), &text, ParameterReport::kValueTextLength);
         std::printf("  set    %s = %.4f %s\n", assignment.id.c_str(), assignment.value,
                     QuotedText(text.Text()).c_str());

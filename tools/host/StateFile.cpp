@@ -1,5 +1,7 @@
 #include "tools/host/StateFile.h"
 
+#include "platform/BigEndian.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -13,20 +15,6 @@ namespace
 constexpr size_t kHeaderBytes = 28;
 constexpr size_t kChunkHeaderBytes = 4 + 4 + StateFile::kNameBytes + 4;
 
-void PutBigEndian32(std::vector<uint8_t>& bytes, uint32_t value)
-{
-    bytes.push_back(static_cast<uint8_t>(value >> 24));
-    bytes.push_back(static_cast<uint8_t>(value >> 16));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-    bytes.push_back(static_cast<uint8_t>(value));
-}
-
-uint32_t GetBigEndian32(const uint8_t* bytes)
-{
-    return (static_cast<uint32_t>(bytes[0]) << 24) | (static_cast<uint32_t>(bytes[1]) << 16) |
-           (static_cast<uint32_t>(bytes[2]) << 8) | static_cast<uint32_t>(bytes[3]);
-}
-
 struct FileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -37,19 +25,19 @@ struct FileCloser
 std::vector<uint8_t> StateFile::Encode(const SavedState& state)
 {
     std::vector<uint8_t> bytes(kMagic, kMagic + sizeof kMagic);
-    PutBigEndian32(bytes, kFormatVersion);
-    PutBigEndian32(bytes, state.manufacturerId);
-    PutBigEndian32(bytes, state.productId);
-    PutBigEndian32(bytes, state.plugInId);
-    PutBigEndian32(bytes, static_cast<uint32_t>(state.chunks.size()));
+    BigEndian::appendUint32(bytes, kFormatVersion);
+    BigEndian::appendUint32(bytes, state.manufacturerId);
+    BigEndian::appendUint32(bytes, state.productId);
+    BigEndian::appendUint32(bytes, state.plugInId);
+    BigEndian::appendUint32(bytes, static_cast<uint32_t>(state.chunks.size()));
     for (const testhost::SavedChunk& chunk : state.chunks)
     {
-        PutBigEndian32(bytes, chunk.id);
-        PutBigEndian32(bytes, static_cast<uint32_t>(chunk.version));
+        BigEndian::appendUint32(bytes, chunk.id);
+        BigEndian::appendUint32(bytes, static_cast<uint32_t>(chunk.version));
         uint8_t name[kNameBytes] = {};
         std::memcpy(name, chunk.name.data(), std::min(chunk.name.size(), kNameBytes - 1));
         bytes.insert(bytes.end(), name, name + kNameBytes);
-        PutBigEndian32(bytes, static_cast<uint32_t>(chunk.data.size()));
+        BigEndian::appendUint32(bytes, static_cast<uint32_t>(chunk.data.size()));
         bytes.insert(bytes.end(), chunk.data.begin(), chunk.data.end());
     }
     return bytes;
@@ -62,7 +50,7 @@ bool StateFile::Decode(const std::vector<uint8_t>& bytes, SavedState& state, std
         error = "not a state file of ombrel-host (it does not start with OMBSTATE)";
         return false;
     }
-    const uint32_t version = GetBigEndian32(&bytes[8]);
+    const uint32_t version = BigEndian::readUint32(&bytes[8]);
     if (version != kFormatVersion)
     {
         error =
@@ -70,10 +58,10 @@ bool StateFile::Decode(const std::vector<uint8_t>& bytes, SavedState& state, std
         return false;
     }
     SavedState decoded;
-    decoded.manufacturerId = GetBigEndian32(&bytes[12]);
-    decoded.productId = GetBigEndian32(&bytes[16]);
-    decoded.plugInId = GetBigEndian32(&bytes[20]);
-    const uint32_t count = GetBigEndian32(&bytes[24]);
+    decoded.manufacturerId = BigEndian::readUint32(&bytes[12]);
+    decoded.productId = BigEndian::readUint32(&bytes[16]);
+    decoded.plugInId = BigEndian::readUint32(&bytes[20]);
+    const uint32_t count = BigEndian::readUint32(&bytes[24]);
     if (count > kMaximumChunks)
     {
         error = "a damaged state file (it claims " + std::to_string(count) + " chunks)";
@@ -88,11 +76,11 @@ bool StateFile::Decode(const std::vector<uint8_t>& bytes, SavedState& state, std
             return false;
         }
         testhost::SavedChunk chunk;
-        chunk.id = GetBigEndian32(&bytes[position]);
-        chunk.version = static_cast<int32_t>(GetBigEndian32(&bytes[position + 4]));
+        chunk.id = BigEndian::readUint32(&bytes[position]);
+        chunk.version = static_cast<int32_t>(BigEndian::readUint32(&bytes[position + 4]));
         const char* name = reinterpret_cast<const char*>(&bytes[position + 8]);
         chunk.name.assign(name, strnlen(name, kNameBytes));
-        const uint32_t size = GetBigEndian32(&bytes[position + 8 + kNameBytes]);
+        const uint32_t size = BigEndian::readUint32(&bytes[position + 8 + kNameBytes]);
         position += kChunkHeaderBytes;
         if (size > kMaximumChunkBytes || bytes.size() - position < size)
         {

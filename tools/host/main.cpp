@@ -13,36 +13,45 @@
 namespace
 {
 
-int Dispatch(const ombrelhost::CommandLine& commandLine)
+using namespace ombrelhost;
+
+int PrintUsage(const CommandLine&)
 {
-    using namespace ombrelhost;
+    std::fputs(CommandLine::Usage().c_str(), stdout);
+    return kExitSuccess;
+}
+
+int PrintCommandHelp(const CommandLine& commandLine)
+{
+    std::fputs(commandLine.HelpText().c_str(), stdout);
+    return kExitSuccess;
+}
+
+struct CommandRunner
+{
+    const char* command; // as CommandLine::Command() answers it
+    int (*run)(const CommandLine& commandLine);
+};
+
+constexpr CommandRunner kRunners[] = {
+    {"help", PrintUsage},
+    {"command help", PrintCommandHelp},
+    {"scan", RunScan},
+    {"params", RunParams},
+    {"render", RunRender},
+    {"state save", RunStateSave},
+    {"state load", RunStateLoad},
+    {"gui", RunGui},
+    {"generate", RunGenerate},
+    {"validate", RunValidate},
+};
+
+int Dispatch(const CommandLine& commandLine)
+{
     const std::string& command = commandLine.Command();
-    if (command == "help")
-    {
-        std::fputs(CommandLine::Usage().c_str(), stdout);
-        return kExitSuccess;
-    }
-    if (command == "command help")
-    {
-        std::fputs(commandLine.HelpText().c_str(), stdout);
-        return kExitSuccess;
-    }
-    if (command == "scan")
-        return RunScan(commandLine);
-    if (command == "params")
-        return RunParams(commandLine);
-    if (command == "render")
-        return RunRender(commandLine);
-    if (command == "state save")
-        return RunStateSave(commandLine);
-    if (command == "state load")
-        return RunStateLoad(commandLine);
-    if (command == "gui")
-        return RunGui(commandLine);
-    if (command == "generate")
-        return RunGenerate(commandLine);
-    if (command == "validate")
-        return RunValidate(commandLine);
+    for (const CommandRunner& runner : kRunners)
+        if (command == runner.command)
+            return runner.run(commandLine);
     return UsageError("unknown command `" + command + "`");
 }
 

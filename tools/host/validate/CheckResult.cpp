@@ -1,6 +1,7 @@
 #include "tools/host/validate/CheckResult.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace ombrelhost
 {
@@ -9,20 +10,23 @@ namespace
 {
 constexpr const char* kCheckLineTag = "check";
 constexpr char kSeparator = '\t';
+constexpr CheckStatus kStatuses[] = {CheckStatus::Pass, CheckStatus::Fail, CheckStatus::Skip};
+// Indexed by the status; written into check lines and read back from them.
+constexpr const char* kStatusTexts[] = {"PASS", "FAIL", "SKIP"};
+
+std::optional<CheckStatus> ParseCheckStatus(const std::string& text)
+{
+    for (CheckStatus status : kStatuses)
+        if (text == CheckStatusText(status))
+            return status;
+    return std::nullopt;
+}
+
 } // namespace
 
 const char* CheckStatusText(CheckStatus status)
 {
-    switch (status)
-    {
-    case CheckStatus::Pass:
-        return "PASS";
-    case CheckStatus::Fail:
-        return "FAIL";
-    case CheckStatus::Skip:
-        return "SKIP";
-    }
-    return "FAIL";
+    return kStatusTexts[static_cast<int>(status)];
 }
 
 std::string OneLine(const std::string& text)
@@ -60,14 +64,10 @@ bool ParseCheckLine(const std::string& line, CheckResult& result)
     }
     if (fields.size() != 7 || fields[0] != kCheckLineTag)
         return false;
-    if (fields[1] == "PASS")
-        result.status = CheckStatus::Pass;
-    else if (fields[1] == "FAIL")
-        result.status = CheckStatus::Fail;
-    else if (fields[1] == "SKIP")
-        result.status = CheckStatus::Skip;
-    else
+    const std::optional<CheckStatus> status = ParseCheckStatus(fields[1]);
+    if (!status)
         return false;
+    result.status = *status;
     result.group = fields[2];
     result.name = fields[3];
     result.reason = fields[4];

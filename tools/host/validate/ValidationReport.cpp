@@ -1,5 +1,7 @@
 #include "tools/host/validate/ValidationReport.h"
 
+#include "tools/host/QuotedText.h"
+
 #include <cstdio>
 #include <map>
 
@@ -11,22 +13,7 @@ namespace
 
 std::string JsonText(const std::string& text)
 {
-    std::string quoted = "\"";
-    for (const char c : text)
-    {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            quoted += std::string("\\") + c;
-        else if (byte < 0x20)
-        {
-            char escaped[8];
-            std::snprintf(escaped, sizeof(escaped), "\\u%04x", byte);
-            quoted += escaped;
-        }
-        else
-            quoted += c;
-    }
-    return quoted + "\"";
+    return QuotedText(text, QuoteStyle::Json);
 }
 
 std::string XmlText(const std::string& text)
