@@ -2,6 +2,7 @@
 // What the test host offers and answers. A test sets these before the module asks; the host
 // objects read them on every call.
 
+#include "aax_library/AAX_ITransport.h"
 #include "aax_library/AAX_StemFormats.h"
 #include "aax_library/AAX_Types.h"
 
@@ -72,8 +73,8 @@ struct HostConfig
     int32_t bars = 1;
     int32_t beats = 1;
     int64_t displayTicks = 0;
-    uint32_t ticksPerQuarter = 960000;
-    uint32_t ticksPerBeat = 960000;
+    uint32_t ticksPerQuarter = kAAX_TicksPerQuarterNote;
+    uint32_t ticksPerBeat = kAAX_TicksPerQuarterNote;
     int64_t selectionStart = 0;
     int32_t frameRate = 0; // AAX frame-rate value; 0 is undeclared
     int32_t timeCodeOffset = 0;
