@@ -47,6 +47,18 @@ size_t refreshPostsOfFirstParameter(TestHost& host)
     return count;
 }
 
+// The effect asks for a display update; true once the refresh it starts has reported the values to
+// the host, whose automation requests are then handed back to the data model.
+bool refreshAndDeliver(PlugInSession& session, DataModelInstance& dataModel)
+{
+    const size_t postsBefore = refreshPostsOfFirstParameter(session.host());
+    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
+    if (!waitFor([&] { return refreshPostsOfFirstParameter(session.host()) > postsBefore; }))
+        return false;
+    dataModel.DeliverAutomation();
+    return true;
+}
+
 void runSession(int32_t chunkMode)
 {
     TestEffectConfig config = testEffectDefaults();
@@ -119,10 +131,7 @@ void runSession(int32_t chunkMode)
     stopAudio = true;
     audio.join();
     session.host().Log().SetEnabled(true);
-    const size_t postsBefore = refreshPostsOfFirstParameter(session.host());
-    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
-    ASSERT_TRUE(waitFor([&] { return refreshPostsOfFirstParameter(session.host()) > postsBefore; }));
-    dataModel->DeliverAutomation();
+    ASSERT_TRUE(refreshAndDeliver(session, *dataModel));
 
     // A known state is saved, the host moves every parameter away from it, and the state is
     // restored.
@@ -147,10 +156,7 @@ void runSession(int32_t chunkMode)
 
     // A refresh after the restore reports the restored values, and the host writing them back
     // changes nothing.
-    const size_t postsAfterRestore = refreshPostsOfFirstParameter(session.host());
-    session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
-    ASSERT_TRUE(waitFor([&] { return refreshPostsOfFirstParameter(session.host()) > postsAfterRestore; }));
-    dataModel->DeliverAutomation();
+    ASSERT_TRUE(refreshAndDeliver(session, *dataModel));
     for (int32_t index = 0; index < kAutomated; ++index)
     {
         const std::string id = idOf(index);

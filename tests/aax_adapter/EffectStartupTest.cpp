@@ -2,6 +2,7 @@
 // configured, never told a block size it could divide by zero, and found by any of the entry names
 // VST 2 libraries export.
 
+#include "tests/aax_adapter/OpenedPlugIn.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "host_kit/DataModelInstance.h"
 #include "host_kit/ProcessingContext.h"
@@ -75,10 +76,9 @@ TEST(EffectStartup, TheEffectIsOpenedOnceBeforeItIsConfiguredAndClosedLast)
 
 TEST(EffectStartup, NoBlockSizeOrRateOfZeroEverReachesTheEffect)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
     const TestEffectLog& log = session.bundle().log();
     int sizes = 0;
     for (const TestEffectCall* call : dispatcherCalls(log))

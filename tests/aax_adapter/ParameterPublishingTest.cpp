@@ -2,6 +2,7 @@
 // their names, steps, types and value texts, identifiers that name nothing, and automation in both
 // directions between host and effect.
 
+#include "tests/aax_adapter/OpenedPlugIn.h"
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/PlugInSession.h"
@@ -155,11 +156,9 @@ std::vector<float> effectWrites(const TestEffectLog& log, int32_t index, int fro
 
 TEST(ParameterPublishing, WithoutAnEffectOnlyTheMasterBypassIsPublished)
 {
-    PlugInSession session("");
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_TRUE(dataModel.IsValid());
-    EXPECT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened("");
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
     EXPECT_EQ(std::vector<std::string>{kBypass}, dataModel.ParameterIds());
     HostString bypassId;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetMasterBypassParameter(&bypassId));
@@ -173,10 +172,9 @@ TEST(ParameterPublishing, WithoutAnEffectOnlyTheMasterBypassIsPublished)
 
 TEST(ParameterPublishing, SwitchesAreTwoStateAndEveryOtherParameterIsContinuous)
 {
-    PlugInSession session(testEffectPath(), fourParameters());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(), fourParameters());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
     EXPECT_EQ((std::vector<std::string>{kBypass, "0", "1", "2", "3"}), dataModel.ParameterIds());
 
     EXPECT_EQ(2, stepsOf(dataModel, kBypass));
@@ -218,10 +216,9 @@ TEST(ParameterPublishing, SwitchesAreTwoStateAndEveryOtherParameterIsContinuous)
 
 TEST(ParameterPublishing, NamesComeFromTheProcessorWithTheirShortenedForms)
 {
-    PlugInSession session(testEffectPath(), fourParameters());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(), fourParameters());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
 
     EXPECT_EQ("Master Bypass", nameOf(dataModel, kBypass));
     const std::pair<int32_t, const char*> bypassNames[] = {
@@ -240,10 +237,9 @@ TEST(ParameterPublishing, NamesComeFromTheProcessorWithTheirShortenedForms)
 
 TEST(ParameterPublishing, ValueTextsAreTheEffectsOwnTextsWithItsUnit)
 {
-    PlugInSession session(testEffectPath(), fourParameters());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(), fourParameters());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
 
     EXPECT_EQ("1.00 ms", textFor(dataModel, "1", 1.0));
     EXPECT_EQ("0.99 ms", textFor(dataModel, "1", 0.999));
@@ -373,11 +369,10 @@ TEST(ParameterPublishing, IdentifiersThatNameNoPublishedParameterNeverReachTheEf
 
 TEST(ParameterAutomation, AHostWriteReachesTheEffectAsSoonAsTheParametersArePublished)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    const TestEffectLog& log = session.bundle().log();
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
+    const TestEffectLog& log = opened.log();
 
     // The effect has not asked for a display update (some effects ask only while processing, some
     // never): the host's write must reach it all the same, or the effect and the host disagree.
@@ -392,7 +387,7 @@ TEST(ParameterAutomation, AHostWriteReachesTheEffectAsSoonAsTheParametersArePubl
     EXPECT_EQ("0.70u", text.Text());
     dataModel.DeliverAutomation();
 
-    ASSERT_TRUE(runFirstRefresh(session.bundle()));
+    ASSERT_TRUE(runFirstRefresh(opened.session.bundle()));
     // The refresh reported every effect value to the host as a set-value request.
     const std::vector<std::pair<std::string, double>> requests =
         dataModel.Controller()->AutomationDelegate()->PendingSetValueRequests();
@@ -414,11 +409,10 @@ TEST(ParameterAutomation, AHostWriteReachesTheEffectAsSoonAsTheParametersArePubl
 
 TEST(ParameterAutomation, ASwitchWriteReachesTheEffectOnlyWhenItTurnsTheSwitch)
 {
-    PlugInSession session(testEffectPath(), fourParameters());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    const TestEffectLog& log = session.bundle().log();
+    OpenedPlugIn opened(testEffectPath(), fourParameters());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
+    const TestEffectLog& log = opened.log();
 
     // The effect holds 0.25 for its switch: off. The host's "off" (which is also what comes back
     // from the host after the module reports the effect's value) keeps the effect's own value.
@@ -459,10 +453,10 @@ TEST(ParameterAutomation, ARelativeChangeAddsToTheEffectsValueAndIsLimited)
 
 TEST(ParameterAutomation, AGestureInTheEffectsEditorReachesTheHostAsTouchRequestAndRelease)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
     CallLog& hostLog = session.host().Log();
     hostLog.Clear();
 

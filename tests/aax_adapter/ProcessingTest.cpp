@@ -2,6 +2,7 @@
 // instance, audio in the host's own buffers, MIDI from the host's node, the bypass packet, block
 // lengths that change, and instances the host has not finished setting up.
 
+#include "tests/aax_adapter/OpenedPlugIn.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/ProcessingInstance.h"
 #include "host_kit/DataModelInstance.h"
@@ -232,10 +233,10 @@ TEST(Processing, ANewBlockLengthPreparesTheEffectOnceBeforeTheBlock)
 
 TEST(Processing, InstancesWithoutTheirPrivateDataAreSkippedAndTheOthersRender)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
     const ComponentDescription& component = session.component(kStereoComponent);
     ProcessingContext unfilled(component, kMaxBlock);
     ProcessingContext filled(component, kMaxBlock);
@@ -260,12 +261,10 @@ TEST(Processing, InstancesWithoutTheirPrivateDataAreSkippedAndTheOthersRender)
 
 TEST(Processing, TheEffectsDelayIsReportedAsTheSignalLatency)
 {
-    TestEffectConfig config = testEffectDefaults();
-    config.initialDelay = 64;
-    PlugInSession session(testEffectPath(), config);
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(), [](TestEffectConfig& config) { config.initialDelay = 64; });
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
     EXPECT_EQ(64, dataModel.Controller()->SignalLatency());
     EXPECT_EQ(1u, session.host().Log().Count("Controller", "SetSignalLatency"));
 

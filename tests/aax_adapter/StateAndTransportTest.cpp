@@ -2,6 +2,7 @@
 // with the published values), malformed chunk records, and the host's transport as the effect
 // sees it while it processes.
 
+#include "tests/aax_adapter/OpenedPlugIn.h"
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/aax_adapter/PlugInSession.h"
@@ -69,11 +70,10 @@ struct ChunkRecord
 
 TEST(StateChunks, TheAllChunkRoundTripsTheParameterFormWithExactBytes)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance first(session.host(), session.dataModelFactory());
-    DataModelInstance second(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, first.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& first = opened.dataModel();
+    DataModelInstance second(opened.session.host(), opened.session.dataModelFactory());
     ASSERT_EQ(AAX_SUCCESS, second.InitializeResult());
 
     const std::vector<uint8_t> block = parameterFormBlock();
@@ -92,14 +92,16 @@ TEST(StateChunks, TheAllChunkRoundTripsTheParameterFormWithExactBytes)
 
 TEST(StateChunks, TheAllChunkRoundTripsTheEffectsOwnChunkWithExactBytes)
 {
-    TestEffectConfig config = testEffectDefaults();
-    config.chunkMode = kTestChunkNormal;
-    config.chunkSize = 1000;
-    PlugInSession session(testEffectPath(), config);
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance first(session.host(), session.dataModelFactory());
-    DataModelInstance second(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, first.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(),
+                        [](TestEffectConfig& config)
+                        {
+                            config.chunkMode = kTestChunkNormal;
+                            config.chunkSize = 1000;
+                        });
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& first = opened.dataModel();
+    DataModelInstance second(opened.session.host(), opened.session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, second.InitializeResult());
 
     SavedChunk saved;
     ASSERT_EQ(AAX_SUCCESS, first.GetChunk(kAllChunk, &saved));
@@ -113,7 +115,7 @@ TEST(StateChunks, TheAllChunkRoundTripsTheEffectsOwnChunkWithExactBytes)
     const float value = 0.75f;
     std::memcpy(changed.data() + 8, &value, sizeof value);
     ASSERT_EQ(AAX_SUCCESS, second.SetChunk(allChunk(changed)));
-    const TestEffectLog& log = session.bundle().log();
+    const TestEffectLog& log = opened.log();
     ASSERT_EQ(1000, log.setChunkLength);
     EXPECT_EQ(0, std::memcmp(changed.data(), log.setChunk, 1000));
     SavedChunk restored;
@@ -123,10 +125,9 @@ TEST(StateChunks, TheAllChunkRoundTripsTheEffectsOwnChunkWithExactBytes)
 
 TEST(StateChunks, TheControlsChunkSitsBesideTheStateChunkWithoutTheBypass)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
 
     int32_t count = 0;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetNumberOfChunks(&count));
@@ -163,10 +164,10 @@ TEST(StateChunks, TheControlsChunkSitsBesideTheStateChunkWithoutTheBypass)
 
 TEST(StateChunks, RestoringTheControlsOfAnUntouchedInstanceLeavesTheEffectWhereItStarted)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance untouched(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, untouched.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& untouched = opened.dataModel();
     SavedChunk controlsState;
     ASSERT_EQ(AAX_SUCCESS, untouched.GetChunk(kControlsChunk, &controlsState));
     // The saved controls are the effect's starting values (0.25), not values nobody chose.
@@ -216,11 +217,10 @@ TEST(StateChunks, RestoringTheControlsOfAnUntouchedInstanceLeavesTheEffectWhereI
 
 TEST(StateChunks, MalformedChunkRecordsAreAnsweredWithoutHarm)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
-    const TestEffectLog& log = session.bundle().log();
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
+    const TestEffectLog& log = opened.log();
 
     EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->GetChunk(kAllChunk, nullptr));
     EXPECT_EQ(AAX_ERROR_NULL_OBJECT, dataModel->SetChunk(kAllChunk, nullptr));

@@ -2,6 +2,7 @@
 // iem-plugin-suite-vst, as a user would ship it: described, instantiated, its parameters published
 // with its own texts, audio through every channel configuration, and its state saved and restored.
 
+#include "tests/aax_adapter/OpenedPlugIn.h"
 #include "tests/aax_adapter/ControlsChunk.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/ProcessingInstance.h"
@@ -23,11 +24,6 @@ namespace
 
 constexpr int32_t kBlock = 512;
 
-bool dualDelayInstalled()
-{
-    return std::filesystem::exists(dualDelayPath());
-}
-
 std::string valueText(const DataModelInstance& dataModel, const std::string& id, double value)
 {
     HostString text;
@@ -35,17 +31,25 @@ std::string valueText(const DataModelInstance& dataModel, const std::string& id,
     return text.Text();
 }
 
+// Every test here runs the real effect, so none runs without its package.
+class ThirdPartyEffect : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(dualDelayPath()))
+            GTEST_SKIP() << dualDelayPath() << " is not installed";
+    }
+};
+
 } // namespace
 
-TEST(ThirdPartyEffect, DualDelayIsPublishedWithItsOwnNamesAndTexts)
+TEST_F(ThirdPartyEffect, DualDelayIsPublishedWithItsOwnNamesAndTexts)
 {
-    if (!dualDelayInstalled())
-        GTEST_SKIP() << dualDelayPath() << " is not installed";
-    PlugInSession session(dualDelayPath());
-    ASSERT_TRUE(session.scanned()) << session.host().Log().Dump();
-    ASSERT_EQ(3u, session.effect().components.size());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(dualDelayPath());
+    ASSERT_TRUE(opened.ready());
+    ASSERT_EQ(3u, opened.session.effect().components.size());
+    DataModelInstance& dataModel = opened.dataModel();
 
     const std::vector<std::string> ids = dataModel.ParameterIds();
     ASSERT_GT(ids.size(), 2u);
@@ -81,14 +85,11 @@ TEST(ThirdPartyEffect, DualDelayIsPublishedWithItsOwnNamesAndTexts)
     EXPECT_EQ(2, delayTimesInMilliseconds);
 }
 
-TEST(ThirdPartyEffect, DualDelayParametersStartAtTheEffectsOwnValuesAndTexts)
+TEST_F(ThirdPartyEffect, DualDelayParametersStartAtTheEffectsOwnValuesAndTexts)
 {
-    if (!dualDelayInstalled())
-        GTEST_SKIP() << dualDelayPath() << " is not installed";
-    PlugInSession session(dualDelayPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(dualDelayPath());
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
     SavedChunk controlsState;
     ASSERT_EQ(AAX_SUCCESS, dataModel.GetChunk(AAX_FourCC('e', 'l', 'c', 'k'), &controlsState));
     const ControlsChunk controls(controlsState);
@@ -138,10 +139,8 @@ TEST(ThirdPartyEffect, DualDelayParametersStartAtTheEffectsOwnValuesAndTexts)
     EXPECT_EQ(1.0, value);
 }
 
-TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
+TEST_F(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
 {
-    if (!dualDelayInstalled())
-        GTEST_SKIP() << dualDelayPath() << " is not installed";
     PlugInSession session(dualDelayPath());
     ASSERT_TRUE(session.scanned());
     const auto renderBurst = [&](size_t, ProcessingInstance& instance)
@@ -173,20 +172,17 @@ TEST(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
     forEachConfiguration(session, kBlock, renderBurst);
 }
 
-TEST(ThirdPartyEffect, DualDelayStateRoundTripsWithIdenticalBytes)
+TEST_F(ThirdPartyEffect, DualDelayStateRoundTripsWithIdenticalBytes)
 {
-    if (!dualDelayInstalled())
-        GTEST_SKIP() << dualDelayPath() << " is not installed";
-    PlugInSession session(dualDelayPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance first(session.host(), session.dataModelFactory());
-    DataModelInstance second(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, first.InitializeResult());
-    ASSERT_EQ(AAX_SUCCESS, second.InitializeResult());
-
+    OpenedPlugIn opened(dualDelayPath());
+    ASSERT_TRUE(opened.ready());
     SavedChunk saved;
-    ASSERT_EQ(AAX_SUCCESS, first.GetChunk(AAX_FourCC('A', 'l', 'l', ' '), &saved));
+    ASSERT_EQ(AAX_SUCCESS, opened.dataModel().GetChunk(AAX_FourCC('A', 'l', 'l', ' '), &saved));
     ASSERT_GT(saved.data.size(), 8u);
+
+    // Restored into a second instance, as a host restores a saved session.
+    DataModelInstance second(opened.session.host(), opened.session.dataModelFactory());
+    ASSERT_EQ(AAX_SUCCESS, second.InitializeResult());
     ASSERT_EQ(AAX_SUCCESS, second.SetChunk(saved));
     SavedChunk restored;
     ASSERT_EQ(AAX_SUCCESS, second.GetChunk(saved.id, &restored));

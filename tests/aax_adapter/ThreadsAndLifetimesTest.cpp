@@ -3,6 +3,7 @@
 // test host with real threads and a test effect that can slow down, automate and request display
 // updates.
 
+#include "tests/aax_adapter/OpenedPlugIn.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/ProcessingInstance.h"
 #include "tests/aax_adapter/SavedChunks.h"
@@ -106,14 +107,18 @@ int indexOf(const std::vector<std::string>& operations, const std::string& wante
 
 TEST(ThreadsAndLifetimes, ARefreshDuringPublishingReachesTheHostOnlyOnceInitializeHasReturned)
 {
-    TestEffectConfig config = testEffectDefaults();
-    config.numParams = kTestEffectMaxParameters;
-    // Slow reads make publishing take long enough for a refresh to run meanwhile.
-    config.getParameterDelayMicroseconds = 20000;
-    PlugInSession session(testEffectPath(), config);
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory(), false);
-    ASSERT_TRUE(dataModel.IsValid());
+    OpenedPlugIn opened(
+        testEffectPath(),
+        [](TestEffectConfig& config)
+        {
+            config.numParams = kTestEffectMaxParameters;
+            // Slow reads make publishing take long enough for a refresh to run meanwhile.
+            config.getParameterDelayMicroseconds = 20000;
+        },
+        OpenedPlugIn::Initialise::ByTheTest);
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
     session.host().Log().Clear();
     // The effect asks for a display update just before the host initialises the instance.
     session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
@@ -133,7 +138,7 @@ TEST(ThreadsAndLifetimes, ARefreshDuringPublishingReachesTheHostOnlyOnceInitiali
         [&]
         {
             return session.host().Log().Count("AutomationDelegate", "PostSetValueRequest") >=
-                   static_cast<size_t>(config.numParams);
+                   static_cast<size_t>(kTestEffectMaxParameters);
         }));
 }
 
@@ -168,18 +173,20 @@ TEST(ThreadsAndLifetimes, DestructionWaitsForALongRefreshBeforeTheEffectCloses)
 
 TEST(ThreadsAndLifetimes, SavingSweepsTheProgramsUnseenByTheRefreshAndTheAudioThread)
 {
-    TestEffectConfig config = testEffectDefaults();
-    config.numParams = kTestEffectMaxParameters;
-    config.numPrograms = kTestEffectMaxPrograms;
-    config.getParameterDelayMicroseconds = 2000;
-    PlugInSession session(testEffectPath(), config);
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(),
+                        [](TestEffectConfig& config)
+                        {
+                            config.numParams = kTestEffectMaxParameters;
+                            config.numPrograms = kTestEffectMaxPrograms;
+                            config.getParameterDelayMicroseconds = 2000;
+                        });
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
     // Program p holds (p + 1) / 10 everywhere; program 0 is current.
     auto valueOf = [](int32_t program) { return static_cast<float>(program + 1) / 10.0f; };
-    ASSERT_EQ(AAX_SUCCESS, dataModel.SetChunk(
-                               allChunk(parameterFormBlock(config.numParams, config.numPrograms, valueOf))));
+    ASSERT_EQ(AAX_SUCCESS, dataModel.SetChunk(allChunk(parameterFormBlock(kTestEffectMaxParameters,
+                                                                          kTestEffectMaxPrograms, valueOf))));
     ProcessingContext context(session.component(kStereoComponent), 64);
     ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel.Get()));
     TestEffectLog& log = session.bundle().log();
@@ -211,7 +218,7 @@ TEST(ThreadsAndLifetimes, SavingSweepsTheProgramsUnseenByTheRefreshAndTheAudioTh
             [&]
             {
                 return session.host().Log().Count("AutomationDelegate", "PostSetValueRequest") >=
-                       static_cast<size_t>(config.numParams);
+                       static_cast<size_t>(kTestEffectMaxParameters);
             }));
         audio.stop();
     }
@@ -235,10 +242,10 @@ TEST(ThreadsAndLifetimes, SavingSweepsTheProgramsUnseenByTheRefreshAndTheAudioTh
 
 TEST(ThreadsAndLifetimes, AValueTheEffectReportsReachesTheHostButNotTheEffectAgain)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
     // After the first display update and its refresh, host writes reach the effect.
     session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
     ASSERT_TRUE(waitFor(
@@ -292,13 +299,14 @@ TEST(ThreadsAndLifetimes, EffectCountsBeyondTheLimitsAreReadAsTheLimits)
 {
     constexpr int32_t kParameterLimit = 4096;
     constexpr int32_t kProgramLimit = 1024;
-    TestEffectConfig config = testEffectDefaults();
-    config.numParams = std::numeric_limits<int32_t>::max();
-    config.numPrograms = std::numeric_limits<int32_t>::max();
-    PlugInSession session(testEffectPath(), config);
-    ASSERT_TRUE(session.scanned());
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath(),
+                        [](TestEffectConfig& config)
+                        {
+                            config.numParams = std::numeric_limits<int32_t>::max();
+                            config.numPrograms = std::numeric_limits<int32_t>::max();
+                        });
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
     int32_t published = 0;
     EXPECT_EQ(AAX_SUCCESS, dataModel->GetNumberOfParameters(&published));
     EXPECT_EQ(kParameterLimit + 1, published); // and the master bypass
@@ -313,11 +321,11 @@ TEST(ThreadsAndLifetimes, EffectCountsBeyondTheLimitsAreReadAsTheLimits)
 
 TEST(ThreadsAndLifetimes, TheEditorOpensOnceClosesOnceAndTheGuiLetsTheDataModelGoAtUninitialize)
 {
-    PlugInSession session(testEffectPath());
-    ASSERT_TRUE(session.scanned());
-    const TestEffectLog& log = session.bundle().log();
-    DataModelInstance dataModel(session.host(), session.dataModelFactory());
-    ASSERT_EQ(AAX_SUCCESS, dataModel.InitializeResult());
+    OpenedPlugIn opened(testEffectPath());
+    ASSERT_TRUE(opened.ready());
+    PlugInSession& session = opened.session;
+    DataModelInstance& dataModel = opened.dataModel();
+    const TestEffectLog& log = opened.log();
     GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
     ASSERT_EQ(AAX_SUCCESS, gui.InitializeResult());
 

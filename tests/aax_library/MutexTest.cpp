@@ -3,17 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <thread>
-
-namespace
-{
-// Generous bounds: the other thread must be seen waiting for a while, and must get the lock well
-// within this once it is free.
-constexpr auto kObserveBlocked = std::chrono::milliseconds(100);
-constexpr auto kAcquireTimeout = std::chrono::seconds(10);
-} // namespace
 
 TEST(Mutex, OwnerReentersAndOnlyTheOutermostLockTakesIt)
 {
@@ -43,16 +33,8 @@ TEST(Mutex, AnotherThreadWaitsUntilTheOwnerUnlocks)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE(mutex.Lock());
-    std::atomic<bool> acquired{false};
-    std::thread other(
-        [&]
-        {
-            AAX_StLock_Guard guard(mutex);
-            acquired = true;
-        });
-    std::this_thread::sleep_for(kObserveBlocked);
-    EXPECT_FALSE(acquired.load());
-    mutex.Unlock();
-    EXPECT_TRUE(waitFor([&] { return acquired.load(); }, kAcquireTimeout));
-    other.join();
+    const BlockedUntilReleased other =
+        runBlockedUntilReleased([&] { const AAX_StLock_Guard guard(mutex); }, [&] { mutex.Unlock(); });
+    EXPECT_FALSE(other.finishedBeforeRelease) << "took the lock its owner holds";
+    EXPECT_TRUE(other.finishedAfterRelease) << "never took the lock once it was free";
 }

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <future>
@@ -21,9 +19,6 @@
 namespace
 {
 using Bytes = std::vector<uint8_t>;
-
-constexpr auto kObserveBlocked = std::chrono::milliseconds(100);
-constexpr auto kFinishTimeout = std::chrono::seconds(10);
 
 // Fills packets with a running number and records who asked; can fail or run code meanwhile.
 struct Worker
@@ -172,19 +167,11 @@ TEST_F(PacketDispatcher, AnotherThreadWaitsForARunningDispatch)
     std::thread dispatching([&] { mDispatcher.Dispatch(); });
     entered.get_future().wait();
 
-    std::atomic<bool> marked{false};
-    std::thread marking(
-        [&]
-        {
-            mDispatcher.SetDirty("gain");
-            marked = true;
-        });
-    std::this_thread::sleep_for(kObserveBlocked);
-    EXPECT_FALSE(marked.load());
-    proceed.set_value();
-    EXPECT_TRUE(waitFor([&] { return marked.load(); }, kFinishTimeout));
+    const BlockedUntilReleased marking =
+        runBlockedUntilReleased([&] { mDispatcher.SetDirty("gain"); }, [&] { proceed.set_value(); });
+    EXPECT_FALSE(marking.finishedBeforeRelease) << "marked a packet while a dispatch was running";
+    EXPECT_TRUE(marking.finishedAfterRelease) << "never marked it once the dispatch was over";
     dispatching.join();
-    marking.join();
 }
 
 TEST_F(PacketDispatcher, WithoutAControllerDirtyPacketsWaitForOne)

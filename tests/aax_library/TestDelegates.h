@@ -5,6 +5,7 @@
 #include "aax_library/AAX_IDisplayDelegate.h"
 #include "aax_library/AAX_ITaperDelegate.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,10 +16,7 @@ public:
     LinearTestTaper* Clone() const override { return new LinearTestTaper(*this); }
     float GetMaximumValue() const override { return mMaximum; }
     float GetMinimumValue() const override { return mMinimum; }
-    float ConstrainRealValue(float value) const override
-    {
-        return value > mMaximum ? mMaximum : (value < mMinimum ? mMinimum : value);
-    }
+    float ConstrainRealValue(float value) const override { return std::clamp(value, mMinimum, mMaximum); }
     float NormalizedToReal(double normalized) const override
     {
         return static_cast<float>(mMinimum + normalized * (mMaximum - mMinimum));

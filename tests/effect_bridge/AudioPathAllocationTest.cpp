@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 using testhost::AllocationCountingWindow;
 
@@ -23,10 +24,12 @@ constexpr int kMidiEvents = 1000;
 // A wide effect: the processor also hands it its silent and scratch channels.
 void declareSixtyFourChannels(const EffectInstallation& installation)
 {
-    TestEffectConfig config = installation.defaults();
-    config.numInputs = 64;
-    config.numOutputs = 64;
-    installation.configure(config);
+    installation.configureFromDefaults(
+        [](TestEffectConfig& config)
+        {
+            config.numInputs = 64;
+            config.numOutputs = 64;
+        });
 }
 
 // Runs one warm-up block, then counts the allocations of 64 more, half of them with MIDI.
@@ -65,38 +68,44 @@ int allocationsAfterTheFirstBlock(QuennetAudioProcessor& processor, int inputs, 
     return static_cast<int>(allocations);
 }
 
-TEST(AudioPath, StereoBlocksWithAThousandMidiEventsAllocateNothing)
+// Blocks with a thousand MIDI events each second block, through one effect at one channel layout.
+struct AudioPathCase
 {
-    EffectInstallation installation(testEffectPath());
+    const char* name;
+    bool withEffect;
+    bool sixtyFourChannels;
+    int inputs;
+    int outputs;
+};
+
+class AudioPathBlocks : public ::testing::TestWithParam<AudioPathCase>
+{
+};
+
+TEST_P(AudioPathBlocks, AllocateNothingAfterTheFirst)
+{
+    const AudioPathCase& blocks = GetParam();
+    EffectInstallation installation(blocks.withEffect ? testEffectPath() : "");
+    if (blocks.sixtyFourChannels)
+        declareSixtyFourChannels(installation);
     QuennetAudioProcessor processor;
-    ASSERT_NE(processor.getEffect(), nullptr);
-    EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 2, 2), 0);
+    ASSERT_EQ(processor.getEffect() != nullptr, blocks.withEffect);
+    EXPECT_EQ(allocationsAfterTheFirstBlock(processor, blocks.inputs, blocks.outputs), 0);
+    if (!blocks.withEffect)
+        return;
     EXPECT_EQ(installation.log().midi.calls, 33) << "the warm-up block and every second block";
     EXPECT_EQ(installation.log().midi.count, kMidiEvents) << "without the system-exclusive message";
+    EXPECT_EQ(installation.log().process.declaredOutputs, blocks.sixtyFourChannels ? 64 : 2);
 }
 
-TEST(AudioPath, MonoToStereoBlocksAllocateNothing)
-{
-    EffectInstallation installation(testEffectPath());
-    QuennetAudioProcessor processor;
-    EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 1, 2), 0);
-}
-
-TEST(AudioPath, BlocksForAnEffectDeclaringSixtyFourChannelsAllocateNothing)
-{
-    EffectInstallation installation(testEffectPath());
-    declareSixtyFourChannels(installation);
-    QuennetAudioProcessor processor;
-    EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 2, 2), 0);
-    EXPECT_EQ(installation.log().process.declaredOutputs, 64);
-}
-
-TEST(AudioPath, BlocksWithoutAnEffectAllocateNothing)
-{
-    EffectInstallation installation("");
-    QuennetAudioProcessor processor;
-    EXPECT_EQ(allocationsAfterTheFirstBlock(processor, 2, 2), 0);
-}
+INSTANTIATE_TEST_SUITE_P(AudioPath, AudioPathBlocks,
+                         ::testing::Values(AudioPathCase{"StereoWithAThousandMidiEvents", true, false, 2, 2},
+                                           AudioPathCase{"MonoToStereo", true, false, 1, 2},
+                                           AudioPathCase{"EffectDeclaringSixtyFourChannels", true, true, 2,
+                                                         2},
+                                           AudioPathCase{"WithoutAnEffect", false, false, 2, 2}),
+                         [](const ::testing::TestParamInfo<AudioPathCase>& info)
+                         { return std::string(info.param.name); });
 
 TEST(AudioPath, ABlockLengthChangeOnTheAudioThreadAllocatesNothing)
 {

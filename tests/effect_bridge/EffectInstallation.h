@@ -47,6 +47,13 @@ public:
         return control != nullptr ? control->defaults() : TestEffectConfig{};
     }
     void configure(const TestEffectConfig& config) const { testEffect().configure(config); }
+    // Configures the test effect as its defaults changed by edit(TestEffectConfig&).
+    template <typename Edit> void configureFromDefaults(Edit edit) const
+    {
+        TestEffectConfig config = defaults();
+        edit(config);
+        configure(config);
+    }
     TestEffectLog& log() const { return testEffect().log(); }
     intptr_t callHostFromEffect(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                                 float opt = 0.0f) const

@@ -162,9 +162,7 @@ TEST_F(EffectLoader, LibraryWithNoneOfTheEntryNamesGivesTheCoreLibMessageAndIsFr
 TEST_F(EffectLoader, EntryReturningNullGivesTheCoreLibMessage)
 {
     EffectInstallation installation(testEffectPath());
-    TestEffectConfig config = installation.defaults();
-    config.entryReturnsNull = 1;
-    installation.configure(config);
+    installation.configureFromDefaults([](TestEffectConfig& config) { config.entryReturnsNull = 1; });
     platform::calls().freeLibrary = recordFreeLibrary;
     {
         QuennetAudioProcessor processor;
@@ -318,31 +316,24 @@ TEST_F(EffectLoader, LoadsAnEffectThatExportsOnlyTheStandardEntryName)
     EXPECT_EQ(std::count(opcodes.begin(), opcodes.end(), effOpen), 1);
 }
 
+// The latency a processor reports for a test effect declaring this initial delay.
+int latencyForInitialDelay(int32_t initialDelay)
+{
+    EffectInstallation installation(testEffectPath());
+    installation.configureFromDefaults([=](TestEffectConfig& config) { config.initialDelay = initialDelay; });
+    return QuennetAudioProcessor().getLatencySamples();
+}
+
 TEST_F(EffectLoader, LatencyComesFromTheEffectsInitialDelay)
 {
-    {
-        EffectInstallation installation(testEffectPath());
-        TestEffectConfig config = installation.defaults();
-        config.initialDelay = 256;
-        installation.configure(config);
-        QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.getLatencySamples(), 256);
-    }
-    {
-        EffectInstallation installation(testEffectPath());
-        QuennetAudioProcessor processor;
-        EXPECT_EQ(processor.getLatencySamples(), 0);
-    }
+    EXPECT_EQ(latencyForInitialDelay(256), 256);
+    EffectInstallation installation(testEffectPath());
+    EXPECT_EQ(QuennetAudioProcessor().getLatencySamples(), 0) << "an effect left at its defaults";
 }
 
 TEST_F(EffectLoader, NegativeInitialDelayIsReportedAsNoLatency)
 {
-    EffectInstallation installation(testEffectPath());
-    TestEffectConfig config = installation.defaults();
-    config.initialDelay = -64;
-    installation.configure(config);
-    QuennetAudioProcessor processor;
-    EXPECT_EQ(processor.getLatencySamples(), 0);
+    EXPECT_EQ(latencyForInitialDelay(-64), 0);
 }
 
 TEST_F(EffectLoader, TeardownSuspendsClosesAndThenFreesTheLibrary)
@@ -368,9 +359,7 @@ TEST_F(EffectLoader, TeardownSuspendsClosesAndThenFreesTheLibrary)
 TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
 {
     EffectInstallation installation(testEffectPath());
-    TestEffectConfig config = installation.defaults();
-    config.callsHostFromEntry = 1;
-    installation.configure(config);
+    installation.configureFromDefaults([](TestEffectConfig& config) { config.callsHostFromEntry = 1; });
     QuennetAudioProcessor processor;
     ASSERT_NE(processor.getEffect(), nullptr);
 
@@ -394,9 +383,7 @@ TEST_F(EffectLoader, CallsFromInsideTheEntryGetTheNoProcessorAnswers)
 TEST_F(EffectLoader, SizeAndDisplayRequestsBeforeReadinessAreIgnored)
 {
     EffectInstallation installation(testEffectPath());
-    TestEffectConfig config = installation.defaults();
-    config.requestsDuringSetup = 1;
-    installation.configure(config);
+    installation.configureFromDefaults([](TestEffectConfig& config) { config.requestsDuringSetup = 1; });
     QuennetAudioProcessor processor;
 
     ASSERT_EQ(installation.log().duringSetup.made, 1);

@@ -39,13 +39,26 @@ protected:
 
     void create(int declaredInputs = 2, int declaredOutputs = 2)
     {
-        TestEffectConfig config = installation.defaults();
-        config.numInputs = declaredInputs;
-        config.numOutputs = declaredOutputs;
-        installation.configure(config);
+        installation.configureFromDefaults(
+            [=](TestEffectConfig& config)
+            {
+                config.numInputs = declaredInputs;
+                config.numOutputs = declaredOutputs;
+            });
         processor = std::make_unique<QuennetAudioProcessor>();
         ASSERT_NE(processor->getEffect(), nullptr);
         processor->setPlayHead(&playHead);
+    }
+
+    // Creates the processor on the stereo test effect, plays inputs to outputs, and processes one
+    // block of ramps in bufferChannels channels with the MIDI in midi; returns the block as processed.
+    juce::AudioBuffer<float> processRamps(int inputs, int outputs, int bufferChannels)
+    {
+        create();
+        processor->setPlayConfigDetails(inputs, outputs, 44100.0, kFrames);
+        auto buffer = rampBuffer(bufferChannels);
+        processor->processBlock(buffer, midi);
+        return buffer;
     }
 
     juce::AudioBuffer<float> rampBuffer(int channels)
@@ -79,10 +92,7 @@ TEST_F(Processing, ProcessorConfiguresTheChannelCountsTheAdapterSets)
 
 TEST_F(Processing, MonoHandsChannelZeroAsBothInputsAndBothOutputs)
 {
-    create();
-    processor->setPlayConfigDetails(1, 1, 44100.0, kFrames);
-    auto buffer = rampBuffer(1);
-    processor->processBlock(buffer, midi);
+    auto buffer = processRamps(1, 1, 1);
 
     ASSERT_EQ(seen().calls, 1);
     EXPECT_EQ(seen().frames, kFrames);
@@ -100,10 +110,7 @@ TEST_F(Processing, MonoHandsChannelZeroAsBothInputsAndBothOutputs)
 
 TEST_F(Processing, OneInputTwoOutputsClearsChannelOneAndReadsChannelZeroTwice)
 {
-    create();
-    processor->setPlayConfigDetails(1, 2, 44100.0, kFrames);
-    auto buffer = rampBuffer(2); // channel 1 holds what the host left there
-    processor->processBlock(buffer, midi);
+    auto buffer = processRamps(1, 2, 2); // channel 1 holds what the host left there
 
     EXPECT_EQ(seen().inputs[0], address(buffer, 0));
     EXPECT_EQ(seen().inputs[1], address(buffer, 0));
@@ -119,10 +126,7 @@ TEST_F(Processing, OneInputTwoOutputsClearsChannelOneAndReadsChannelZeroTwice)
 
 TEST_F(Processing, StereoProcessesBothChannelsInPlace)
 {
-    create();
-    processor->setPlayConfigDetails(2, 2, 44100.0, kFrames);
-    auto buffer = rampBuffer(2);
-    processor->processBlock(buffer, midi);
+    auto buffer = processRamps(2, 2, 2);
 
     EXPECT_EQ(seen().inputs[0], address(buffer, 0));
     EXPECT_EQ(seen().inputs[1], address(buffer, 1));
@@ -194,13 +198,10 @@ TEST_F(Processing, WideEffectHandlesBlocksLongerThanPrepared)
 
 TEST_F(Processing, OnlyShortMidiMessagesReachTheEffectWithTheirOffsets)
 {
-    create();
-    processor->setPlayConfigDetails(2, 2, 44100.0, kFrames);
     const uint8_t sysex[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
     midi.addEvent(sysex, sizeof(sysex), 2);
     midi.addEvent(juce::MidiMessage::noteOn(1, 60, static_cast<juce::uint8>(100)), 17);
-    auto buffer = rampBuffer(2);
-    processor->processBlock(buffer, midi);
+    processRamps(2, 2, 2);
 
     const TestEffectMidiLog& seenMidi = installation.log().midi;
     ASSERT_EQ(seenMidi.calls, 1);
@@ -218,12 +219,9 @@ TEST_F(Processing, OnlyShortMidiMessagesReachTheEffectWithTheirOffsets)
 
 TEST_F(Processing, RecordsAreReusedFromBlockToBlock)
 {
-    create();
-    processor->setPlayConfigDetails(2, 2, 44100.0, kFrames);
-    auto buffer = rampBuffer(2);
     for (int i = 0; i < 3; ++i)
         midi.addEvent(juce::MidiMessage::controllerEvent(2, 7, 10 + i), i);
-    processor->processBlock(buffer, midi);
+    auto buffer = processRamps(2, 2, 2);
     EXPECT_EQ(installation.log().midi.count, 3);
 
     midi.clear();
@@ -238,14 +236,11 @@ TEST_F(Processing, RecordsAreReusedFromBlockToBlock)
 
 TEST_F(Processing, AtMost65536EventsReachTheEffect)
 {
-    create();
-    processor->setPlayConfigDetails(2, 2, 44100.0, kFrames);
     // Added from the end of the block backwards: MidiBuffer finds each insertion point from the start.
     for (int i = 0; i < 70000; ++i)
         midi.addEvent(juce::MidiMessage::noteOn(1, i % 128, static_cast<juce::uint8>(1 + i % 100)),
                       kFrames - 1 - i * kFrames / 70000);
-    auto buffer = rampBuffer(2);
-    processor->processBlock(buffer, midi);
+    processRamps(2, 2, 2);
 
     const TestEffectMidiLog& seenMidi = installation.log().midi;
     EXPECT_EQ(seenMidi.count, 65536);
@@ -254,10 +249,7 @@ TEST_F(Processing, AtMost65536EventsReachTheEffect)
 
 TEST_F(Processing, BlockWithoutMidiSendsNoEvents)
 {
-    create();
-    processor->setPlayConfigDetails(2, 2, 44100.0, kFrames);
-    auto buffer = rampBuffer(2);
-    processor->processBlock(buffer, midi);
+    auto buffer = processRamps(2, 2, 2);
     const uint8_t sysex[] = {0xF0, 0x01, 0x02, 0x03, 0xF7};
     midi.addEvent(sysex, sizeof(sysex), 0); // only a message that is dropped
     processor->processBlock(buffer, midi);
@@ -294,10 +286,7 @@ TEST_F(Processing, PrepareToPlayClampsTheRateAndHandsOverTheBlockSize)
 
 TEST_F(Processing, BufferWithFewerChannelsThanConfiguredIsMappedWithinIt)
 {
-    create();
-    processor->setPlayConfigDetails(2, 2, 44100.0, kFrames);
-    auto buffer = rampBuffer(1);
-    processor->processBlock(buffer, midi);
+    auto buffer = processRamps(2, 2, 1);
     EXPECT_EQ(seen().inputs[1], address(buffer, 0));
     EXPECT_EQ(seen().outputs[1], address(buffer, 0));
 }

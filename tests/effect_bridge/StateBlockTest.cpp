@@ -99,15 +99,26 @@ protected:
         return opcodes;
     }
 
-    // The values the effect received through setParameter since `from`, as (index, value).
-    std::vector<std::pair<int32_t, float>> valuesSince(int from) const
+    // Restores bytes and returns the values the effect received through setParameter meanwhile, as
+    // (index, value).
+    std::vector<std::pair<int32_t, float>> valuesSetByRestoring(QuennetAudioProcessor& processor,
+                                                                const Bytes& bytes) const
     {
-        std::vector<std::pair<int32_t, float>> values;
         const TestEffectLog& log = installation.log();
-        for (int i = from; i < log.count; ++i)
+        const int before = log.count;
+        restore(processor, bytes);
+        std::vector<std::pair<int32_t, float>> values;
+        for (int i = before; i < log.count; ++i)
             if (log.calls[i].kind == kTestCallSetParameter)
                 values.emplace_back(log.calls[i].opcode, log.calls[i].opt);
         return values;
+    }
+
+    // How many values a fresh processor hands the effect when it restores bytes.
+    size_t valuesRestoredFrom(const Bytes& bytes)
+    {
+        auto processor = create();
+        return valuesSetByRestoring(*processor, bytes).size();
     }
 
     int lastSetProgram() const
@@ -182,9 +193,7 @@ TEST_F(StateBlock, ParameterFormRoundTripRestoresNamesValuesAndTheProgram)
     saved.reset();
 
     auto processor = create();
-    const int before = installation.log().count;
-    restore(*processor, block);
-    EXPECT_EQ(valuesSince(before),
+    EXPECT_EQ(valuesSetByRestoring(*processor, block),
               (std::vector<std::pair<int32_t, float>>{
                   {0, 0.25f}, {1, 0.25f}, {2, 0.25f}, {0, 0.25f}, {1, 0.125f}, {2, 0.25f}}));
     EXPECT_STREQ(installation.log().setProgramNames[0], "Program 0");
@@ -202,10 +211,9 @@ TEST_F(StateBlock, FiveParameterBlockIntoThreeParameterEffectStepsByTheStoredRec
                             .program("Beta", {0.6f, 0.7f, 0.8f, 0.9f, 1.0f})
                             .finish(EffectStateBlock::kParameterFormMarker, 0);
     ASSERT_EQ(block.size(), 16u + 2u * 84u);
-    const int before = installation.log().count;
-    restore(*processor, block);
-    EXPECT_EQ(valuesSince(before), (std::vector<std::pair<int32_t, float>>{
-                                       {0, 0.1f}, {1, 0.2f}, {2, 0.3f}, {0, 0.6f}, {1, 0.7f}, {2, 0.8f}}));
+    EXPECT_EQ(valuesSetByRestoring(*processor, block),
+              (std::vector<std::pair<int32_t, float>>{
+                  {0, 0.1f}, {1, 0.2f}, {2, 0.3f}, {0, 0.6f}, {1, 0.7f}, {2, 0.8f}}));
     EXPECT_STREQ(installation.log().setProgramNames[0], "Alpha");
     EXPECT_STREQ(installation.log().setProgramNames[1], "Beta");
 }
@@ -215,32 +223,25 @@ TEST_F(StateBlock, SmallerHeaderCountsLeaveTheRestAsItWas)
     auto processor = create();
     const Bytes block =
         BlockBuilder(1, 1).program("Solo", {0.9f}).finish(EffectStateBlock::kParameterFormMarker, 0);
-    const int before = installation.log().count;
-    restore(*processor, block);
-    EXPECT_EQ(valuesSince(before), (std::vector<std::pair<int32_t, float>>{{0, 0.9f}}));
+    EXPECT_EQ(valuesSetByRestoring(*processor, block), (std::vector<std::pair<int32_t, float>>{{0, 0.9f}}));
     EXPECT_EQ(processor->getEffectParameter(1), 0.25f);
 }
 
 TEST_F(StateBlock, LegacyMarkerRestoresLikeTheCurrentOne)
 {
-    auto processor = create();
-    const Bytes block = BlockBuilder(3, 1)
-                            .program("Old", {0.3f, 0.3f, 0.3f})
-                            .finish(EffectStateBlock::kLegacyParameterFormMarker, 0);
-    const int before = installation.log().count;
-    restore(*processor, block);
-    EXPECT_EQ(valuesSince(before).size(), 3u);
+    EXPECT_EQ(valuesRestoredFrom(BlockBuilder(3, 1)
+                                     .program("Old", {0.3f, 0.3f, 0.3f})
+                                     .finish(EffectStateBlock::kLegacyParameterFormMarker, 0)),
+              3u);
     EXPECT_STREQ(installation.log().setProgramNames[0], "Old");
 }
 
 TEST_F(StateBlock, ChunkMarkerForAnEffectWithoutChunksIsReadAsTheParameterForm)
 {
-    auto processor = create();
-    const Bytes block =
-        BlockBuilder(3, 1).program("Odd", {0.7f, 0.7f, 0.7f}).finish(EffectStateBlock::kChunkFormMarker, 0);
-    const int before = installation.log().count;
-    restore(*processor, block);
-    EXPECT_EQ(valuesSince(before).size(), 3u);
+    EXPECT_EQ(valuesRestoredFrom(BlockBuilder(3, 1)
+                                     .program("Odd", {0.7f, 0.7f, 0.7f})
+                                     .finish(EffectStateBlock::kChunkFormMarker, 0)),
+              3u);
     EXPECT_EQ(findEffectCall(installation.log(), kTestCallDispatcher, effSetChunk), -1);
 }
 
@@ -259,14 +260,11 @@ TEST_F(StateBlock, ShortForeignAndMissingBlocksChangeNothing)
 
 TEST_F(StateBlock, RecordsReachingIntoTheTrailerAreNotRead)
 {
-    auto processor = create();
     // The header promises two programs of three values, but only one record lies before the trailer.
-    const Bytes block = BlockBuilder(3, 2)
-                            .program("Only", {0.4f, 0.4f, 0.4f})
-                            .finish(EffectStateBlock::kParameterFormMarker, 0);
-    const int before = installation.log().count;
-    restore(*processor, block);
-    EXPECT_EQ(valuesSince(before).size(), 3u);
+    EXPECT_EQ(valuesRestoredFrom(BlockBuilder(3, 2)
+                                     .program("Only", {0.4f, 0.4f, 0.4f})
+                                     .finish(EffectStateBlock::kParameterFormMarker, 0)),
+              3u);
     EXPECT_EQ(installation.log().setProgramNames[1][0], '\0');
 }
 
@@ -287,9 +285,7 @@ TEST_F(StateBlock, HostileHeaderCountsNeitherReadOutsideTheBlockNorLoop)
         const Bytes block = BlockBuilder(parameters, programs)
                                 .program("Hostile", {0.6f, 0.6f, 0.6f})
                                 .finish(EffectStateBlock::kParameterFormMarker, 0);
-        const int before = installation.log().count;
-        restore(*processor, block);
-        const auto values = valuesSince(before);
+        const auto values = valuesSetByRestoring(*processor, block);
         EXPECT_LE(values.size(), 3u) << parameters << " x " << programs;
         for (const auto& [index, value] : values)
             EXPECT_EQ(value, 0.6f);
@@ -317,11 +313,10 @@ TEST_F(StateBlock, DamagedValuesLeaveTheirParametersAlone)
     auto processor = create();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float infinity = std::numeric_limits<float>::infinity();
-    const int before = installation.log().count;
-    restore(*processor, BlockBuilder(3, 1)
+    const Bytes block = BlockBuilder(3, 1)
                             .program("A", {nan, 0.5f, infinity})
-                            .finish(EffectStateBlock::kParameterFormMarker, 0));
-    EXPECT_EQ(valuesSince(before), (std::vector<std::pair<int32_t, float>>{{1, 0.5f}}));
+                            .finish(EffectStateBlock::kParameterFormMarker, 0);
+    EXPECT_EQ(valuesSetByRestoring(*processor, block), (std::vector<std::pair<int32_t, float>>{{1, 0.5f}}));
 }
 
 TEST_F(StateBlock, ChunkRestoreKeepsTheProgramTheChunkSelected)

@@ -21,10 +21,6 @@ constexpr const char* kLspCompensationDelay = "/usr/lib/vst/lsp-plugins/comp-del
 constexpr double kSampleRate = 44100.0;
 constexpr int kBlockSize = 512;
 
-#define REQUIRE_INSTALLED(path)                                                                              \
-    if (!std::filesystem::exists(path))                                                                      \
-    GTEST_SKIP() << path << " is not installed"
-
 // A second of a 440 Hz tone on the left and 660 Hz on the right, in blocks: answers whether every
 // output sample was finite and how far the output strayed from the input.
 struct SecondOfAudio
@@ -78,19 +74,39 @@ juce::MemoryBlock saveState(QuennetAudioProcessor& processor)
     return block;
 }
 
-TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
+class ThirdPartyEffects : public ::testing::Test
 {
-    REQUIRE_INSTALLED(kDualDelay);
-    EffectInstallation installation(kDualDelay, EffectInstallation::kInstalledBundle,
-                                    EffectInstallation::Control::None);
+protected:
+    std::unique_ptr<EffectInstallation> installation;
+    std::unique_ptr<QuennetAudioProcessor> opened;
+
+    // Installs the effect at path (skipping the test where its package is not installed) and opens a
+    // processor on it, which must load it quietly and find parameters. The test goes on only if
+    // opened is set and nothing failed.
+    void open(const char* path)
+    {
+        if (!std::filesystem::exists(path))
+            GTEST_SKIP() << path << " is not installed";
+        installation = std::make_unique<EffectInstallation>(path, EffectInstallation::kInstalledBundle,
+                                                            EffectInstallation::Control::None);
+        auto processor = std::make_unique<QuennetAudioProcessor>();
+        ASSERT_NE(processor->getEffect(), nullptr);
+        EXPECT_TRUE(EffectInstallation::messages().empty());
+        ASSERT_GT(processor->getNumParameters(), 0);
+        opened = std::move(processor);
+    }
+};
+
+TEST_F(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
+{
+    open(kDualDelay);
+    if (opened == nullptr)
+        return;
     juce::MemoryBlock saved;
     {
-        QuennetAudioProcessor processor;
-        ASSERT_NE(processor.getEffect(), nullptr);
-        EXPECT_TRUE(EffectInstallation::messages().empty());
+        QuennetAudioProcessor& processor = *opened;
         EXPECT_EQ(processor.getEffect()->numInputs, 64);
         EXPECT_EQ(processor.getEffect()->numOutputs, 64);
-        ASSERT_GT(processor.getNumParameters(), 0);
 
         for (int p = 0; p < processor.getNumParameters(); ++p)
         {
@@ -120,6 +136,7 @@ TEST(ThirdPartyEffects, IemDualDelayRunsWithItsOwnTextsAudioAndChunk)
         EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8),
                   (std::vector<uint8_t>{0, 0, 0x30, 0, 0, 0, 0x30, 0}));
     }
+    opened.reset();
     QuennetAudioProcessor fresh;
     ASSERT_NE(fresh.getEffect(), nullptr);
     fresh.setStateInformation(saved.getData(), static_cast<int>(saved.getSize()));
@@ -135,15 +152,12 @@ int parameterNamed(QuennetAudioProcessor& processor, const juce::String& name)
     return -1;
 }
 
-TEST(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
+TEST_F(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
 {
-    REQUIRE_INSTALLED(kFreeverb);
-    EffectInstallation installation(kFreeverb, EffectInstallation::kInstalledBundle,
-                                    EffectInstallation::Control::None);
-    QuennetAudioProcessor processor;
-    ASSERT_NE(processor.getEffect(), nullptr);
-    EXPECT_TRUE(EffectInstallation::messages().empty());
-    ASSERT_GT(processor.getNumParameters(), 0);
+    open(kFreeverb);
+    if (opened == nullptr)
+        return;
+    QuennetAudioProcessor& processor = *opened;
     for (int p = 0; p < processor.getNumParameters(); ++p)
     {
         EXPECT_FALSE(processor.getParameterText(p).isEmpty()) << "its processing object shows its values";
@@ -171,15 +185,12 @@ TEST(ThirdPartyEffects, DpfBuiltMaFreeverbIsAliveOnceOpened)
     processor.setStateInformation(state.getData(), static_cast<int>(state.getSize()));
 }
 
-TEST(ThirdPartyEffects, LspEffectExportingOnlyVstPluginMainLoadsAndProcesses)
+TEST_F(ThirdPartyEffects, LspEffectExportingOnlyVstPluginMainLoadsAndProcesses)
 {
-    REQUIRE_INSTALLED(kLspCompensationDelay);
-    EffectInstallation installation(kLspCompensationDelay, EffectInstallation::kInstalledBundle,
-                                    EffectInstallation::Control::None);
-    QuennetAudioProcessor processor;
-    ASSERT_NE(processor.getEffect(), nullptr);
-    EXPECT_TRUE(EffectInstallation::messages().empty());
-    ASSERT_GT(processor.getNumParameters(), 0);
+    open(kLspCompensationDelay);
+    if (opened == nullptr)
+        return;
+    QuennetAudioProcessor& processor = *opened;
 
     // A delay of some samples makes the output differ from the input.
     const int samples = parameterNamed(processor, "samp");

@@ -2,6 +2,7 @@
 // Waiting for what another thread does (the module's message thread, a thread blocked on a lock):
 // generous upper bounds, polled, so that a slow machine still passes and a broken module still fails.
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -17,4 +18,36 @@ bool waitFor(Condition condition, std::chrono::milliseconds timeout = std::chron
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
+}
+
+// How long a thread is watched to see that it stays blocked. Seeing that something does NOT happen is
+// the one place for a fixed wait: no condition says when to stop looking.
+constexpr auto kObserveBlocked = std::chrono::milliseconds(100);
+
+// What became of an action run on another thread that must block until it is released.
+struct BlockedUntilReleased
+{
+    bool finishedBeforeRelease;
+    bool finishedAfterRelease; // within the timeout
+};
+
+// Runs action on a new thread, watches it for kObserveBlocked, calls release(), then waits up to
+// timeout for the action to finish.
+template <typename Action, typename Release>
+BlockedUntilReleased runBlockedUntilReleased(Action action, Release release,
+                                             std::chrono::milliseconds timeout = std::chrono::seconds(10))
+{
+    std::atomic<bool> finished{false};
+    std::thread other(
+        [&]
+        {
+            action();
+            finished = true;
+        });
+    std::this_thread::sleep_for(kObserveBlocked);
+    const bool finishedBeforeRelease = finished.load();
+    release();
+    const bool finishedAfterRelease = waitFor([&] { return finished.load(); }, timeout);
+    other.join();
+    return {finishedBeforeRelease, finishedAfterRelease};
 }

@@ -6,6 +6,7 @@
 // message box (replaced by the probe) when the effect is missing.
 
 #include "tests/effect_bridge/probe/BridgeProbe.h"
+#include "tests/support/ModuleLocationCases.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -18,15 +19,14 @@
 namespace
 {
 
-class WindowsLoader : public ::testing::Test
+class WindowsLoader : public ::testing::TestWithParam<ModuleLocationCase>
 {
 protected:
     std::string root;
 
     void SetUp() override
     {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = "C:\\ombrel-loader-" + std::to_string(GetCurrentProcessId()) + "-" + test->name();
+        root = "C:\\ombrel-loader-" + std::to_string(GetCurrentProcessId()) + "-" + GetParam().name;
         std::filesystem::create_directories(root);
     }
 
@@ -46,59 +46,27 @@ protected:
         if (withEffect)
             std::filesystem::copy_file(OMBREL_WINDOWS_EXAMPLE_DELAY, directory + "\\Ombrel.dll");
 
-        ProbeReport report{};
-        const std::string module = directory + "\\Ombrel.aaxplugin";
-        HMODULE probe = LoadLibraryA(module.c_str());
-        EXPECT_NE(probe, nullptr) << "LoadLibraryA(" << module << ") failed: " << GetLastError();
-        if (probe == nullptr)
-            return report;
-        auto load = reinterpret_cast<ProbeLoadEffectProc>(
-            reinterpret_cast<void*>(GetProcAddress(probe, kProbeLoadEffectName)));
-        EXPECT_NE(load, nullptr);
-        if (load != nullptr)
-            load(&report);
-        FreeLibrary(probe);
-        return report;
+        return runProbe(
+            directory + "\\Ombrel.aaxplugin", [](const char* path) { return LoadLibraryA(path); },
+            [](HMODULE probe, const char* name)
+            { return reinterpret_cast<void*>(GetProcAddress(probe, name)); },
+            FreeLibrary, [] { return GetLastError(); });
     }
 };
 
-TEST_F(WindowsLoader, AnInstalledBundleLoadsTheEffectRelativeToThePlugInsFolder)
+TEST_P(WindowsLoader, TheBridgeFindsTheEffectBesideItsOwnFile)
 {
-    const ProbeReport report = loadFrom("Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64");
-    EXPECT_EQ(report.loaded, 1);
-    EXPECT_EQ(report.numParams, 6);
-    EXPECT_EQ(report.messageCount, 0);
-    EXPECT_STREQ(report.moduleFileName,
-                 (root + "\\Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64\\Ombrel.aaxplugin").c_str());
-    EXPECT_STREQ(report.dllDirectory, (root + "\\Plug-Ins").c_str());
-    EXPECT_STREQ(report.loadedPath, "Ombrel.aaxplugin\\Contents\\x64\\Ombrel.dll");
-    EXPECT_STREQ(report.effectFile,
-                 (root + "\\Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64\\Ombrel.dll").c_str());
+    const ModuleLocationCase& where = GetParam();
+    const ProbeReport report = loadFrom(withSeparator(where.binaryFolder, '\\'), where.withEffect);
+    expectProbeReport(report, where, root, '\\', 6);
+    if (!where.withEffect)
+    {
+        // Windows' own error code for a module that was not found.
+        EXPECT_STREQ(report.messages[0], "Cant Load Ombrel.dll code=126");
+    }
 }
 
-TEST_F(WindowsLoader, PlugInsTwiceSearchesFromTheFirst)
-{
-    const ProbeReport report = loadFrom("Plug-Ins\\Avid\\Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64");
-    EXPECT_EQ(report.loaded, 1);
-    EXPECT_STREQ(report.dllDirectory, (root + "\\Plug-Ins").c_str());
-    EXPECT_STREQ(report.loadedPath, "Avid\\Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64\\Ombrel.dll");
-}
-
-TEST_F(WindowsLoader, OutsideAnyPlugInsFolderTheEffectIsLoadedByItsFullPath)
-{
-    const ProbeReport report = loadFrom("build\\Ombrel.aaxplugin\\Contents\\x64");
-    EXPECT_EQ(report.loaded, 1);
-    EXPECT_STREQ(report.dllDirectory, "");
-    EXPECT_STREQ(report.loadedPath, (root + "\\build\\Ombrel.aaxplugin\\Contents\\x64\\Ombrel.dll").c_str());
-}
-
-TEST_F(WindowsLoader, WithoutAnEffectBesideItTheMessageBoxSaysItCannotLoadOmbrelDll)
-{
-    const ProbeReport report = loadFrom("Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64", false);
-    EXPECT_EQ(report.loaded, 0);
-    ASSERT_EQ(report.messageCount, 1);
-    // Windows' own error code for a module that was not found.
-    EXPECT_STREQ(report.messages[0], "Cant Load Ombrel.dll code=126") << report.messages[0];
-}
+INSTANTIATE_TEST_SUITE_P(Bundles, WindowsLoader, ::testing::ValuesIn(kModuleLocationCases),
+                         moduleLocationCaseName);
 
 } // namespace

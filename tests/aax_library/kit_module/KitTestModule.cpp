@@ -25,12 +25,16 @@
 
 namespace
 {
-constexpr int32_t kFieldInputs = 0;
-constexpr int32_t kFieldOutputs = 1;
-constexpr int32_t kFieldBlockLength = 2;
-constexpr int32_t kFieldBypass = 3;
-constexpr int32_t kFieldMidi = 4;
-constexpr int32_t kFieldInstance = 5;
+// The fields of the component's context, in order.
+enum KitField : int32_t
+{
+    kFieldInputs,
+    kFieldOutputs,
+    kFieldBlockLength,
+    kFieldBypass,
+    kFieldMidi,
+    kFieldInstance,
+};
 constexpr AAX_CTypeID kStateChunk = AAX_FourCC('k', 'i', 't', 's');
 constexpr const char* kBypassId = "bypass";
 
