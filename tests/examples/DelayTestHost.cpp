@@ -16,7 +16,7 @@ intptr_t testHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, fl
     switch (opcode)
     {
     case audioMasterVersion:
-        return 2400;
+        return kVstVersion2400;
     case audioMasterGetTime:
         ++state.timeRequests;
         return state.answersTime ? reinterpret_cast<intptr_t>(&state.timeInfo) : 0;
