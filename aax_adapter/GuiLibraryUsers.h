@@ -6,6 +6,8 @@
 // again before it returns (objects registered for deletion at shutdown, then the manager), so that
 // no JUCE thread outlives the module once every object is released.
 
+#include "platform/NonCopyable.h"
+
 #include <cstdint>
 
 namespace AAXClasses
@@ -25,13 +27,11 @@ public:
 };
 
 // One use of the GUI library for the lifetime of the object.
-class GuiLibraryUse
+class GuiLibraryUse : private NonCopyable
 {
 public:
     GuiLibraryUse() { GuiLibraryUsers::acquire(); }
     ~GuiLibraryUse() { GuiLibraryUsers::release(); }
-    GuiLibraryUse(const GuiLibraryUse&) = delete;
-    GuiLibraryUse& operator=(const GuiLibraryUse&) = delete;
 };
 
 } // namespace AAXClasses

@@ -3,11 +3,13 @@
 // nobody else pumps JUCE's messages: every POSIX host, and the tests. Timers and asynchronous
 // calls of the JUCE code in this module run there.
 
+#include "platform/NonCopyable.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
-class MessageThread
+class MessageThread : private NonCopyable
 {
 public:
     MessageThread() = default;
@@ -37,7 +39,4 @@ private:
     bool started = false;       // guarded by lock
     bool stopRequested = false; // guarded by lock: the stopping thread is done posting
     std::thread thread;
-
-    MessageThread(const MessageThread&) = delete;
-    MessageThread& operator=(const MessageThread&) = delete;
 };

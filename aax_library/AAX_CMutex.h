@@ -2,15 +2,15 @@
 // A lock that its owner thread may take again: the packet dispatcher's handlers run under it and
 // may update parameters, which takes it once more from the same thread.
 
+#include "platform/NonCopyable.h"
+
 #include <memory>
 
-class AAX_CMutex
+class AAX_CMutex : private NonCopyable
 {
 public:
     AAX_CMutex();
     ~AAX_CMutex();
-    AAX_CMutex(const AAX_CMutex&) = delete;
-    AAX_CMutex& operator=(const AAX_CMutex&) = delete;
 
     // [any thread] Waits without time limit unless the caller owns the lock already. True when
     // this call took the lock, false when the caller held it before (and then nothing changes).
@@ -28,7 +28,7 @@ private:
 
 // Locks for a scope and unlocks at exit only if its own Lock took the lock, so nested guards on the
 // owner thread leave it to the outermost.
-class AAX_StLock_Guard
+class AAX_StLock_Guard : private NonCopyable
 {
 public:
     explicit AAX_StLock_Guard(AAX_CMutex& mutex) : mMutex(mutex), mTook(mutex.Lock()) {}
@@ -37,8 +37,6 @@ public:
         if (mTook)
             mMutex.Unlock();
     }
-    AAX_StLock_Guard(const AAX_StLock_Guard&) = delete;
-    AAX_StLock_Guard& operator=(const AAX_StLock_Guard&) = delete;
 
 private:
     AAX_CMutex& mMutex;

@@ -7,6 +7,7 @@
 #include "aax_library/AAX_CMutex.h"
 #include "aax_library/AAX_IPacketHandler.h"
 #include "aax_library/AAX_Types.h"
+#include "platform/NonCopyable.h"
 
 #include <cstdint>
 #include <functional>
@@ -85,13 +86,11 @@ private:
     PacketHandler mPacketHandler = nullptr;
 };
 
-class AAX_CPacketDispatcher
+class AAX_CPacketDispatcher : private NonCopyable
 {
 public:
     AAX_CPacketDispatcher();
     ~AAX_CPacketDispatcher();
-    AAX_CPacketDispatcher(const AAX_CPacketDispatcher&) = delete;
-    AAX_CPacketDispatcher& operator=(const AAX_CPacketDispatcher&) = delete;
 
     // [host thread] Both borrowed; the owner sets them at initialisation and clears them (null)
     // before the controller goes away.

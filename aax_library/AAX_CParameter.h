@@ -8,6 +8,7 @@
 #include "aax_library/AAX_IDisplayDelegate.h"
 #include "aax_library/AAX_IParameter.h"
 #include "aax_library/AAX_ITaperDelegate.h"
+#include "platform/NonCopyable.h"
 
 #include <cstdint>
 #include <cstring>
@@ -16,7 +17,7 @@
 #include <memory>
 #include <type_traits>
 
-template <typename T> class AAX_CParameter : public AAX_IParameter
+template <typename T> class AAX_CParameter : public AAX_IParameter, private NonCopyable
 {
 public:
     // Identifiers longer than this are cut; the host copies them into fixed fields.
@@ -47,9 +48,6 @@ public:
     }
 
     ~AAX_CParameter() override { SetAutomationDelegate(nullptr); }
-
-    AAX_CParameter(const AAX_CParameter&) = delete;
-    AAX_CParameter& operator=(const AAX_CParameter&) = delete;
 
     AAX_CParamID Identifier() const override { return mIdentifier; }
     void SetName(const AAX_CString& name) override { mName = name; }

@@ -3,6 +3,7 @@
 // is its position), and finds them by identifier.
 
 #include "aax_library/AAX_Types.h"
+#include "platform/NonCopyable.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,13 +15,11 @@
 class AAX_IAutomationDelegate;
 class AAX_IParameter;
 
-class AAX_CParameterManager
+class AAX_CParameterManager : private NonCopyable
 {
 public:
     AAX_CParameterManager();
     ~AAX_CParameterManager();
-    AAX_CParameterManager(const AAX_CParameterManager&) = delete;
-    AAX_CParameterManager& operator=(const AAX_CParameterManager&) = delete;
 
     // [host thread] The automation delegate handed to every parameter added from now on (borrowed;
     // null hands none).

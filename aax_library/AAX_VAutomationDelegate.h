@@ -3,15 +3,14 @@
 
 #include "aax_library/AAX_IAutomationDelegate.h"
 #include "aax_library/host/AAX_IACFAutomationDelegate.h"
+#include "platform/NonCopyable.h"
 
-class AAX_VAutomationDelegate : public AAX_IAutomationDelegate
+class AAX_VAutomationDelegate : public AAX_IAutomationDelegate, private NonCopyable
 {
 public:
     // [host thread] queries the host object for the automation delegate; host may be null.
     explicit AAX_VAutomationDelegate(IACFUnknown* host);
     ~AAX_VAutomationDelegate() override;
-    AAX_VAutomationDelegate(const AAX_VAutomationDelegate&) = delete;
-    AAX_VAutomationDelegate& operator=(const AAX_VAutomationDelegate&) = delete;
 
     AAX_Result RegisterParameter(AAX_CParamID parameterId) override;
     AAX_Result UnregisterParameter(AAX_CParamID parameterId) override;

@@ -4,6 +4,7 @@
 
 #include "aax_library/AAX_ICollection.h"
 #include "aax_library/host/AAX_IACFCollection.h"
+#include "platform/NonCopyable.h"
 
 #include <memory>
 #include <set>
@@ -11,7 +12,7 @@
 class AAX_VEffectDescriptor;
 class AAX_VPropertyMap;
 
-class AAX_VCollection : public AAX_ICollection
+class AAX_VCollection : public AAX_ICollection, private NonCopyable
 {
 public:
     // [host thread] creates the host collection through the host's component factory; host may be
@@ -19,8 +20,6 @@ public:
     // success but a null factory.
     explicit AAX_VCollection(IACFUnknown* host);
     ~AAX_VCollection() override;
-    AAX_VCollection(const AAX_VCollection&) = delete;
-    AAX_VCollection& operator=(const AAX_VCollection&) = delete;
 
     AAX_IEffectDescriptor* NewDescriptor() override;
     AAX_Result AddEffect(const char* effectId, AAX_IEffectDescriptor* descriptor) override;

@@ -4,20 +4,19 @@
 
 #include "aax_library/AAX_IComponentDescriptor.h"
 #include "aax_library/host/AAX_IACFComponentDescriptor.h"
+#include "platform/NonCopyable.h"
 
 #include <memory>
 #include <set>
 
 class AAX_VPropertyMap;
 
-class AAX_VComponentDescriptor : public AAX_IComponentDescriptor
+class AAX_VComponentDescriptor : public AAX_IComponentDescriptor, private NonCopyable
 {
 public:
     // [host thread] creates the host descriptor through the host's component factory; host may be null.
     explicit AAX_VComponentDescriptor(IACFUnknown* host);
     ~AAX_VComponentDescriptor() override;
-    AAX_VComponentDescriptor(const AAX_VComponentDescriptor&) = delete;
-    AAX_VComponentDescriptor& operator=(const AAX_VComponentDescriptor&) = delete;
 
     AAX_Result Clear() override;
     AAX_Result AddAudioIn(AAX_CFieldIndex field) override;

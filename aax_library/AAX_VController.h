@@ -3,15 +3,14 @@
 
 #include "aax_library/AAX_IController.h"
 #include "aax_library/host/AAX_IACFController.h"
+#include "platform/NonCopyable.h"
 
-class AAX_VController : public AAX_IController
+class AAX_VController : public AAX_IController, private NonCopyable
 {
 public:
     // [host thread] queries the host object for both controller versions; host may be null.
     explicit AAX_VController(IACFUnknown* host);
     ~AAX_VController() override;
-    AAX_VController(const AAX_VController&) = delete;
-    AAX_VController& operator=(const AAX_VController&) = delete;
 
     AAX_Result GetEffectID(AAX_IString* effectId) const override;
     AAX_Result GetSampleRate(AAX_CSampleRate* sampleRate) const override;

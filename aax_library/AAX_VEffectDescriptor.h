@@ -4,6 +4,7 @@
 
 #include "aax_library/AAX_IEffectDescriptor.h"
 #include "aax_library/host/AAX_IACFEffectDescriptor.h"
+#include "platform/NonCopyable.h"
 
 #include <memory>
 #include <set>
@@ -11,14 +12,12 @@
 class AAX_VComponentDescriptor;
 class AAX_VPropertyMap;
 
-class AAX_VEffectDescriptor : public AAX_IEffectDescriptor
+class AAX_VEffectDescriptor : public AAX_IEffectDescriptor, private NonCopyable
 {
 public:
     // [host thread] creates the host descriptor through the host's component factory; host may be null.
     explicit AAX_VEffectDescriptor(IACFUnknown* host);
     ~AAX_VEffectDescriptor() override;
-    AAX_VEffectDescriptor(const AAX_VEffectDescriptor&) = delete;
-    AAX_VEffectDescriptor& operator=(const AAX_VEffectDescriptor&) = delete;
 
     AAX_IComponentDescriptor* NewComponentDescriptor() override;
     AAX_Result AddComponent(AAX_IComponentDescriptor* component) override;

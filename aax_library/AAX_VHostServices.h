@@ -3,15 +3,14 @@
 
 #include "aax_library/AAX_IHostServices.h"
 #include "aax_library/host/AAX_IACFHostServices.h"
+#include "platform/NonCopyable.h"
 
-class AAX_VHostServices : public AAX_IHostServices
+class AAX_VHostServices : public AAX_IHostServices, private NonCopyable
 {
 public:
     // [host thread] creates the host services through the host's component factory; host may be null.
     explicit AAX_VHostServices(IACFUnknown* host);
     ~AAX_VHostServices() override;
-    AAX_VHostServices(const AAX_VHostServices&) = delete;
-    AAX_VHostServices& operator=(const AAX_VHostServices&) = delete;
 
     AAX_Result HandleAssertFailure(const char* file, int32_t line, const char* note) const override;
     AAX_Result Trace(int32_t priority, const char* message) const override;

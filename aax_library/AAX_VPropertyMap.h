@@ -3,15 +3,14 @@
 
 #include "aax_library/AAX_IPropertyMap.h"
 #include "aax_library/host/AAX_IACFPropertyMap.h"
+#include "platform/NonCopyable.h"
 
-class AAX_VPropertyMap : public AAX_IPropertyMap
+class AAX_VPropertyMap : public AAX_IPropertyMap, private NonCopyable
 {
 public:
     // [host thread] creates the host map through the host's component factory; host may be null.
     explicit AAX_VPropertyMap(IACFUnknown* host);
     ~AAX_VPropertyMap() override;
-    AAX_VPropertyMap(const AAX_VPropertyMap&) = delete;
-    AAX_VPropertyMap& operator=(const AAX_VPropertyMap&) = delete;
 
     AAX_CBoolean GetProperty(AAX_EProperty id, AAX_CPropertyValue* value) const override;
     AAX_Result AddProperty(AAX_EProperty id, AAX_CPropertyValue value) override;

@@ -3,15 +3,14 @@
 
 #include "aax_library/AAX_ITransport.h"
 #include "aax_library/host/AAX_IACFTransport.h"
+#include "platform/NonCopyable.h"
 
-class AAX_VTransport : public AAX_ITransport
+class AAX_VTransport : public AAX_ITransport, private NonCopyable
 {
 public:
     // [host thread] queries the host object for both transport versions; host may be null.
     explicit AAX_VTransport(IACFUnknown* host);
     ~AAX_VTransport() override;
-    AAX_VTransport(const AAX_VTransport&) = delete;
-    AAX_VTransport& operator=(const AAX_VTransport&) = delete;
 
     AAX_Result GetCurrentTempo(double* beatsPerMinute) const override;
     AAX_Result GetCurrentMeter(int32_t* numerator, int32_t* denominator) const override;

@@ -4,15 +4,14 @@
 #include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_IViewContainer.h"
 #include "aax_library/host/AAX_IACFViewContainer.h"
+#include "platform/NonCopyable.h"
 
-class AAX_VViewContainer : public AAX_IViewContainer
+class AAX_VViewContainer : public AAX_IViewContainer, private NonCopyable
 {
 public:
     // [host thread] queries the host container for its first version; host may be null.
     explicit AAX_VViewContainer(IACFUnknown* host);
     ~AAX_VViewContainer() override;
-    AAX_VViewContainer(const AAX_VViewContainer&) = delete;
-    AAX_VViewContainer& operator=(const AAX_VViewContainer&) = delete;
 
     AAX_EViewContainer_Type GetType() override;
     void* GetPtr() override;

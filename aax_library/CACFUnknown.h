@@ -8,16 +8,15 @@
 
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/host/IACFUnknown.h"
+#include "platform/NonCopyable.h"
 
 #include <atomic>
 #include <cstdint>
 
-class CACFUnknown
+class CACFUnknown : private NonCopyable
 {
 public:
     CACFUnknown();
-    CACFUnknown(const CACFUnknown&) = delete;
-    CACFUnknown& operator=(const CACFUnknown&) = delete;
 
     virtual ~CACFUnknown();
     // Hook for a derived class's second construction stage; nothing here uses it.

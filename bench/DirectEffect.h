@@ -4,12 +4,13 @@
 // configures an effect (suspend, rate, block size, resume) and answers the effect's callback with
 // fixed values.
 
+#include "platform/NonCopyable.h"
 #include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 #include <string>
 
-class DirectEffect
+class DirectEffect : private NonCopyable
 {
 public:
     // [host thread] Opens the library, creates the effect through its entry and resumes it at the
@@ -17,8 +18,6 @@ public:
     DirectEffect(const std::string& libraryPath, float sampleRate, int32_t blockSize);
     // [host thread] Suspends and closes the effect, then gives the library back.
     ~DirectEffect();
-    DirectEffect(const DirectEffect&) = delete;
-    DirectEffect& operator=(const DirectEffect&) = delete;
 
     bool isValid() const { return effect != nullptr; }
     const std::string& error() const { return failure; }

@@ -9,6 +9,7 @@
 #include "host_kit/ProcessingContext.h"
 #include "host_kit/Scan.h"
 #include "host_kit/TestHost.h"
+#include "platform/NonCopyable.h"
 
 #include <cstddef>
 #include <map>
@@ -17,7 +18,7 @@
 #include <tuple>
 #include <vector>
 
-class LoadedModule
+class LoadedModule : private NonCopyable
 {
 public:
     // The transport the host offers the instances. The kit's transport records every call it
@@ -34,8 +35,6 @@ public:
     LoadedModule(const std::string& moduleFile, int32_t maxBlockLength);
     // [main thread] Releases the instances, shuts the module down and unloads it.
     ~LoadedModule();
-    LoadedModule(const LoadedModule&) = delete;
-    LoadedModule& operator=(const LoadedModule&) = delete;
 
     bool isReady() const { return ready; }
     const std::string& error() const { return failure; }

@@ -5,6 +5,8 @@
 // which it may delete what the gate guards. Entering costs two atomic operations and never blocks,
 // so the audio thread may enter; only closing waits.
 
+#include "platform/NonCopyable.h"
+
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -12,7 +14,7 @@
 class UseGate
 {
 public:
-    class Use
+    class Use : private NonCopyable
     {
     public:
         // [any thread]
@@ -24,8 +26,6 @@ public:
             admitted = gate.opened.load();
         }
         ~Use() { gate.users.fetch_sub(1); }
-        Use(const Use&) = delete;
-        Use& operator=(const Use&) = delete;
 
         // Whether what the gate guards may be used until this use ends.
         bool isAdmitted() const { return admitted; }

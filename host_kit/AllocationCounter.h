@@ -7,6 +7,8 @@
 // be part of the executable itself, so that the module and the effect it loads at run time resolve
 // their allocations to them.
 
+#include "platform/NonCopyable.h"
+
 #include <cstddef>
 
 namespace testhost
@@ -23,13 +25,11 @@ bool countsCLibraryAllocations();
 
 // [any thread] Counts this thread's allocations from construction on; the other threads of the
 // process are not counted. Windows do not nest.
-class AllocationCountingWindow
+class AllocationCountingWindow : private NonCopyable
 {
 public:
     AllocationCountingWindow();
     ~AllocationCountingWindow();
-    AllocationCountingWindow(const AllocationCountingWindow&) = delete;
-    AllocationCountingWindow& operator=(const AllocationCountingWindow&) = delete;
 
     // [the thread that opened the window] What was allocated since the window opened (or since the
     // last restart).

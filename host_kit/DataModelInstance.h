@@ -30,8 +30,6 @@ public:
     // A null create procedure, a null object or a declined query leave the instance invalid.
     DataModelInstance(TestHost& host, AAX_CCreateProc create, bool initialize = true);
     ~DataModelInstance();
-    DataModelInstance(const DataModelInstance&) = delete;
-    DataModelInstance& operator=(const DataModelInstance&) = delete;
 
     // The object handed to Initialize; it also answers the GUI's query for this data model.
     HostController* Controller() const { return mController; }

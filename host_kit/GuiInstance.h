@@ -21,8 +21,6 @@ public:
     // without one the GUI gets a controller of its own that answers no data model.
     GuiInstance(TestHost& host, AAX_CCreateProc create, DataModelInstance* dataModel, bool initialize = true);
     ~GuiInstance();
-    GuiInstance(const GuiInstance&) = delete;
-    GuiInstance& operator=(const GuiInstance&) = delete;
 
     HostController* Controller() const { return mController; }
 

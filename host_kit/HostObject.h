@@ -8,6 +8,7 @@
 #include "aax_library/host/IACFUnknown.h"
 #include "host_kit/CallLog.h"
 #include "host_kit/HostConfig.h"
+#include "platform/NonCopyable.h"
 
 #include <atomic>
 #include <string>
@@ -18,13 +19,11 @@ namespace testhost
 
 class TestHost;
 
-class HostObject
+class HostObject : private NonCopyable
 {
 public:
     HostObject(TestHost& host, std::string interfaceName);
     virtual ~HostObject() = default;
-    HostObject(const HostObject&) = delete;
-    HostObject& operator=(const HostObject&) = delete;
 
     // The object's IACFUnknown: the pointer the module sees.
     virtual IACFUnknown* AsUnknown() = 0;

@@ -3,6 +3,7 @@
 // block; the module reads them through GetNodeBuffer on the audio thread.
 
 #include "aax_library/host/AAX_IMIDINode.h"
+#include "platform/NonCopyable.h"
 
 #include <atomic>
 #include <initializer_list>
@@ -11,13 +12,11 @@
 namespace testhost
 {
 
-class MidiNode final : public AAX_IMIDINode
+class MidiNode final : public AAX_IMIDINode, private NonCopyable
 {
 public:
     MidiNode() = default;
     ~MidiNode() = default;
-    MidiNode(const MidiNode&) = delete;
-    MidiNode& operator=(const MidiNode&) = delete;
 
     // [audio thread] allocates nothing.
     AAX_CMidiStream* GetNodeBuffer() override;

@@ -3,13 +3,14 @@
 // exported entry points and calls them. Unloads on destruction.
 
 #include "aax_library/host/IACFUnknown.h"
+#include "platform/NonCopyable.h"
 
 #include <string>
 
 namespace testhost
 {
 
-class ModuleLoader
+class ModuleLoader : private NonCopyable
 {
 public:
     using RegisterPluginProc = ACFRESULT (*)(IACFUnknown*, IACFPluginDefinition**);
@@ -23,8 +24,6 @@ public:
     ModuleLoader() = default;
     explicit ModuleLoader(const std::string& path) { Load(path); }
     ~ModuleLoader() { Unload(); }
-    ModuleLoader(const ModuleLoader&) = delete;
-    ModuleLoader& operator=(const ModuleLoader&) = delete;
 
     // Opens the module and resolves all seven entry points; false (with Error()) when the file
     // cannot be opened or an entry point is missing, and then nothing stays loaded.

@@ -1,16 +1,18 @@
 #pragma once
 // One object the module makes through a create procedure, held as a host holds it: the
 // reference from the query for one interface, and whether the host has initialised it. The
-// data-model and GUI instances are such objects, each with what surrounds its interface.
+// data-model and GUI instances are such objects, each with what surrounds its interface. Never
+// copied: a copy would give the host's reference back twice.
 
 #include "aax_library/AAX_Errors.h"
 #include "aax_library/AAX_Types.h"
 #include "aax_library/host/IACFUnknown.h"
+#include "platform/NonCopyable.h"
 
 namespace testhost
 {
 
-template <class Interface> class ModuleObject
+template <class Interface> class ModuleObject : private NonCopyable
 {
 public:
     // A null create procedure, a null object or a declined query leave the object absent.

@@ -6,6 +6,7 @@
 #include "aax_library/AAX_Types.h"
 #include "host_kit/Description.h"
 #include "host_kit/MidiNode.h"
+#include "platform/NonCopyable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,14 +21,12 @@ namespace testhost
 
 class HostController;
 
-class ProcessingContext
+class ProcessingContext : private NonCopyable
 {
 public:
     // Channel counts come from the component's stem-format properties; maxBlockLength bounds
     // SetBlockLength.
     ProcessingContext(const ComponentDescription& component, int32_t maxBlockLength);
-    ProcessingContext(const ProcessingContext&) = delete;
-    ProcessingContext& operator=(const ProcessingContext&) = delete;
 
     // The record's address: what the process procedure receives for this instance.
     void* Record() { return mRecord.data(); }

@@ -7,6 +7,7 @@
 #include "host_kit/CallLog.h"
 #include "host_kit/HostConfig.h"
 #include "host_kit/HostObject.h"
+#include "platform/NonCopyable.h"
 
 #include <atomic>
 #include <map>
@@ -23,13 +24,11 @@ class HostController;
 class HostRoot;
 class HostViewContainer;
 
-class TestHost
+class TestHost : private NonCopyable
 {
 public:
     TestHost();
     ~TestHost();
-    TestHost(const TestHost&) = delete;
-    TestHost& operator=(const TestHost&) = delete;
 
     // What the host offers and answers; set before the module asks.
     HostConfig config;

@@ -6,12 +6,13 @@
 #include "examples/delay/DelayEngine.h"
 #include "examples/delay/DelayParameters.h"
 #include "examples/delay/DelayProgramBank.h"
+#include "platform/NonCopyable.h"
 #include "vst2/Vst2Interface.h"
 
 #include <cstdint>
 #include <vector>
 
-class DelayEffect
+class DelayEffect : private NonCopyable
 {
 public:
     static constexpr int32_t kUniqueId = vstFourCC('O', 'm', 'D', 'l');
@@ -21,8 +22,6 @@ public:
 
     // [host thread] host may be null: the effect then runs without tempo or display updates.
     explicit DelayEffect(audioMasterCallback host);
-    DelayEffect(const DelayEffect&) = delete;
-    DelayEffect& operator=(const DelayEffect&) = delete;
 
     // The record the host drives; it lives as long as this object.
     AEffect* record() { return &effect; }

@@ -15,6 +15,7 @@
 #include "host_kit/HostAutomationDelegate.h"
 #include "host_kit/HostController.h"
 #include "host_kit/ProcessingContext.h"
+#include "platform/NonCopyable.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +125,7 @@ private:
 
 // One data-model object of a component created and initialised as the host does, with that
 // controller, and a processing context whose private data names it.
-class QuietInstance
+class QuietInstance : private NonCopyable
 {
 public:
     QuietInstance(PlugInSession& session, size_t componentIndex, int32_t maxBlockLength)
@@ -148,8 +149,6 @@ public:
         dataModel->Uninitialize();
         dataModel->Release();
     }
-    QuietInstance(const QuietInstance&) = delete;
-    QuietInstance& operator=(const QuietInstance&) = delete;
 
     bool ready() const { return initializeResult == AAX_SUCCESS && privateDataResult == AAX_SUCCESS; }
 

@@ -8,6 +8,7 @@
 // the same file, so both see one copy) to configure it before the module creates it and to read
 // the log of what it received.
 
+#include "platform/NonCopyable.h"
 #include "tests/support/BuiltEffects.h"
 #include "tests/support/BundleLayout.h"
 #include "tests/support/TemporaryFolder.h"
@@ -15,13 +16,11 @@
 
 #include <string>
 
-class ModuleBundle
+class ModuleBundle : private NonCopyable
 {
 public:
     // effectLibrary: the library to install as Ombrel.dll, or empty for a bundle without one.
     explicit ModuleBundle(const std::string& effectLibrary);
-    ModuleBundle(const ModuleBundle&) = delete;
-    ModuleBundle& operator=(const ModuleBundle&) = delete;
 
     const std::string& folder() const { return bundleFolder; }
     std::string moduleFile() const { return bundledModuleFile(bundleFolder); }

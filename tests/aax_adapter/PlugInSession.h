@@ -3,6 +3,7 @@
 // factories and components of its description at hand. Shuts the module down and unloads it at
 // the end; the test's instances must be gone by then.
 
+#include "platform/NonCopyable.h"
 #include "tests/aax_adapter/ModuleBundle.h"
 #include "host_kit/ModuleLoader.h"
 #include "host_kit/Scan.h"
@@ -19,7 +20,7 @@ enum ComponentIndex : size_t
     kStereoComponent = 2,
 };
 
-class PlugInSession
+class PlugInSession : private NonCopyable
 {
 public:
     // effectLibrary: installed as Ombrel.dll (empty: none). A test effect is configured with config
@@ -27,8 +28,6 @@ public:
     explicit PlugInSession(const std::string& effectLibrary);
     PlugInSession(const std::string& effectLibrary, const TestEffectConfig& config);
     ~PlugInSession();
-    PlugInSession(const PlugInSession&) = delete;
-    PlugInSession& operator=(const PlugInSession&) = delete;
 
     ModuleBundle& bundle() { return moduleBundle; }
     testhost::TestHost& host() { return testHost; }

@@ -4,6 +4,7 @@
 // it. The callback answers audioMasterGetTime from a VstTimeInfo the test controls and counts what the
 // effect asks for.
 
+#include "platform/NonCopyable.h"
 #include "vst2/Vst2Interface.h"
 
 #include <cstdint>
@@ -19,14 +20,12 @@ struct DelayHostState
     int displayUpdates = 0;
 };
 
-class DelayHost
+class DelayHost : private NonCopyable
 {
 public:
     // Loads the library and creates one effect; `ok()` says whether it worked, `error()` why not.
     explicit DelayHost(const char* entryName = "main");
     ~DelayHost();
-    DelayHost(const DelayHost&) = delete;
-    DelayHost& operator=(const DelayHost&) = delete;
 
     static DelayHostState& state();
 

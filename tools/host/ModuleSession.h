@@ -5,6 +5,7 @@
 
 #include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_Properties.h"
+#include "platform/NonCopyable.h"
 #include "tools/host/ChannelLayout.h"
 #include "host_kit/DataModelInstance.h"
 #include "host_kit/GuiInstance.h"
@@ -19,13 +20,11 @@
 namespace ombrelhost
 {
 
-class ModuleSession
+class ModuleSession : private NonCopyable
 {
 public:
     ModuleSession();
     ~ModuleSession();
-    ModuleSession(const ModuleSession&) = delete;
-    ModuleSession& operator=(const ModuleSession&) = delete;
 
     // [host thread] finds the module (a module file, or a bundle folder with Contents/x64 inside),
     // loads it, and runs start-up and registration. False with a reason when any step fails.

@@ -1,6 +1,8 @@
 #pragma once
 // A one-line progress bar on a terminal: redrawn in place, only when what it shows changes.
 
+#include "platform/NonCopyable.h"
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -8,14 +10,12 @@
 namespace ombrelhost
 {
 
-class ProgressBar
+class ProgressBar : private NonCopyable
 {
 public:
     // Draws nothing unless enabled; stream is borrowed (usually stderr).
     ProgressBar(std::FILE* stream, std::string label, bool enabled);
     ~ProgressBar();
-    ProgressBar(const ProgressBar&) = delete;
-    ProgressBar& operator=(const ProgressBar&) = delete;
 
     // fraction from 0 to 1.
     void Update(double fraction);

@@ -3,6 +3,8 @@
 // window whose id the module passes to the effect as the editor's parent. No toolkit; Xlib only.
 // Xlib's headers stay inside the .cpp, so its macros never meet JUCE's names.
 
+#include "platform/NonCopyable.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,13 +22,11 @@ struct CapturedPixels
     std::vector<uint32_t> argb;
 };
 
-class X11EditorWindow
+class X11EditorWindow : private NonCopyable
 {
 public:
     X11EditorWindow() = default;
     ~X11EditorWindow();
-    X11EditorWindow(const X11EditorWindow&) = delete;
-    X11EditorWindow& operator=(const X11EditorWindow&) = delete;
 
     // Connects to the display DISPLAY names, creates and shows the window. False with a reason
     // (no DISPLAY, display unreachable).
