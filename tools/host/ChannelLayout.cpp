@@ -9,22 +9,31 @@ namespace ombrelhost
 
 namespace
 {
-constexpr ChannelLayout kLayouts[] = {ChannelLayout::Mono, ChannelLayout::MonoStereo, ChannelLayout::Stereo};
-// Indexed by the layout; the command line's names, both read and shown.
-constexpr const char* kLayoutNames[] = {"mono", "mono-stereo", "stereo"};
+// Every layout with its command-line name, both read and shown.
+struct NamedLayout
+{
+    ChannelLayout layout;
+    const char* name;
+};
+constexpr NamedLayout kLayouts[] = {{ChannelLayout::Mono, "mono"},
+                                    {ChannelLayout::MonoStereo, "mono-stereo"},
+                                    {ChannelLayout::Stereo, "stereo"}};
 } // namespace
 
 std::optional<ChannelLayout> ParseChannelLayout(const std::string& text)
 {
-    for (ChannelLayout layout : kLayouts)
-        if (text == ChannelLayoutName(layout))
-            return layout;
+    for (const NamedLayout& entry : kLayouts)
+        if (text == entry.name)
+            return entry.layout;
     return std::nullopt;
 }
 
 const char* ChannelLayoutName(ChannelLayout layout)
 {
-    return kLayoutNames[static_cast<int>(layout)];
+    for (const NamedLayout& entry : kLayouts)
+        if (entry.layout == layout)
+            return entry.name;
+    return "?";
 }
 
 int InputChannels(ChannelLayout layout)
@@ -49,9 +58,9 @@ int32_t OutputStemFormat(ChannelLayout layout)
 
 std::optional<ChannelLayout> ChannelLayoutOfStemFormats(int32_t input, int32_t output)
 {
-    for (ChannelLayout layout : kLayouts)
-        if (InputStemFormat(layout) == input && OutputStemFormat(layout) == output)
-            return layout;
+    for (const NamedLayout& entry : kLayouts)
+        if (InputStemFormat(entry.layout) == input && OutputStemFormat(entry.layout) == output)
+            return entry.layout;
     return std::nullopt;
 }
 

@@ -10,15 +10,20 @@ namespace
 {
 constexpr const char* kCheckLineTag = "check";
 constexpr char kSeparator = '\t';
-constexpr CheckStatus kStatuses[] = {CheckStatus::Pass, CheckStatus::Fail, CheckStatus::Skip};
-// Indexed by the status; written into check lines and read back from them.
-constexpr const char* kStatusTexts[] = {"PASS", "FAIL", "SKIP"};
+// Every status with its text, written into check lines and read back from them.
+struct StatusText
+{
+    CheckStatus status;
+    const char* text;
+};
+constexpr StatusText kStatusTexts[] = {
+    {CheckStatus::Pass, "PASS"}, {CheckStatus::Fail, "FAIL"}, {CheckStatus::Skip, "SKIP"}};
 
 std::optional<CheckStatus> ParseCheckStatus(const std::string& text)
 {
-    for (CheckStatus status : kStatuses)
-        if (text == CheckStatusText(status))
-            return status;
+    for (const StatusText& entry : kStatusTexts)
+        if (text == entry.text)
+            return entry.status;
     return std::nullopt;
 }
 
@@ -26,7 +31,11 @@ std::optional<CheckStatus> ParseCheckStatus(const std::string& text)
 
 const char* CheckStatusText(CheckStatus status)
 {
-    return kStatusTexts[static_cast<int>(status)];
+    for (const StatusText& entry : kStatusTexts)
+        if (entry.status == status)
+            return entry.text;
+    // Not a status of this tool: reported as the failure it is.
+    return "FAIL";
 }
 
 std::string OneLine(const std::string& text)
