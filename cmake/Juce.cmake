@@ -33,7 +33,18 @@ string(SUBSTRING ${_key} 0 12 _key)
 set(_juce_build ${OMBREL_CACHE}/juce-${OMBREL_JUCE_VERSION}-build-${_key})
 set(_juce_archive ${_juce_build}/install/lib/libombrel_juce.a)
 
+# Several clones or worktrees may configure at once and share the cache: one builds the archive
+# while the others wait, and a work folder left by another clone or by an interrupted build is
+# started afresh (CMake refuses a build folder configured from another source path).
 if(NOT EXISTS ${_juce_archive})
+  file(MAKE_DIRECTORY ${_juce_build})
+  file(LOCK ${_juce_build}/.lock TIMEOUT 1800 RESULT_VARIABLE _lock_result)
+  if(NOT _lock_result STREQUAL "0")
+    message(FATAL_ERROR "Waiting for the JUCE archive build in ${_juce_build} failed: ${_lock_result}")
+  endif()
+endif()
+if(NOT EXISTS ${_juce_archive})
+  file(REMOVE_RECURSE ${_juce_build}/work)
   message(STATUS "Building the JUCE archive once into ${_juce_build} (about 90 s on two cores)")
   set(_cross)
   if(CMAKE_TOOLCHAIN_FILE)
@@ -59,6 +70,7 @@ if(NOT EXISTS ${_juce_archive})
     message(FATAL_ERROR "Building the JUCE archive failed")
   endif()
 endif()
+file(LOCK ${_juce_build}/.lock RELEASE)
 
 add_library(juce_archive STATIC IMPORTED GLOBAL)
 set_target_properties(juce_archive PROPERTIES IMPORTED_LOCATION ${_juce_archive})
