@@ -6,8 +6,6 @@
 #include "aax_adapter/ProcessorStateChunk.h"
 #include "aax_adapter/StemFormats.h"
 #include "aax_library/AAX_GuardHostCall.h"
-#include "aax_library/host/AAX_IMIDINode.h"
-#include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,13 +18,9 @@ namespace
 {
 
 constexpr int32_t kInitialBlockSize = 1024;
-// MIDI bytes the block's buffer holds before it has to grow: a few thousand short events, so that
-// ordinary MIDI never allocates on the audio path.
-constexpr size_t kIncomingMidiReserveBytes = 64 * 1024;
 // Each private-data slot of field 5 holds one instance pointer.
 constexpr uint32_t kPrivateDataSlotSize = sizeof(JuceAAX_Processor*);
 static_assert(kPrivateDataSlotSize == 8, "the description declares 8-byte private data");
-constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
 
 } // namespace
 
@@ -48,9 +42,9 @@ JuceAAX_Processor::JuceAAX_Processor()
 
     processor->setPlayHead(this);
     processor->addListener(this);
+    audioPath = std::make_unique<AudioPath>(*processor);
     stateChunkIndex = 1;
     currentBlockSize = kInitialBlockSize;
-    incomingMidi.ensureSize(kIncomingMidiReserveBytes);
 }
 
 JuceAAX_Processor::~JuceAAX_Processor()
@@ -65,6 +59,7 @@ JuceAAX_Processor::~JuceAAX_Processor()
     // refresh that may still be notifying, which then finds the gates closed. Removing this
     // listener instead would race with that refresh walking the processor's listener list.
     processor->setPlayHead(nullptr);
+    audioPath.reset();
     processor.reset();
 }
 
@@ -129,8 +124,7 @@ void JuceAAX_Processor::prepareProcessor()
     processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(hostSampleRate), currentBlockSize);
     processor->prepareToPlay(static_cast<double>(hostSampleRate), currentBlockSize);
 
-    // The wide-input path's channel list is sized here, off the audio thread.
-    channelPointers.reserve(static_cast<size_t>(std::max(inputs, outputs)) + 1);
+    audioPath->prepare(inputs, outputs, hostSampleRate, currentBlockSize);
 
     if (controller != nullptr)
         controller->SetSignalLatency(processor->getLatencySamples());
@@ -249,125 +243,6 @@ void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin(juce::AudioPro
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int parameterIndex)
 {
     notifyHost([&] { return ReleaseParameter(IndexText(parameterIndex).text); });
-}
-
-//==============================================================================
-void JuceAAX_Processor::processAllInstances(void* const instancesBegin[], const void* instancesEnd)
-{
-    // The refresh and the effect's editor call into the effect on the message thread; a host
-    // running blocks there would share that thread with them and stall both.
-    OMBREL_ASSERT_NOT_MESSAGE_THREAD();
-    if (instancesBegin == nullptr || instancesEnd == nullptr)
-        return;
-    const auto* const end = static_cast<void* const*>(instancesEnd);
-    for (void* const* instance = instancesBegin; instance < end; ++instance)
-    {
-        const auto* const context = static_cast<void* const*>(*instance);
-        if (context == nullptr)
-            continue;
-        // An instance whose private data was never filled has no processor to run.
-        const auto* const slot = static_cast<JuceAAX_Processor* const*>(context[kAlgorithmFieldPrivateData]);
-        const auto* const blockLength = static_cast<const int32_t*>(context[kAlgorithmFieldBufferLength]);
-        if (slot == nullptr || *slot == nullptr || blockLength == nullptr)
-            continue;
-        const auto* const bypass = static_cast<const int32_t*>(context[kAlgorithmFieldBypass]);
-        try
-        {
-            (*slot)->renderFromHost(static_cast<float* const*>(context[kAlgorithmFieldAudioIn]),
-                                    static_cast<float* const*>(context[kAlgorithmFieldAudioOut]),
-                                    *blockLength, bypass != nullptr && *bypass != 0,
-                                    static_cast<AAX_IMIDINode*>(context[kAlgorithmFieldMidiIn]));
-        }
-        catch (...)
-        {
-            // Nothing unwinds into the host's real-time thread; the block keeps what it holds.
-        }
-    }
-}
-
-void JuceAAX_Processor::renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength,
-                                       bool bypass, AAX_IMIDINode* midiIn)
-{
-    const int32_t ins = processor->getTotalNumInputChannels();
-    const int32_t outs = processor->getTotalNumOutputChannels();
-    if (blockLength <= 0 || (ins > 0 && inputs == nullptr) || (outs > 0 && outputs == nullptr))
-        return;
-    for (int32_t channel = 0; channel < ins; ++channel)
-        if (inputs[channel] == nullptr)
-            return;
-    for (int32_t channel = 0; channel < outs; ++channel)
-        if (outputs[channel] == nullptr)
-            return;
-
-    const size_t bytes = static_cast<size_t>(blockLength) * sizeof(float);
-    if (outs >= ins)
-    {
-        // The processor works in place in the host's outputs; outputs without an input keep what
-        // the host put there.
-        for (int32_t channel = 0; channel < ins; ++channel)
-            if (outputs[channel] != inputs[channel])
-                std::memmove(outputs[channel], inputs[channel], bytes);
-        renderChannels(outputs, outs, blockLength, bypass, midiIn);
-        return;
-    }
-
-    // More inputs than outputs: the extra inputs are processed in the host's input buffers.
-    if (channelPointers.size() <= static_cast<size_t>(ins))
-        channelPointers.resize(static_cast<size_t>(ins) + 1, nullptr);
-    for (int32_t channel = 0; channel < outs; ++channel)
-    {
-        if (outputs[channel] != inputs[channel])
-            std::memmove(outputs[channel], inputs[channel], bytes);
-        channelPointers[static_cast<size_t>(channel)] = outputs[channel];
-    }
-    for (int32_t channel = outs; channel < ins; ++channel)
-        channelPointers[static_cast<size_t>(channel)] = inputs[channel];
-    renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn);
-}
-
-void JuceAAX_Processor::renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength,
-                                       bool bypass, AAX_IMIDINode* midiIn)
-{
-    // Refers to the host's channels; nothing is copied.
-    juce::AudioBuffer<float> buffer(channels, channelCount, blockLength);
-
-    collectMidi(midiIn, blockLength);
-
-    if (blockLength != currentBlockSize)
-    {
-        // Only the length changed: the channel layout stays as prepared, and setting it again would
-        // allocate here on the audio thread.
-        currentBlockSize = blockLength;
-        processor->setRateAndBufferSizeDetails(static_cast<double>(hostSampleRate), blockLength);
-        processor->prepareToPlay(static_cast<double>(hostSampleRate), blockLength);
-    }
-
-    const juce::ScopedLock callbackLock(processor->getCallbackLock());
-    if (bypass)
-        processor->processBlockBypassed(buffer, incomingMidi);
-    else
-        processor->processBlock(buffer, incomingMidi);
-}
-
-void JuceAAX_Processor::collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength)
-{
-    incomingMidi.clear();
-    if (midiIn == nullptr)
-        return;
-    const AAX_CMidiStream* stream = midiIn->GetNodeBuffer();
-    if (stream == nullptr || stream->mBuffer == nullptr || stream->mBufferSize == 0)
-        return;
-    for (uint32_t i = 0; i < stream->mBufferSize; ++i)
-    {
-        const AAX_CMidiPacket& packet = stream->mBuffer[i];
-        // Events outside the block are moved to its first or last sample.
-        const int32_t timestamp = static_cast<int32_t>(packet.mTimestamp);
-        const int32_t position = std::clamp(timestamp, 0, blockLength - 1);
-        // A packet holds at most four data bytes, whatever its length field claims.
-        const size_t length = std::min<size_t>(packet.mLength, kMidiPacketDataBytes);
-        if (length > 0)
-            incomingMidi.addEvent(packet.mData, static_cast<int>(length), position);
-    }
 }
 
 } // namespace AAXClasses

@@ -1,10 +1,11 @@
 #pragma once
 // The data-model object of one plug-in instance. It owns the QuennetAudioProcessor that holds the
 // hosted effect, publishes the effect's parameters (and a master bypass) as AAX parameters and
-// keeps both sides in step, runs the processor from the host's real-time callback, saves and
+// keeps both sides in step, prepares the processor for its audio path (AudioPath), saves and
 // restores the effect's state as the 'All ' chunk, and answers the processor's play-head queries
 // from the host's transport.
 
+#include "aax_adapter/AudioPath.h"
 #include "aax_adapter/GuiLibraryUsers.h"
 #include "aax_library/AAX_CEffectParameters.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
@@ -16,22 +17,8 @@
 #include <memory>
 #include <vector>
 
-class AAX_IMIDINode;
-
 namespace AAXClasses
 {
-
-// The context record the host fills for every instance before each block: one pointer per field.
-enum AlgorithmContextField : int32_t
-{
-    kAlgorithmFieldAudioIn = 0,      // float* const* : input channels
-    kAlgorithmFieldAudioOut = 1,     // float* const* : output channels
-    kAlgorithmFieldBufferLength = 2, // int32_t*      : block length
-    kAlgorithmFieldBypass = 3,       // int32_t*      : master bypass, non-zero = bypassed
-    kAlgorithmFieldMidiIn = 4,       // AAX_IMIDINode*: MIDI input, null = none
-    kAlgorithmFieldPrivateData = 5,  // JuceAAX_Processor** : the instance the block belongs to
-    kAlgorithmFieldCount = 6,
-};
 
 // The processor's state chunk, beside the library's 'elck' chunk of control values.
 constexpr AAX_CTypeID kProcessorStateChunkID = AAX_FourCC('A', 'l', 'l', ' ');
@@ -50,13 +37,11 @@ public:
     // interface, or null when it cannot be made.
     static void* Create();
 
-    // [audio thread] The native process procedure: one block for every instance from instancesBegin
-    // up to instancesEnd.
-    static void processAllInstances(void* const instancesBegin[], const void* instancesEnd);
-
     // [any thread] The processor (borrowed); the GUI object reaches the effect through it. Set in the
     // constructor and kept until the destructor.
     QuennetAudioProcessor* getProcessor() const { return processor.get(); }
+    // [audio thread] The instance's audio path; made in the constructor and kept until the destructor.
+    AudioPath& getAudioPath() const { return *audioPath; }
 
     //==============================================================================
     // AAX_CEffectParameters, in slot order. [host thread]
@@ -111,13 +96,6 @@ private:
     void publishBypassParameter();
     void publishProcessorParameters();
 
-    // [audio thread]
-    void renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength, bool bypass,
-                        AAX_IMIDINode* midiIn);
-    void renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
-                        AAX_IMIDINode* midiIn);
-    void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength);
-
     // [host thread] The processor parameter an identifier names: its index when it names one that
     // was published, else -1. The master bypass is not a processor parameter.
     int32_t publishedIndexOf(AAX_CParamID id) const;
@@ -143,8 +121,8 @@ private:
     UseGate notificationGate;
     UseGate transportGate;
     std::unique_ptr<QuennetAudioProcessor> processor;
-    juce::MidiBuffer incomingMidi;
-    std::vector<float*> channelPointers;
+    // Declared after the processor it borrows, so that it goes first.
+    std::unique_ptr<AudioPath> audioPath;
     int32_t stateChunkIndex = 1;
     float hostSampleRate = 0.0f;
     int32_t currentBlockSize = 1024;
