@@ -2,6 +2,7 @@
 
 #include "aax_adapter/JuceAAX_Processor.h"
 #include "aax_library/host/AAX_IMIDINode.h"
+#include "effect_bridge/ProcessingExclusion.h"
 #include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
@@ -13,10 +14,13 @@ namespace AAXClasses
 namespace
 {
 
-// MIDI bytes the block's buffer holds before it has to grow: a few thousand short events, so that
-// ordinary MIDI never allocates on the audio path.
+// MIDI bytes the buffer of one piece holds: a few thousand short events. It never grows on the
+// audio path; events beyond it are dropped and counted.
 constexpr size_t kIncomingMidiReserveBytes = 64 * 1024;
 constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
+// What one event of at most four bytes can take in JUCE's MIDI buffer: its sample position, its
+// length and its bytes, rounded up generously.
+constexpr size_t kMidiEventStorageBound = 16;
 
 } // namespace
 
@@ -25,10 +29,10 @@ AudioPath::AudioPath(QuennetAudioProcessor& processorToRun) : processor(processo
     incomingMidi.ensureSize(kIncomingMidiReserveBytes);
 }
 
-void AudioPath::prepare(int32_t inputs, int32_t outputs, float sampleRate, int32_t blockSize)
+void AudioPath::prepare(int32_t inputs, int32_t outputs, int32_t blockSize)
 {
-    hostSampleRate = sampleRate;
-    currentBlockSize = blockSize;
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
+    preparedBlockSize = std::max<int32_t>(1, blockSize);
     // The wide-input path's channel list is sized here, off the audio thread.
     channelPointers.reserve(static_cast<size_t>(std::max(inputs, outputs)) + 1);
 }
@@ -38,6 +42,7 @@ void AudioPath::processAllInstances(void* const instancesBegin[], const void* in
     // The refresh and the effect's editor call into the effect on the message thread; a host
     // running blocks there would share that thread with them and stall both.
     OMBREL_ASSERT_NOT_MESSAGE_THREAD();
+    const threadchecks::AudioPathScope audioThread;
     if (instancesBegin == nullptr || instancesEnd == nullptr)
         return;
     const auto* const end = static_cast<void* const*>(instancesEnd);
@@ -110,28 +115,30 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
 void AudioPath::renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
                                AAX_IMIDINode* midiIn)
 {
-    // Refers to the host's channels; nothing is copied.
-    juce::AudioBuffer<float> buffer(channels, channelCount, blockLength);
-
-    collectMidi(midiIn, blockLength);
-
-    if (blockLength != currentBlockSize)
+    // While the host thread sweeps the effect through its programs to save or restore it, the
+    // block keeps the input copied into it, as a bypassed block does.
+    const ProcessingExclusion::Block block(processor.getProcessingExclusion());
+    if (!block.isAdmitted())
     {
-        // Only the length changed: the channel layout stays as prepared, and setting it again would
-        // allocate here on the audio thread.
-        currentBlockSize = blockLength;
-        processor.setRateAndBufferSizeDetails(static_cast<double>(hostSampleRate), blockLength);
-        processor.prepareToPlay(static_cast<double>(hostSampleRate), blockLength);
+        passedThroughBlocks.fetch_add(1, std::memory_order_relaxed);
+        return;
     }
-
-    const juce::ScopedLock callbackLock(processor.getCallbackLock());
-    if (bypass)
-        processor.processBlockBypassed(buffer, incomingMidi);
-    else
-        processor.processBlock(buffer, incomingMidi);
+    // The effect was told a maximum block size: a longer block reaches it in pieces of that size.
+    for (int32_t start = 0; start < blockLength; start += preparedBlockSize)
+    {
+        const int32_t length = std::min(preparedBlockSize, blockLength - start);
+        // Refers to the host's channels; nothing is copied.
+        juce::AudioBuffer<float> buffer(channels, channelCount, start, length);
+        collectMidi(midiIn, blockLength, start, length);
+        if (bypass)
+            processor.processBlockBypassed(buffer, incomingMidi);
+        else
+            processor.processBlock(buffer, incomingMidi);
+    }
 }
 
-void AudioPath::collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength)
+void AudioPath::collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength, int32_t pieceStart,
+                            int32_t pieceLength)
 {
     incomingMidi.clear();
     if (midiIn == nullptr)
@@ -139,16 +146,26 @@ void AudioPath::collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength)
     const AAX_CMidiStream* stream = midiIn->GetNodeBuffer();
     if (stream == nullptr || stream->mBuffer == nullptr || stream->mBufferSize == 0)
         return;
+    size_t storedBound = 0;
     for (uint32_t i = 0; i < stream->mBufferSize; ++i)
     {
         const AAX_CMidiPacket& packet = stream->mBuffer[i];
         // Events outside the block are moved to its first or last sample.
         const int32_t timestamp = static_cast<int32_t>(packet.mTimestamp);
         const int32_t position = std::clamp(timestamp, 0, blockLength - 1);
+        if (position < pieceStart || position >= pieceStart + pieceLength)
+            continue;
         // A packet holds at most four data bytes, whatever its length field claims.
         const size_t length = std::min<size_t>(packet.mLength, kMidiPacketDataBytes);
-        if (length > 0)
-            incomingMidi.addEvent(packet.mData, static_cast<int>(length), position);
+        if (length == 0)
+            continue;
+        if (storedBound + kMidiEventStorageBound > kIncomingMidiReserveBytes)
+        {
+            droppedMidiEvents.fetch_add(1, std::memory_order_relaxed);
+            continue;
+        }
+        storedBound += kMidiEventStorageBound;
+        incomingMidi.addEvent(packet.mData, static_cast<int>(length), position - pieceStart);
     }
 }
 

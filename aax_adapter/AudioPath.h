@@ -9,6 +9,7 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -39,25 +40,33 @@ public:
     // up to instancesEnd.
     static void processAllInstances(void* const instancesBegin[], const void* instancesEnd);
 
-    // [host thread] The processor has just been prepared with these channel counts, rate and block
-    // size; sizes what the audio path keeps, so that blocks need not.
-    void prepare(int32_t inputs, int32_t outputs, float sampleRate, int32_t blockSize);
+    // [host thread] The processor has just been prepared with these channel counts and block size:
+    // sizes what the audio path keeps, so that blocks need not, and keeps the size as the longest
+    // piece a block is handed to the processor in. Blocks never prepare the processor again.
+    void prepare(int32_t inputs, int32_t outputs, int32_t blockSize);
 
     // [audio thread]
     void renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength, bool bypass,
                         AAX_IMIDINode* midiIn);
 
+    // [any thread] MIDI events dropped because a piece's buffer was full, and blocks that passed
+    // their input through because the host thread was sweeping the effect's programs.
+    uint64_t getDroppedMidiEvents() const { return droppedMidiEvents.load(std::memory_order_relaxed); }
+    uint64_t getPassedThroughBlocks() const { return passedThroughBlocks.load(std::memory_order_relaxed); }
+
 private:
     // [audio thread]
     void renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
                         AAX_IMIDINode* midiIn);
-    void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength);
+    // The events of the piece from pieceStart, pieceLength samples long, at their offsets in it.
+    void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength, int32_t pieceStart, int32_t pieceLength);
 
     QuennetAudioProcessor& processor;
     juce::MidiBuffer incomingMidi;
     std::vector<float*> channelPointers;
-    float hostSampleRate = 0.0f;
-    int32_t currentBlockSize = 0;
+    int32_t preparedBlockSize = 1;
+    std::atomic<uint64_t> droppedMidiEvents{0};
+    std::atomic<uint64_t> passedThroughBlocks{0};
 };
 
 } // namespace AAXClasses

@@ -6,6 +6,7 @@
 #include "aax_adapter/ProcessorStateChunk.h"
 #include "aax_adapter/StemFormats.h"
 #include "aax_library/AAX_GuardHostCall.h"
+#include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +18,14 @@ namespace AAXClasses
 namespace
 {
 
+// The block size the processor is prepared for, once: a VST 2 block size is a maximum, and the audio
+// path hands the effect longer host blocks in pieces of this length.
 constexpr int32_t kInitialBlockSize = 1024;
+// Automation the effect reports while processing reaches the host within this time.
+constexpr int kAutomationDeliveryPeriodMs = 5;
+// Reports the ring holds between two deliveries before each parameter keeps only its latest value:
+// an effect reporting every parameter in every block of 32 samples at 192 kHz still fits.
+constexpr uint32_t kAutomationRingCapacity = 4096;
 // Each private-data slot of field 5 holds one instance pointer.
 constexpr uint32_t kPrivateDataSlotSize = sizeof(JuceAAX_Processor*);
 static_assert(kPrivateDataSlotSize == 8, "the description declares 8-byte private data");
@@ -43,6 +51,10 @@ JuceAAX_Processor::JuceAAX_Processor()
     processor->setPlayHead(this);
     processor->addListener(this);
     audioPath = std::make_unique<AudioPath>(*processor);
+    automationQueue =
+        std::make_unique<AutomationQueue>(processor->getNumParameters(), kAutomationRingCapacity);
+    automationTimer = std::make_unique<RefreshTimer>([this] { deliverAutomation(); });
+    automationTimer->startTimer(kAutomationDeliveryPeriodMs);
     stateChunkIndex = 1;
     currentBlockSize = kInitialBlockSize;
 }
@@ -51,6 +63,7 @@ JuceAAX_Processor::~JuceAAX_Processor()
 {
     // The processor may still report from its timer while it goes; nothing may reach this object
     // once its own members are being destroyed.
+    RefreshTimer::retire(std::move(automationTimer));
     closeHostSide();
     // The continuous parameters' display delegates read the processor's text rows, so the
     // parameters go before the processor does.
@@ -66,17 +79,22 @@ JuceAAX_Processor::~JuceAAX_Processor()
 void JuceAAX_Processor::closeHostSide()
 {
     notificationGate.closeAndWait();
-    transportGate.closeAndWait();
+    transportOpen.store(false);
+    // Blocks admitted from here on see the transport closed; holding the exclusion waits for the
+    // one that may be under way.
+    const ProcessingExclusion::Holder settled(processor->getProcessingExclusion(),
+                                              ProcessingExclusion::Hold::sweep);
 }
 
 AAX_Result JuceAAX_Processor::Initialize(IACFUnknown* controller)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     // A second initialisation replaces the wrappers: nothing may be using the old ones.
     closeHostSide();
     const AAX_Result result = AAX_CEffectParameters::Initialize(controller);
     if (result == AAX_SUCCESS)
     {
-        transportGate.open();
+        transportOpen.store(true);
         notificationGate.open();
     }
     return result;
@@ -84,6 +102,7 @@ AAX_Result JuceAAX_Processor::Initialize(IACFUnknown* controller)
 
 AAX_Result JuceAAX_Processor::Uninitialize()
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     closeHostSide();
     return AAX_CEffectParameters::Uninitialize();
 }
@@ -124,7 +143,7 @@ void JuceAAX_Processor::prepareProcessor()
     processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(hostSampleRate), currentBlockSize);
     processor->prepareToPlay(static_cast<double>(hostSampleRate), currentBlockSize);
 
-    audioPath->prepare(inputs, outputs, hostSampleRate, currentBlockSize);
+    audioPath->prepare(inputs, outputs, currentBlockSize);
 
     if (controller != nullptr)
         controller->SetSignalLatency(processor->getLatencySamples());
@@ -182,6 +201,7 @@ AAX_Result JuceAAX_Processor::GetChunkSize(AAX_CTypeID id, uint32_t* size)
 
 AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::GetChunk(id, chunk);
     return GuardHostCall([&] { return readProcessorState(*processor, pendingState, chunk); });
@@ -189,6 +209,7 @@ AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 
 AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::SetChunk(id, chunk);
     return GuardHostCall([&] { return writeProcessorState(*processor, chunk); });
@@ -197,8 +218,10 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
 //==============================================================================
 juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition() const
 {
-    const UseGate::Use use(transportGate);
-    return positionFromHostTransport(use.isAdmitted() ? mTransport.get() : nullptr, hostSampleRate);
+    OMBREL_ASSERT_AUDIO_THREAD();
+    // Only blocks ask, and closeHostSide waits for them (see transportOpen).
+    return positionFromHostTransport(
+        transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr, hostSampleRate);
 }
 
 //==============================================================================
@@ -212,12 +235,37 @@ template <typename Notify> void JuceAAX_Processor::notifyHost(Notify&& notify)
 void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, int parameterIndex,
                                                        float newValue)
 {
+    // The audio thread never calls the host's automation delegate, which may wait for the host's
+    // other threads; the message thread hands the value on.
+    if (threadchecks::onAudioThread())
+    {
+        automationQueue->push(parameterIndex, newValue);
+        return;
+    }
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
     // not told its own value again.
     notifyHost(
         [&] {
             return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(parameterIndex).text,
                                                                       newValue);
+        });
+}
+
+void JuceAAX_Processor::deliverAutomation()
+{
+    OMBREL_ASSERT_MESSAGE_THREAD();
+    // While the host's objects may not be reached, the reports wait.
+    const UseGate::Use use(notificationGate);
+    if (!use.isAdmitted())
+        return;
+    automationQueue->drain(
+        [this](const AutomationQueue::Report& report)
+        {
+            GuardHostCall(
+                [&] {
+                    return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(report.index).text,
+                                                                              report.value);
+                });
         });
 }
 
