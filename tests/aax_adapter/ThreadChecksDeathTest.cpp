@@ -79,12 +79,15 @@ TEST(ThreadChecksDeathTest, AnAllocationOnTheAudioPathStopsADebugBuild)
             sink = new std::vector<int>(16);
         },
         "allocation on the audio path: operator new");
+    // Growing a block made before the audio path began (a buffer too small for a block).
+    void* small = std::malloc(8);
     EXPECT_DEATH(
         {
             const threadchecks::AudioPathScope audioThread;
-            sink = std::realloc(nullptr, 16);
+            sink = std::realloc(small, 1 << 16);
         },
         "allocation on the audio path: realloc");
+    std::free(small);
 
     // Outside the audio path the same allocations go through.
     void* memory = std::malloc(64);
