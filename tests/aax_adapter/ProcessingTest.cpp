@@ -226,7 +226,8 @@ TEST(Processing, BlockLengthChangesNeverPrepareTheEffectAgainAndLongBlocksArrive
         context.Input(0)[n] = static_cast<float>(n);
     context.SetBlockLength(kLongBlock);
     // An event reaches the piece it falls in, at its offset there.
-    const std::pair<uint32_t, int32_t> eventAndOffset[] = {{10, 10}, {1500, 1500 - 1024}, {2400, 2400 - 2048}};
+    const std::pair<uint32_t, int32_t> eventAndOffset[] = {
+        {10, 10}, {1500, 1500 - 1024}, {2400, 2400 - 2048}};
     for (const auto& [timestamp, offset] : eventAndOffset)
     {
         context.Midi().SetPackets({MidiNode::Packet(timestamp, {0x90, 60, 1})});
