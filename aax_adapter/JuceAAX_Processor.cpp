@@ -6,7 +6,6 @@
 #include "aax_adapter/ProcessorStateChunk.h"
 #include "aax_adapter/StemFormats.h"
 #include "aax_library/AAX_GuardHostCall.h"
-#include "aax_library/host/AAX_IMIDINode.h"
 #include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
@@ -19,14 +18,17 @@ namespace AAXClasses
 namespace
 {
 
+// The block size the processor is prepared for, once: a VST 2 block size is a maximum, and the audio
+// path hands the effect longer host blocks in pieces of this length.
 constexpr int32_t kInitialBlockSize = 1024;
-// MIDI bytes the block's buffer holds before it has to grow: a few thousand short events, so that
-// ordinary MIDI never allocates on the audio path.
-constexpr size_t kIncomingMidiReserveBytes = 64 * 1024;
+// Automation the effect reports while processing reaches the host within this time.
+constexpr int kAutomationDeliveryPeriodMs = 5;
+// Reports the ring holds between two deliveries before each parameter keeps only its latest value:
+// an effect reporting every parameter in every block of 32 samples at 192 kHz still fits.
+constexpr uint32_t kAutomationRingCapacity = 4096;
 // Each private-data slot of field 5 holds one instance pointer.
 constexpr uint32_t kPrivateDataSlotSize = sizeof(JuceAAX_Processor*);
 static_assert(kPrivateDataSlotSize == 8, "the description declares 8-byte private data");
-constexpr size_t kMidiPacketDataBytes = sizeof(AAX_CMidiPacket::mData);
 
 } // namespace
 
@@ -48,15 +50,20 @@ JuceAAX_Processor::JuceAAX_Processor()
 
     processor->setPlayHead(this);
     processor->addListener(this);
+    audioPath = std::make_unique<AudioPath>(*processor);
+    automationQueue =
+        std::make_unique<AutomationQueue>(processor->getNumParameters(), kAutomationRingCapacity);
+    automationTimer = std::make_unique<RefreshTimer>([this] { deliverAutomation(); });
+    automationTimer->startTimer(kAutomationDeliveryPeriodMs);
     stateChunkIndex = 1;
     currentBlockSize = kInitialBlockSize;
-    incomingMidi.ensureSize(kIncomingMidiReserveBytes);
 }
 
 JuceAAX_Processor::~JuceAAX_Processor()
 {
     // The processor may still report from its timer while it goes; nothing may reach this object
     // once its own members are being destroyed.
+    RefreshTimer::retire(std::move(automationTimer));
     closeHostSide();
     // The continuous parameters' display delegates read the processor's text rows, so the
     // parameters go before the processor does.
@@ -65,23 +72,29 @@ JuceAAX_Processor::~JuceAAX_Processor()
     // refresh that may still be notifying, which then finds the gates closed. Removing this
     // listener instead would race with that refresh walking the processor's listener list.
     processor->setPlayHead(nullptr);
+    audioPath.reset();
     processor.reset();
 }
 
 void JuceAAX_Processor::closeHostSide()
 {
     notificationGate.closeAndWait();
-    transportGate.closeAndWait();
+    transportOpen.store(false);
+    // Blocks admitted from here on see the transport closed; holding the exclusion waits for the
+    // one that may be under way.
+    const ProcessingExclusion::Holder settled(processor->getProcessingExclusion(),
+                                              ProcessingExclusion::Hold::sweep);
 }
 
 AAX_Result JuceAAX_Processor::Initialize(IACFUnknown* controller)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     // A second initialisation replaces the wrappers: nothing may be using the old ones.
     closeHostSide();
     const AAX_Result result = AAX_CEffectParameters::Initialize(controller);
     if (result == AAX_SUCCESS)
     {
-        transportGate.open();
+        transportOpen.store(true);
         notificationGate.open();
     }
     return result;
@@ -89,6 +102,7 @@ AAX_Result JuceAAX_Processor::Initialize(IACFUnknown* controller)
 
 AAX_Result JuceAAX_Processor::Uninitialize()
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     closeHostSide();
     return AAX_CEffectParameters::Uninitialize();
 }
@@ -129,8 +143,7 @@ void JuceAAX_Processor::prepareProcessor()
     processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(hostSampleRate), currentBlockSize);
     processor->prepareToPlay(static_cast<double>(hostSampleRate), currentBlockSize);
 
-    // The wide-input path's channel list is sized here, off the audio thread.
-    channelPointers.reserve(static_cast<size_t>(std::max(inputs, outputs)) + 1);
+    audioPath->prepare(inputs, outputs, currentBlockSize);
 
     if (controller != nullptr)
         controller->SetSignalLatency(processor->getLatencySamples());
@@ -188,6 +201,7 @@ AAX_Result JuceAAX_Processor::GetChunkSize(AAX_CTypeID id, uint32_t* size)
 
 AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::GetChunk(id, chunk);
     return GuardHostCall([&] { return readProcessorState(*processor, pendingState, chunk); });
@@ -195,6 +209,7 @@ AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 
 AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::SetChunk(id, chunk);
     return GuardHostCall([&] { return writeProcessorState(*processor, chunk); });
@@ -203,8 +218,10 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
 //==============================================================================
 juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition() const
 {
-    const UseGate::Use use(transportGate);
-    return positionFromHostTransport(use.isAdmitted() ? mTransport.get() : nullptr, hostSampleRate);
+    OMBREL_ASSERT_AUDIO_THREAD();
+    // Only blocks ask, and closeHostSide waits for them (see transportOpen).
+    return positionFromHostTransport(
+        transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr, hostSampleRate);
 }
 
 //==============================================================================
@@ -218,12 +235,37 @@ template <typename Notify> void JuceAAX_Processor::notifyHost(Notify&& notify)
 void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, int parameterIndex,
                                                        float newValue)
 {
+    // The audio thread never calls the host's automation delegate, which may wait for the host's
+    // other threads; the message thread hands the value on.
+    if (threadchecks::onAudioThread())
+    {
+        automationQueue->push(parameterIndex, newValue);
+        return;
+    }
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
     // not told its own value again.
     notifyHost(
         [&] {
             return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(parameterIndex).text,
                                                                       newValue);
+        });
+}
+
+void JuceAAX_Processor::deliverAutomation()
+{
+    OMBREL_ASSERT_MESSAGE_THREAD();
+    // While the host's objects may not be reached, the reports wait.
+    const UseGate::Use use(notificationGate);
+    if (!use.isAdmitted())
+        return;
+    automationQueue->drain(
+        [this](const AutomationQueue::Report& report)
+        {
+            GuardHostCall(
+                [&] {
+                    return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(report.index).text,
+                                                                              report.value);
+                });
         });
 }
 
@@ -249,125 +291,6 @@ void JuceAAX_Processor::audioProcessorParameterChangeGestureBegin(juce::AudioPro
 void JuceAAX_Processor::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int parameterIndex)
 {
     notifyHost([&] { return ReleaseParameter(IndexText(parameterIndex).text); });
-}
-
-//==============================================================================
-void JuceAAX_Processor::processAllInstances(void* const instancesBegin[], const void* instancesEnd)
-{
-    // The refresh and the effect's editor call into the effect on the message thread; a host
-    // running blocks there would share that thread with them and stall both.
-    OMBREL_ASSERT_NOT_MESSAGE_THREAD();
-    if (instancesBegin == nullptr || instancesEnd == nullptr)
-        return;
-    const auto* const end = static_cast<void* const*>(instancesEnd);
-    for (void* const* instance = instancesBegin; instance < end; ++instance)
-    {
-        const auto* const context = static_cast<void* const*>(*instance);
-        if (context == nullptr)
-            continue;
-        // An instance whose private data was never filled has no processor to run.
-        const auto* const slot = static_cast<JuceAAX_Processor* const*>(context[kAlgorithmFieldPrivateData]);
-        const auto* const blockLength = static_cast<const int32_t*>(context[kAlgorithmFieldBufferLength]);
-        if (slot == nullptr || *slot == nullptr || blockLength == nullptr)
-            continue;
-        const auto* const bypass = static_cast<const int32_t*>(context[kAlgorithmFieldBypass]);
-        try
-        {
-            (*slot)->renderFromHost(static_cast<float* const*>(context[kAlgorithmFieldAudioIn]),
-                                    static_cast<float* const*>(context[kAlgorithmFieldAudioOut]),
-                                    *blockLength, bypass != nullptr && *bypass != 0,
-                                    static_cast<AAX_IMIDINode*>(context[kAlgorithmFieldMidiIn]));
-        }
-        catch (...)
-        {
-            // Nothing unwinds into the host's real-time thread; the block keeps what it holds.
-        }
-    }
-}
-
-void JuceAAX_Processor::renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength,
-                                       bool bypass, AAX_IMIDINode* midiIn)
-{
-    const int32_t ins = processor->getTotalNumInputChannels();
-    const int32_t outs = processor->getTotalNumOutputChannels();
-    if (blockLength <= 0 || (ins > 0 && inputs == nullptr) || (outs > 0 && outputs == nullptr))
-        return;
-    for (int32_t channel = 0; channel < ins; ++channel)
-        if (inputs[channel] == nullptr)
-            return;
-    for (int32_t channel = 0; channel < outs; ++channel)
-        if (outputs[channel] == nullptr)
-            return;
-
-    const size_t bytes = static_cast<size_t>(blockLength) * sizeof(float);
-    if (outs >= ins)
-    {
-        // The processor works in place in the host's outputs; outputs without an input keep what
-        // the host put there.
-        for (int32_t channel = 0; channel < ins; ++channel)
-            if (outputs[channel] != inputs[channel])
-                std::memmove(outputs[channel], inputs[channel], bytes);
-        renderChannels(outputs, outs, blockLength, bypass, midiIn);
-        return;
-    }
-
-    // More inputs than outputs: the extra inputs are processed in the host's input buffers.
-    if (channelPointers.size() <= static_cast<size_t>(ins))
-        channelPointers.resize(static_cast<size_t>(ins) + 1, nullptr);
-    for (int32_t channel = 0; channel < outs; ++channel)
-    {
-        if (outputs[channel] != inputs[channel])
-            std::memmove(outputs[channel], inputs[channel], bytes);
-        channelPointers[static_cast<size_t>(channel)] = outputs[channel];
-    }
-    for (int32_t channel = outs; channel < ins; ++channel)
-        channelPointers[static_cast<size_t>(channel)] = inputs[channel];
-    renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn);
-}
-
-void JuceAAX_Processor::renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength,
-                                       bool bypass, AAX_IMIDINode* midiIn)
-{
-    // Refers to the host's channels; nothing is copied.
-    juce::AudioBuffer<float> buffer(channels, channelCount, blockLength);
-
-    collectMidi(midiIn, blockLength);
-
-    if (blockLength != currentBlockSize)
-    {
-        // Only the length changed: the channel layout stays as prepared, and setting it again would
-        // allocate here on the audio thread.
-        currentBlockSize = blockLength;
-        processor->setRateAndBufferSizeDetails(static_cast<double>(hostSampleRate), blockLength);
-        processor->prepareToPlay(static_cast<double>(hostSampleRate), blockLength);
-    }
-
-    const juce::ScopedLock callbackLock(processor->getCallbackLock());
-    if (bypass)
-        processor->processBlockBypassed(buffer, incomingMidi);
-    else
-        processor->processBlock(buffer, incomingMidi);
-}
-
-void JuceAAX_Processor::collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength)
-{
-    incomingMidi.clear();
-    if (midiIn == nullptr)
-        return;
-    const AAX_CMidiStream* stream = midiIn->GetNodeBuffer();
-    if (stream == nullptr || stream->mBuffer == nullptr || stream->mBufferSize == 0)
-        return;
-    for (uint32_t i = 0; i < stream->mBufferSize; ++i)
-    {
-        const AAX_CMidiPacket& packet = stream->mBuffer[i];
-        // Events outside the block are moved to its first or last sample.
-        const int32_t timestamp = static_cast<int32_t>(packet.mTimestamp);
-        const int32_t position = std::clamp(timestamp, 0, blockLength - 1);
-        // A packet holds at most four data bytes, whatever its length field claims.
-        const size_t length = std::min<size_t>(packet.mLength, kMidiPacketDataBytes);
-        if (length > 0)
-            incomingMidi.addEvent(packet.mData, static_cast<int>(length), position);
-    }
 }
 
 } // namespace AAXClasses

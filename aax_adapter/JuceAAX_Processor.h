@@ -1,37 +1,27 @@
 #pragma once
 // The data-model object of one plug-in instance. It owns the QuennetAudioProcessor that holds the
 // hosted effect, publishes the effect's parameters (and a master bypass) as AAX parameters and
-// keeps both sides in step, runs the processor from the host's real-time callback, saves and
+// keeps both sides in step, prepares the processor for its audio path (AudioPath), saves and
 // restores the effect's state as the 'All ' chunk, and answers the processor's play-head queries
 // from the host's transport.
 
+#include "aax_adapter/AudioPath.h"
+#include "aax_adapter/AutomationQueue.h"
 #include "aax_adapter/GuiLibraryUsers.h"
 #include "aax_library/AAX_CEffectParameters.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
+#include "effect_bridge/RefreshTimer.h"
 #include "effect_bridge/UseGate.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class AAX_IMIDINode;
-
 namespace AAXClasses
 {
-
-// The context record the host fills for every instance before each block: one pointer per field.
-enum AlgorithmContextField : int32_t
-{
-    kAlgorithmFieldAudioIn = 0,      // float* const* : input channels
-    kAlgorithmFieldAudioOut = 1,     // float* const* : output channels
-    kAlgorithmFieldBufferLength = 2, // int32_t*      : block length
-    kAlgorithmFieldBypass = 3,       // int32_t*      : master bypass, non-zero = bypassed
-    kAlgorithmFieldMidiIn = 4,       // AAX_IMIDINode*: MIDI input, null = none
-    kAlgorithmFieldPrivateData = 5,  // JuceAAX_Processor** : the instance the block belongs to
-    kAlgorithmFieldCount = 6,
-};
 
 // The processor's state chunk, beside the library's 'elck' chunk of control values.
 constexpr AAX_CTypeID kProcessorStateChunkID = AAX_FourCC('A', 'l', 'l', ' ');
@@ -50,13 +40,11 @@ public:
     // interface, or null when it cannot be made.
     static void* Create();
 
-    // [audio thread] The native process procedure: one block for every instance from instancesBegin
-    // up to instancesEnd.
-    static void processAllInstances(void* const instancesBegin[], const void* instancesEnd);
-
     // [any thread] The processor (borrowed); the GUI object reaches the effect through it. Set in the
     // constructor and kept until the destructor.
     QuennetAudioProcessor* getProcessor() const { return processor.get(); }
+    // [audio thread] The instance's audio path; made in the constructor and kept until the destructor.
+    AudioPath& getAudioPath() const { return *audioPath; }
 
     //==============================================================================
     // AAX_CEffectParameters, in slot order. [host thread]
@@ -81,13 +69,16 @@ public:
     AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;
 
     //==============================================================================
-    // juce::AudioPlayHead. [audio thread] Answered from the host's transport; never fails.
+    // juce::AudioPlayHead. [audio thread] Inside a block only (the processor asks while it processes);
+    // answered from the host's transport; never fails.
     juce::Optional<juce::AudioPlayHead::PositionInfo> getPosition() const override;
 
     //==============================================================================
     // juce::AudioProcessorListener, on the thread the processor reports from.
-    // [message thread] from the refresh; [audio thread] for automation the effect reports while it
-    // processes; [host thread] for automation it reports from its editor, which the host idles.
+    // [any thread] [message thread] from the refresh; [audio thread] for automation the effect
+    // reports while it processes, which waits in automationQueue for the message thread to hand it
+    // to the host; [host thread] for automation the effect reports from its editor, which the host
+    // idles; any thread of the effect's own for what it reports from there.
     void audioProcessorParameterChanged(juce::AudioProcessor* source, int parameterIndex,
                                         float newValue) override;
     // [host thread] The processor announces its latency only while it loads the effect, before
@@ -111,13 +102,6 @@ private:
     void publishBypassParameter();
     void publishProcessorParameters();
 
-    // [audio thread]
-    void renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength, bool bypass,
-                        AAX_IMIDINode* midiIn);
-    void renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
-                        AAX_IMIDINode* midiIn);
-    void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength);
-
     // [host thread] The processor parameter an identifier names: its index when it names one that
     // was published, else -1. The master bypass is not a processor parameter.
     int32_t publishedIndexOf(AAX_CParamID id) const;
@@ -131,22 +115,32 @@ private:
     // may be reached (see Initialize), and lets nothing it throws out to the processor.
     template <typename Notify> void notifyHost(Notify&& notify);
 
-    // [host thread] Closes both gates and waits for every admitted use to end.
+    // [host thread] Closes the notification gate and the transport and waits for every use of them
+    // under way to end.
     void closeHostSide();
+    // [message thread] Hands the automation the effect reported while processing to the host, in the
+    // order it was reported: touch, value and release for each report.
+    void deliverAutomation();
 
     // Declared first so that it is given back last, after the processor is gone.
     GuiLibraryUse guiLibraryUse;
     // Declared before the processor so that they outlive it: whatever the processor still reports
     // while it goes finds them closed. notificationGate guards the published parameters and the
-    // host's wrappers against the processor's listener calls (refresh, the effect's automation);
-    // transportGate guards the host's transport wrapper against the audio thread's play head.
+    // host's wrappers against the processor's listener calls (refresh, the effect's automation).
+    // transportOpen guards the host's transport wrapper against the audio thread's play head, which
+    // reads it only inside a block admitted by the processor's exclusion: closing it and then holding
+    // the exclusion once waits for every block that may still see it open.
     UseGate notificationGate;
-    UseGate transportGate;
+    std::atomic<bool> transportOpen{false};
     std::unique_ptr<QuennetAudioProcessor> processor;
-    juce::MidiBuffer incomingMidi;
-    std::vector<float*> channelPointers;
+    // Declared after the processor it borrows, so that it goes first.
+    std::unique_ptr<AudioPath> audioPath;
+    // Automation reported on the audio thread, and the timer that delivers it from the message thread.
+    std::unique_ptr<AutomationQueue> automationQueue;
+    std::unique_ptr<RefreshTimer> automationTimer;
     int32_t stateChunkIndex = 1;
     float hostSampleRate = 0.0f;
+    // The block size the processor is prepared for, at initialisation only.
     int32_t currentBlockSize = 1024;
     // The processor's state between a size query of the 'All ' chunk and its read.
     juce::MemoryBlock pendingState;

@@ -85,8 +85,7 @@ void describeComponent(AAX_IComponentDescriptor& component, const ChannelConfigu
                                 static_cast<AAX_CPropertyValue>(configuration.audioSuitePlugInID));
         properties->AddProperty(AAX_eProperty_Constraint_MultiMonoSupport, 1);
     }
-    component.AddProcessProc_Native(&JuceAAX_Processor::processAllInstances, properties, nullptr, nullptr,
-                                    nullptr);
+    component.AddProcessProc_Native(&AudioPath::processAllInstances, properties, nullptr, nullptr, nullptr);
 }
 
 } // namespace AAXClasses

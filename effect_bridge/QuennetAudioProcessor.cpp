@@ -25,8 +25,9 @@ constexpr int32_t kDefaultTimeSignature = 4;
 constexpr double kMinimumTempo = 5.0;
 constexpr double kMaximumTempo = 1000.0;
 
-// Block size the extra channels of a wide effect are prepared for at construction: the longest
-// block a host delivers, so that a change of block length on the audio thread allocates nothing.
+// Block size the extra channels of a wide effect are prepared for at construction; preparing for a
+// longer block grows them. The audio path never hands the processor a block longer than it was
+// prepared for.
 constexpr int kInitialWideBlockSize = 8192;
 
 VstEvent** eventSlots(VstEvents* events)
@@ -148,6 +149,7 @@ const juce::String QuennetAudioProcessor::getName() const
 
 void QuennetAudioProcessor::prepareToPlay(double, int)
 {
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     if (effect == nullptr)
         return;
     prepareWideChannels(getBlockSize());
@@ -174,7 +176,7 @@ bool QuennetAudioProcessor::prepareWideChannels(int numSamples)
     const size_t samples = static_cast<size_t>(std::max(1, numSamples));
     try
     {
-        // Storage only grows, so the audio path allocates only for a block longer than any before.
+        // Storage only grows: a preparation for a shorter block keeps what a longer one needed.
         if (wideInputs.size() < inputEntries)
             wideInputs.resize(inputEntries);
         if (wideOutputs.size() < outputEntries)
@@ -293,17 +295,24 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
 
     // An effect declaring more channels reads as many array entries as it declares: the entries
     // beyond the two mapped ones read silence and write into scratch memory. An effect whose arrays
-    // cannot be prepared is not called; the block passes through.
-    if (!prepareWideChannels(numSamples))
+    // could not be prepared is not called; the block passes through. The arrays are never grown
+    // here: a block longer than they hold goes to the effect in pieces of their length.
+    const int piece = static_cast<int>(std::min(silentChannel.size(), scratchChannel.size()));
+    if (piece == 0 || wideInputs.size() < static_cast<size_t>(std::max(2, effect->numInputs)) ||
+        wideOutputs.size() < static_cast<size_t>(std::max(2, effect->numOutputs)))
         return;
-    std::fill(silentChannel.begin(), silentChannel.begin() + std::max(1, numSamples), 0.0f);
-    std::fill(wideInputs.begin(), wideInputs.end(), silentChannel.data());
-    std::fill(wideOutputs.begin(), wideOutputs.end(), scratchChannel.data());
-    wideInputs[0] = channel0;
-    wideInputs[1] = input1;
-    wideOutputs[0] = channel0;
-    wideOutputs[1] = output1;
-    effect->processReplacing(effect, wideInputs.data(), wideOutputs.data(), numSamples);
+    for (int offset = 0; offset < numSamples; offset += piece)
+    {
+        const int length = std::min(piece, numSamples - offset);
+        std::fill(silentChannel.begin(), silentChannel.begin() + length, 0.0f);
+        std::fill(wideInputs.begin(), wideInputs.end(), silentChannel.data());
+        std::fill(wideOutputs.begin(), wideOutputs.end(), scratchChannel.data());
+        wideInputs[0] = channel0 + offset;
+        wideInputs[1] = input1 + offset;
+        wideOutputs[0] = channel0 + offset;
+        wideOutputs[1] = output1 + offset;
+        effect->processReplacing(effect, wideInputs.data(), wideOutputs.data(), length);
+    }
 }
 
 const juce::String QuennetAudioProcessor::getInputChannelName(int channelIndex) const

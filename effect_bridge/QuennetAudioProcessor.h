@@ -6,6 +6,7 @@
 #include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/HostCallback.h"
 #include "effect_bridge/ParameterTextTable.h"
+#include "effect_bridge/ProcessingExclusion.h"
 #include "effect_bridge/RefreshTimer.h"
 #include "vst2/Vst2Interface.h"
 #include "platform/PlatformCalls.h"
@@ -50,12 +51,11 @@ public:
     //==============================================================================
     // juce::AudioProcessor, in the base's order; [host thread] where no other label says otherwise.
     const juce::String getName() const override;
-    // [host thread, or audio thread on a block-length change] Suspends the effect, hands it the
-    // processor's rate and block size, resumes it.
+    // [host thread] Suspends the effect, hands it the processor's rate and block size, resumes it.
     void prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
-    // [audio thread] One block through the effect, in place; allocates nothing after the first
-    // block at a given size.
+    // [audio thread] One block through the effect, in place; allocates nothing for a block no longer
+    // than the prepared block size.
     void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
     double getTailLengthSeconds() const override;
@@ -69,10 +69,11 @@ public:
     const juce::String getProgramName(int index) override;
     void changeProgramName(int index, const juce::String& newName) override;
     // [host thread] Appends the effect's whole state as one block (chunk or parameter form). Holds
-    // the callback lock throughout, so no block sees the program sweep.
+    // the effect against the audio path throughout (see processingExclusion): blocks wait for the
+    // chunk form's calls and pass through during the parameter form's program sweep.
     void getStateInformation(juce::MemoryBlock& destData) override;
     // [host thread] Restores the effect's state from one block; anything unreadable is ignored.
-    // Holds the callback lock throughout, so no block sees a half-restored effect.
+    // Held against the audio path like a save, so no block reaches a half-restored effect.
     void setStateInformation(const void* data, int sizeInBytes) override;
     // [host thread] Index-based parameter access; out of range every answer is neutral. The refresh
     // also calls getNumParameters and setParameter [message thread].
@@ -112,9 +113,8 @@ public:
     virtual void setEffectParameter(int32_t index, float value);
     // Only tests call it; kept as one of the sixteen slots.
     virtual bool canEffectParameterBeAutomated(int32_t index);
-    // [host thread, or audio thread on a block-length change] These four: the construction, the
-    // preparation and the destruction. Rates below 15 kHz or above 200 kHz (and NaN) reach the
-    // effect as 44100.
+    // [host thread] These four: the construction, the preparation and the destruction. Rates below 15 kHz or
+    // above 200 kHz (and NaN) reach the effect as 44100.
     virtual void setEffectSampleRate(float rate);
     virtual void setEffectBlockSize(int32_t size);
     // [message thread] Re-reads every parameter from the effect and reports it to the listeners;
@@ -164,6 +164,9 @@ public:
     // [any thread] Whether the effect asked for a new editor size since the last call; clears the
     // request.
     bool takeEditorResizePending() { return editorResizePending.exchange(false); }
+    // [any thread] What keeps the state operations and the audio path's blocks apart; the audio path
+    // enters it around every block instead of the callback lock.
+    ProcessingExclusion& getProcessingExclusion() { return processingExclusion; }
 
 private:
     friend intptr_t hostCallback(AEffect*, int32_t, int32_t, intptr_t, void*, float);
@@ -181,6 +184,7 @@ private:
     // Held by a save or restore [host thread] and tried by the refresh [message thread], which
     // reads nothing while the effect is switched through its programs or restored.
     std::mutex stateOperationLock;
+    ProcessingExclusion processingExclusion;
     std::unique_ptr<RefreshTimer> refreshTimer;
     // Per effect parameter, the display text at each hundredth of the value range ("---" until
     // probed); empty when no effect is loaded.

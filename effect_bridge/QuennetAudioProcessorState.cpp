@@ -1,8 +1,9 @@
-// The processor's saved state: the effect's whole state as one block, saved and restored under the
-// callback lock. The block's bytes are the serializer's business.
+// The processor's saved state: the effect's whole state as one block, saved and restored while the
+// effect is held against the audio path. The block's bytes are the serializer's business.
 
 #include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
+#include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,12 +15,20 @@ void QuennetAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
         EffectStateSerializer::appendEmptyState(destData);
         return;
     }
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
-    const juce::ScopedLock callbackLock(getCallbackLock());
+    // A chunk is one short effect call, which blocks may wait for; the parameter form's sweep
+    // through every program may take long, and blocks pass through meanwhile.
     if ((effect->flags & effFlagsProgramChunks) != 0)
+    {
+        const ProcessingExclusion::Holder held(processingExclusion, ProcessingExclusion::Hold::singleCall);
         saveChunkForm(destData);
+    }
     else
+    {
+        const ProcessingExclusion::Holder held(processingExclusion, ProcessingExclusion::Hold::sweep);
         saveParameterForm(destData);
+    }
 }
 
 void QuennetAudioProcessor::saveChunkForm(juce::MemoryBlock& destData)
@@ -60,9 +69,14 @@ void QuennetAudioProcessor::setStateInformation(const void* data, int sizeInByte
     const Reader block(data, sizeInBytes);
     if (effect == nullptr || block.form() == Reader::Form::unreadable)
         return;
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
     const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
-    const juce::ScopedLock callbackLock(getCallbackLock());
-    if (block.form() == Reader::Form::chunk && (effect->flags & effFlagsProgramChunks) != 0)
+    const bool chunkForm =
+        block.form() == Reader::Form::chunk && (effect->flags & effFlagsProgramChunks) != 0;
+    const ProcessingExclusion::Holder held(processingExclusion, chunkForm
+                                                                    ? ProcessingExclusion::Hold::singleCall
+                                                                    : ProcessingExclusion::Hold::sweep);
+    if (chunkForm)
     {
         dispatch(effSetChunk, 0, static_cast<intptr_t>(block.chunkSize()),
                  const_cast<uint8_t*>(block.chunkData()));

@@ -9,15 +9,23 @@
 //                              which also pumps JUCE's messages.
 //   [host thread, initialised] the same, and only between the object's Initialize and Uninitialize.
 //   [audio thread]             the thread running the host's process procedure and everything under
-//                              it: no allocation after the first block at a size, no lock but the
-//                              processor's callback lock, no I/O. Never the message thread.
+//                              it. The module's own code there allocates nothing and does no I/O; it
+//                              waits for no other thread's long work, only for the one effect call of
+//                              a chunk-form save or restore (see ProcessingExclusion). It enters
+//                              JUCE's listener lock when the effect reports automation, and calls
+//                              into the effect and the host's transport, whose costs are theirs.
+//                              Never the message thread.
 //   [message thread]           the thread dispatching JUCE's messages: timers and asynchronous
 //                              calls. A `MessageThread` of the module's own on POSIX hosts.
 //   [any thread]               safe from every thread, at the same time.
 //
-// The checks below state the two rules that a wrong thread would break without any other sign:
-// JUCE timers and the refresh run only on the message thread, and the audio path never runs there.
-// They cost one comparison in debug builds and nothing in release builds.
+// The process procedure marks its thread as the audio thread for as long as it runs (AudioPathScope),
+// which lets debug builds check the labels at the boundaries where a wrong thread is a bug, and lets
+// a debug build of the module stop at any allocation its own code makes on the audio path
+// (AudioPathAllocationGuard.cpp). The message-thread checks ask JUCE's message manager, which takes
+// a lock; none of these checks exist in release builds.
+
+#include "platform/NonCopyable.h"
 
 #include <juce_events/juce_events.h>
 
@@ -25,6 +33,34 @@
 
 namespace threadchecks
 {
+
+// Set on a thread while it runs the host's process procedure; read by the checks and the allocation
+// guard. Trivially typed, and where the module is an ELF library placed in the static thread-local
+// block, so that the first block on a new host thread does not make the dynamic linker allocate
+// the module's thread-local storage (and each access is one load).
+#if defined(__ELF__)
+__attribute__((tls_model("initial-exec"))) inline thread_local bool inAudioPath = false;
+#else
+inline thread_local bool inAudioPath = false;
+#endif
+
+// [audio thread] Marks the calling thread as the audio thread until destroyed; nests.
+class AudioPathScope : private NonCopyable
+{
+public:
+    AudioPathScope() : outer(inAudioPath) { inAudioPath = true; }
+    ~AudioPathScope() { inAudioPath = outer; }
+
+private:
+    const bool outer;
+};
+
+// [any thread]
+inline bool onAudioThread()
+{
+    return inAudioPath;
+}
+
 // [any thread]
 inline bool onMessageThread()
 {
@@ -39,6 +75,8 @@ inline bool onMessageThreadOrNoneRuns()
 }
 } // namespace threadchecks
 
+#define OMBREL_ASSERT_AUDIO_THREAD() assert(threadchecks::onAudioThread())
+#define OMBREL_ASSERT_NOT_AUDIO_THREAD() assert(!threadchecks::onAudioThread())
 #define OMBREL_ASSERT_MESSAGE_THREAD() assert(threadchecks::onMessageThread())
 #define OMBREL_ASSERT_NOT_MESSAGE_THREAD() assert(!threadchecks::onMessageThread())
 #define OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING() assert(threadchecks::onMessageThreadOrNoneRuns())

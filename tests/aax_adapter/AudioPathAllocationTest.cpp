@@ -19,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <vector>
 
 using namespace testhost;
 
@@ -248,8 +251,132 @@ TEST(AudioPathAllocation, ABlockLengthChangeAllocatesNothing)
             }
             EXPECT_EQ(0, window.count().allocations);
         }
-        // Each change still reached the effect: suspended, told the new size, resumed.
-        EXPECT_EQ(setBlockSizeBefore + 6, countDispatcherCalls(log, effSetBlockSize));
-        EXPECT_EQ(2048, log.process.frames);
+        // No change reached the effect as a new size; the longest blocks came in prepared pieces.
+        EXPECT_EQ(setBlockSizeBefore, countDispatcherCalls(log, effSetBlockSize));
+        EXPECT_EQ(1024, log.process.frames);
     }
+}
+
+// A host scrubbing: block lengths jump around, some longer than the prepared size. The effect is
+// never suspended or resumed after its preparation, nothing allocates, and a delay's tail runs on
+// as if the blocks had all been of one length.
+TEST(AudioPathAllocation, AScrubLikeRunOfBlockLengthsKeepsTheEffectRunningAndAllocatesNothing)
+{
+    constexpr int32_t kScrub[] = {1024, 37, 512, 1, 1024, 4096};
+    constexpr int32_t kMaxBlock = 4096;
+    {
+        PlugInSession session(testEffectPath());
+        ASSERT_TRUE(session.scanned());
+        QuietInstance instance(session, kStereoComponent, kMaxBlock);
+        ASSERT_TRUE(instance.ready());
+        const TestEffectLog& log = session.bundle().log();
+        const int mainsBefore = countDispatcherCalls(log, effMainsChanged);
+        const int processBefore = log.process.calls;
+        {
+            const AllocationCountingWindow window;
+            for (int32_t length : kScrub)
+            {
+                instance.context.SetBlockLength(length);
+                RunProcess(instance.component.process, {&instance.context});
+            }
+            EXPECT_EQ(0, window.count().allocations);
+        }
+        EXPECT_EQ(mainsBefore, countDispatcherCalls(log, effMainsChanged));
+        // Five blocks whole, the last in four pieces.
+        EXPECT_EQ(processBefore + 9, log.process.calls);
+    }
+
+    // The bundled delay (250 ms at 48 kHz): an impulse at the start echoes after 12000 samples,
+    // well past the scrub, and arrives exactly as with blocks of one length throughout.
+    constexpr int32_t kTotal = 16 * 1024;
+    const auto render = [&](const std::vector<int32_t>& lengths)
+    {
+        PlugInSession session(exampleDelayPath());
+        QuietInstance instance(session, kStereoComponent, kMaxBlock);
+        std::vector<float> output;
+        if (!session.scanned() || !instance.ready())
+            return output;
+        ProcessingContext& context = instance.context;
+        int32_t done = 0;
+        size_t next = 0;
+        while (done < kTotal)
+        {
+            const int32_t length = std::min(next < lengths.size() ? lengths[next++] : 1024, kTotal - done);
+            context.SetBlockLength(length);
+            context.FillInputs(0.0f);
+            if (done == 0)
+                context.Input(0)[0] = context.Input(1)[0] = 1.0f;
+            RunProcess(instance.component.process, {&context});
+            output.insert(output.end(), context.Output(0), context.Output(0) + length);
+            done += length;
+        }
+        return output;
+    };
+    const std::vector<float> scrubbed = render(std::vector<int32_t>(std::begin(kScrub), std::end(kScrub)));
+    const std::vector<float> steady = render({});
+    ASSERT_EQ(static_cast<size_t>(kTotal), scrubbed.size());
+    ASSERT_EQ(static_cast<size_t>(kTotal), steady.size());
+    float echo = 0.0f;
+    for (int32_t n = 11000; n < kTotal; ++n)
+        echo = std::max(echo, std::abs(scrubbed[static_cast<size_t>(n)]));
+    EXPECT_GT(echo, 0.05f) << "the delay's tail did not survive";
+    for (int32_t n = 0; n < kTotal; ++n)
+        ASSERT_NEAR(steady[static_cast<size_t>(n)], scrubbed[static_cast<size_t>(n)], 1e-5f) << n;
+}
+
+// MIDI beyond what the block's buffer holds is dropped, never allocated for.
+TEST(AudioPathAllocation, MidiBeyondTheReserveIsDroppedWithoutAllocating)
+{
+    PlugInSession session(testEffectPath());
+    ASSERT_TRUE(session.scanned());
+    QuietInstance instance(session, kStereoComponent, 1024);
+    ASSERT_TRUE(instance.ready());
+    ProcessingContext& context = instance.context;
+    context.SetBlockLength(512);
+    RunProcess(instance.component.process, {&context});
+    std::vector<AAX_CMidiPacket> midi;
+    constexpr uint32_t kPackets = 10000;
+    for (uint32_t i = 0; i < kPackets; ++i)
+        midi.push_back(MidiNode::Packet(i % 512, {0x90, static_cast<uint8_t>(i % 128), 100}));
+    context.Midi().SetPackets(midi);
+    const TestEffectLog& log = session.bundle().log();
+    {
+        const AllocationCountingWindow window;
+        RunProcess(instance.component.process, {&context});
+        EXPECT_EQ(0, window.count().allocations);
+    }
+    // The effect's log holds the events of its last effProcessEvents.
+    const int delivered = log.midi.count;
+    EXPECT_GT(delivered, 1000);
+    EXPECT_LT(delivered, static_cast<int>(kPackets));
+    // The same again: the buffer kept its size.
+    {
+        const AllocationCountingWindow window;
+        RunProcess(instance.component.process, {&context});
+        EXPECT_EQ(0, window.count().allocations);
+    }
+    EXPECT_EQ(delivered, log.midi.count);
+}
+
+// An effect with more channels than the host, in blocks far longer than any before: its scratch
+// channels are never grown on the audio thread.
+TEST(AudioPathAllocation, AWideEffectInVeryLongBlocksAllocatesNothing)
+{
+    TestEffectConfig config = testEffectDefaults();
+    config.numInputs = config.numOutputs = 8;
+    PlugInSession session(testEffectPath(), config);
+    ASSERT_TRUE(session.scanned());
+    constexpr int32_t kLongBlock = 20000;
+    QuietInstance instance(session, kStereoComponent, kLongBlock);
+    ASSERT_TRUE(instance.ready());
+    ProcessingContext& context = instance.context;
+    context.FillInputs(0.25f);
+    context.SetBlockLength(kLongBlock);
+    {
+        const AllocationCountingWindow window;
+        RunProcess(instance.component.process, {&context});
+        EXPECT_EQ(0, window.count().allocations);
+    }
+    EXPECT_EQ(0.25f + 10.0f * 0.25f + kTestEffectOutput0Offset, context.Output(0)[kLongBlock - 1]);
+    EXPECT_EQ(0.0f, session.bundle().log().process.extraInputPeak);
 }

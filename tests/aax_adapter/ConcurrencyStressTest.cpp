@@ -4,6 +4,7 @@
 // GUI object idles. The session then restores a known state, which must be what the host and the
 // effect hold afterwards, and is torn down while a refresh is pending.
 
+#include "tests/aax_adapter/MainThreadAutomationHost.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/SavedChunks.h"
 #include "tests/support/TestWaiting.h"
@@ -15,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -59,13 +62,20 @@ bool refreshAndDeliver(PlugInSession& session, DataModelInstance& dataModel)
     return true;
 }
 
-void runSession(int32_t chunkMode)
+// The effect of every session here: a few parameters and programs, one of them moved by the effect.
+TestEffectConfig stressedEffect(int32_t chunkMode)
 {
     TestEffectConfig config = testEffectDefaults();
     config.numParams = kParameters;
     config.numPrograms = 4;
     config.chunkMode = chunkMode;
     config.automatedParameter = kAutomated;
+    return config;
+}
+
+void runSession(int32_t chunkMode)
+{
+    TestEffectConfig config = stressedEffect(chunkMode);
     // A display update shortly after each refresh has become due: refreshes run all the time.
     config.displayRequestIntervalMilliseconds = 350;
     PlugInSession session(testEffectPath(), config);
@@ -184,4 +194,102 @@ TEST(ConcurrencyStress, AParameterFormSessionSurvivesEverythingAtOnceAndKeepsThe
 TEST(ConcurrencyStress, AnEffectChunkSessionSurvivesEverythingAtOnceAndKeepsTheRestoredState)
 {
     runSession(kTestChunkNormal);
+}
+
+namespace
+{
+
+// A host whose automation delegate answers only on its main thread: a request made elsewhere waits
+// until the main thread gets to it. The main thread saves and restores all the time while the
+// effect automates from inside every block. The audio thread never calls the delegate, so nothing
+// waits for the main thread while the main thread waits for a block; the session ends with every
+// request answered, and the audio thread's longest wait is reported.
+void runMainThreadAutomationSession(int32_t chunkMode)
+{
+    TestEffectConfig config = stressedEffect(chunkMode);
+    PlugInSession session(testEffectPath(), config);
+    ASSERT_TRUE(session.scanned());
+    session.host().Log().SetEnabled(false);
+    MainThreadAutomationInstance instance(session, kStereoComponent, 64);
+    ASSERT_TRUE(instance.ready());
+    instance.context.FillInputs(0.5f);
+    instance.delegate.setBlocking(true);
+    DataModelInstance& dataModel = instance.dataModel;
+
+    std::atomic<bool> stopAudio{false};
+    std::atomic<int> blocks{0};
+    std::chrono::steady_clock::duration longestBlock{};
+    const std::thread::id mainThread = std::this_thread::get_id();
+    std::thread audio(
+        [&]
+        {
+            while (!stopAudio)
+            {
+                const auto start = std::chrono::steady_clock::now();
+                RunProcess(instance.component.process, {&instance.context});
+                longestBlock = std::max(longestBlock, std::chrono::steady_clock::now() - start);
+                ++blocks;
+                std::this_thread::sleep_for(kBlockPeriod);
+            }
+        });
+
+    const auto end = std::chrono::steady_clock::now() + kStressTime;
+    int iteration = 0;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        instance.delegate.answerWaiting();
+        SavedChunk all;
+        SavedChunk controls;
+        EXPECT_EQ(AAX_SUCCESS, dataModel.GetChunk(kAllChunk, &all));
+        instance.delegate.answerWaiting();
+        EXPECT_EQ(AAX_SUCCESS, dataModel.GetChunk(kControlsChunk, &controls));
+        EXPECT_EQ(AAX_SUCCESS, dataModel.SetChunk(all));
+        instance.delegate.answerWaiting();
+        EXPECT_EQ(AAX_SUCCESS, dataModel.SetChunk(controls));
+        const std::string id = idOf(iteration % kAutomated);
+        EXPECT_EQ(AAX_SUCCESS, dataModel->SetParameterNormalizedValue(id.c_str(), (iteration % 101) / 100.0));
+        dataModel.DeliverAutomation();
+        ++iteration;
+    }
+    stopAudio = true;
+    audio.join();
+
+    // What the effect reported while processing reached the host, though only through the main
+    // thread's answers, and never from the audio thread.
+    const std::string automated = idOf(kAutomated);
+    const auto reachedHost = [&]
+    {
+        instance.delegate.answerWaiting();
+        for (const auto& arrival : instance.delegate.arrivals())
+            if (arrival.call == "release" && arrival.id == automated)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(waitFor(reachedHost));
+    instance.delegate.setBlocking(false);
+    EXPECT_EQ(0, instance.delegate.unansweredCalls()) << "a request waited for the main thread in vain";
+    const auto arrivals = instance.delegate.arrivals();
+    const std::thread::id audioThread = audio.get_id();
+    for (const auto& arrival : arrivals)
+        EXPECT_TRUE(arrival.thread != audioThread &&
+                    (arrival.id == automated || arrival.thread == mainThread))
+            << arrival.call << " " << arrival.id;
+    EXPECT_GT(blocks.load(), 0);
+    EXPECT_GT(iteration, 0);
+    const auto longest = std::chrono::duration_cast<std::chrono::microseconds>(longestBlock).count();
+    std::cout << blocks.load() << " blocks, " << iteration << " saves and restores; longest block " << longest
+              << " us\n";
+    ::testing::Test::RecordProperty("longest_block_us", std::to_string(longest));
+}
+
+} // namespace
+
+TEST(ConcurrencyStress, AParameterFormHostWhoseAutomationWaitsForItsMainThreadNeverDeadlocks)
+{
+    runMainThreadAutomationSession(kTestChunkNone);
+}
+
+TEST(ConcurrencyStress, AnEffectChunkHostWhoseAutomationWaitsForItsMainThreadNeverDeadlocks)
+{
+    runMainThreadAutomationSession(kTestChunkNormal);
 }

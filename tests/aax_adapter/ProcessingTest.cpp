@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 using namespace testhost;
@@ -142,12 +143,11 @@ TEST_F(StereoProcessing, ABypassedBlockPassesTheInputDryAndTheEffectIsNotCalled)
         ASSERT_EQ(context.Input(1)[n], context.Output(1)[n]) << n;
     }
 
-    // A new block length still prepares the effect, but does not process it.
+    // A new block length neither prepares the effect nor processes it.
     context.SetBlockLength(256);
     before = log.count;
     instance().process();
-    EXPECT_GE(findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before), 0);
-    EXPECT_EQ(-1, findEffectCall(log, kTestCallProcess, 0, before));
+    EXPECT_EQ(before, log.count) << "the effect received a call";
 
     // Bypass off: the effect processes again.
     setBypass(dataModel, context, false);
@@ -190,45 +190,64 @@ TEST_F(StereoProcessing, MidiPacketsReachTheEffectAtTimestampsInsideTheBlock)
     EXPECT_EQ(processBefore + 1, session.bundle().log().process.calls);
 }
 
-TEST(Processing, ANewBlockLengthPreparesTheEffectOnceBeforeTheBlock)
+TEST(Processing, BlockLengthChangesNeverPrepareTheEffectAgainAndLongBlocksArriveInPreparedPieces)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
     session.host().config.sampleRate = 96000.0f;
-    ProcessingInstance instance(session, kStereoComponent, kMaxBlock);
+    constexpr int32_t kLongBlock = 2500;
+    ProcessingInstance instance(session, kStereoComponent, kLongBlock);
     ASSERT_TRUE(instance.ready());
     ProcessingContext& context = instance.context;
     const TestEffectLog& log = session.bundle().log();
+    const int preparedAt = findEffectCall(log, kTestCallDispatcher, effSetBlockSize);
+    ASSERT_GE(preparedAt, 0);
+    EXPECT_EQ(1024, log.calls[preparedAt].value);
 
-    // Prepared at the first block's length of 1024 already: nothing to do.
-    int before = log.count;
-    instance.process();
-    EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before));
+    // Shorter blocks: the effect was told a maximum, so each arrives whole, with no suspend, rate,
+    // size or resume before it; the effect still hears 1024 when it asks for the block size.
+    const int before = log.count;
+    for (int32_t length : {256, 1, 1000})
+    {
+        context.SetBlockLength(length);
+        const int blockStart = log.count;
+        instance.process();
+        const int block = findEffectCall(log, kTestCallProcess, 0, blockStart);
+        ASSERT_GE(block, 0) << length;
+        EXPECT_EQ(static_cast<float>(length), log.calls[block].opt);
+        EXPECT_EQ(1024, session.bundle().callHostFromEffect(audioMasterGetBlockSize)) << length;
+    }
+    for (int32_t opcode : {effMainsChanged, effSetSampleRate, effSetBlockSize})
+        EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, opcode, before)) << opcode;
 
-    context.SetBlockLength(256);
-    before = log.count;
+    // A longer block goes through in pieces of the prepared size, in order, over the same memory.
+    context.FillInputs(0.0f);
+    for (int32_t n = 0; n < kLongBlock; ++n)
+        context.Input(0)[n] = static_cast<float>(n);
+    context.SetBlockLength(kLongBlock);
+    // An event reaches the piece it falls in, at its offset there.
+    const std::pair<uint32_t, int32_t> eventAndOffset[] = {
+        {10, 10}, {1500, 1500 - 1024}, {2400, 2400 - 2048}};
+    for (const auto& [timestamp, offset] : eventAndOffset)
+    {
+        context.Midi().SetPackets({MidiNode::Packet(timestamp, {0x90, 60, 1})});
+        const int midiCalls = log.midi.calls;
+        instance.process();
+        EXPECT_EQ(midiCalls + 1, log.midi.calls) << timestamp;
+        EXPECT_EQ(1, log.midi.count) << timestamp;
+        EXPECT_EQ(offset, log.midi.deltaFrames[0]) << timestamp;
+    }
+    context.Midi().SetPackets({});
+    const int longStart = log.count;
     instance.process();
-    const int suspend = findEffectCall(log, kTestCallDispatcher, effMainsChanged, before);
-    const int rate = findEffectCall(log, kTestCallDispatcher, effSetSampleRate, before);
-    const int size = findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before);
-    const int resume = findEffectCall(log, kTestCallDispatcher, effMainsChanged, size);
-    const int block = findEffectCall(log, kTestCallProcess, 0, before);
-    ASSERT_GE(suspend, 0);
-    EXPECT_EQ(0, log.calls[suspend].value);
-    ASSERT_GT(rate, suspend);
-    EXPECT_EQ(96000.0f, log.calls[rate].opt);
-    ASSERT_GT(size, rate);
-    EXPECT_EQ(256, log.calls[size].value);
-    ASSERT_GT(resume, size);
-    EXPECT_EQ(1, log.calls[resume].value);
-    ASSERT_GT(block, resume);
-    EXPECT_EQ(256.0f, log.calls[block].opt);
-
-    // The same length again prepares nothing.
-    before = log.count;
-    instance.process();
-    EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, before));
-    EXPECT_GE(findEffectCall(log, kTestCallProcess, 0, before), 0);
+    std::vector<float> pieces;
+    for (int call = longStart; call < std::min(log.count, kTestEffectLogCapacity); ++call)
+        if (log.calls[call].kind == kTestCallProcess)
+            pieces.push_back(log.calls[call].opt);
+    EXPECT_EQ((std::vector<float>{1024.0f, 1024.0f, 452.0f}), pieces);
+    EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetBlockSize, longStart));
+    for (int32_t n = 0; n < kLongBlock; ++n)
+        ASSERT_EQ(static_cast<float>(n) + kTestEffectOutput0Offset, context.Output(0)[n]) << n;
 }
 
 TEST(Processing, InstancesWithoutTheirPrivateDataAreSkippedAndTheOthersRender)
