@@ -210,9 +210,21 @@ AAX_Result JuceAAX_Processor::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
 {
     OMBREL_ASSERT_NOT_AUDIO_THREAD();
+    if (id == cDefaultChunkID)
+        return restoreControls(chunk);
     if (id != kProcessorStateChunkID)
         return AAX_CEffectParameters::SetChunk(id, chunk);
-    return GuardHostCall([&] { return writeProcessorState(*processor, chunk); });
+    return GuardHostCall(
+        [&]
+        {
+            const AAX_Result result = writeProcessorState(*processor, chunk);
+            if (result == AAX_SUCCESS)
+            {
+                stateChunkRestored = true;
+                showEffectValues();
+            }
+            return result;
+        });
 }
 
 //==============================================================================

@@ -107,6 +107,11 @@ private:
     int32_t publishedIndexOf(AAX_CParamID id) const;
     // [host thread] A host value for the effect's parameter `index`: see writeToEffect's comment.
     void writeToEffect(int32_t index, double value);
+    // [host thread] Restores the controls chunk: see its comment.
+    AAX_Result restoreControls(const AAX_SPlugInChunk* chunk);
+    // [host thread] Every published processor parameter takes the effect's value, as the host's
+    // answer to a request would set it, without a request: a restore writes no automation.
+    void showEffectValues();
     // [host thread] Answers what read gives for the index of a published processor parameter; an
     // identifier that names none, or a null value, is answered as an error with value untouched.
     template <typename Read>
@@ -144,6 +149,8 @@ private:
     int32_t currentBlockSize = 1024;
     // The processor's state between a size query of the 'All ' chunk and its read.
     juce::MemoryBlock pendingState;
+    // [host thread] Set once the host has restored an 'All ' chunk into this instance.
+    bool stateChunkRestored = false;
     int32_t publishedProcessorParameters = 0;
     // [host thread] Each published parameter's default as a normalized value: the effect's own
     // value when it was published. Filled once while publishing; the audio path never reads it.

@@ -160,17 +160,19 @@ void JuceAAX_Processor::writeToEffect(int32_t index, double value)
     processor->setParameter(index, effectValue);
 }
 
+// The effect takes a host value before the published parameter does: a value the effect refuses
+// (it throws) is answered as an error and changes nothing else, so the host never shows a value the
+// effect does not hold.
 AAX_Result JuceAAX_Processor::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
     return GuardHostCall(
         [&]
         {
-            const AAX_Result published = AAX_CEffectParameters::SetParameterNormalizedValue(id, value);
             const int32_t index = publishedIndexOf(id);
-            if (index < 0)
-                return published;
-            writeToEffect(index, value);
-            return AAX_SUCCESS;
+            if (index >= 0)
+                writeToEffect(index, value);
+            const AAX_Result published = AAX_CEffectParameters::SetParameterNormalizedValue(id, value);
+            return index < 0 ? published : AAX_SUCCESS;
         });
 }
 
@@ -199,13 +201,63 @@ AAX_Result JuceAAX_Processor::UpdateParameterNormalizedValue(AAX_CParamID id, do
     return GuardHostCall(
         [&]
         {
-            const AAX_Result result =
-                AAX_CEffectParameters::UpdateParameterNormalizedValue(id, value, source);
             const int32_t index = publishedIndexOf(id);
             if (index >= 0)
                 writeToEffect(index, value);
-            return result;
+            return AAX_CEffectParameters::UpdateParameterNormalizedValue(id, value, source);
         });
+}
+
+// The 'All ' chunk holds the effect's whole state, and the controls are only its published
+// values, which are stale wherever the effect changed a value without reporting it. So once the
+// host has restored an 'All ' chunk into this instance, a controls chunk (before or after it) takes
+// nothing to the effect; only a host that restores the controls alone has them reach the effect.
+// Either way no request is posted: its answer could arrive after the 'All ' restore and overwrite
+// it, and a host writing automation would record the restore. The published parameters take the
+// effect's values instead.
+AAX_Result JuceAAX_Processor::restoreControls(const AAX_SPlugInChunk* chunk)
+{
+    if (chunk == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    return GuardHostCall(
+        [&]
+        {
+            if (!stateChunkRestored)
+            {
+                mDefaultChunk.Load(chunk);
+                for (int32_t index = 0; index < publishedProcessorParameters; ++index)
+                {
+                    double stored = 0.0;
+                    if (!mDefaultChunk.StoredNumber(IndexText(index).text, &stored))
+                        continue;
+                    try
+                    {
+                        writeToEffect(index, stored);
+                    }
+                    catch (...)
+                    {
+                        // A value the effect refuses leaves that parameter as it was.
+                    }
+                }
+            }
+            showEffectValues();
+            return AAX_SUCCESS;
+        });
+}
+
+void JuceAAX_Processor::showEffectValues()
+{
+    for (int32_t index = 0; index < publishedProcessorParameters; ++index)
+    {
+        AAX_IParameter* parameter = mParameterManager.GetParameterByID(IndexText(index).text);
+        if (parameter == nullptr)
+            continue;
+        const float effectValue = processor->getParameter(index);
+        const auto slot = static_cast<size_t>(index);
+        parameter->UpdateNormalizedValue(
+            publishedValueOf(effectValue, slot < publishedAsSwitch.size() && publishedAsSwitch[slot]));
+        processor->noteValueShownToHost(index, effectValue);
+    }
 }
 
 } // namespace AAXClasses

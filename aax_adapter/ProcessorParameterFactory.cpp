@@ -46,6 +46,13 @@ bool switchIsOn(float effectValue)
     return effectValue > kTwoStateOnThreshold;
 }
 
+double publishedValueOf(float effectValue, bool isSwitch)
+{
+    if (isSwitch)
+        return switchIsOn(effectValue) ? 1.0 : 0.0;
+    return static_cast<double>(continuousStartingValue(effectValue));
+}
+
 // The index-based parameter operations are deprecated in JUCE 7 but are the ones that reach the
 // effect's parameters: the processor has no parameter objects.
 juce::String processorParameterName(QuennetAudioProcessor& processor, int index, int maximumLength)

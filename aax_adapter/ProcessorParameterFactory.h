@@ -33,6 +33,10 @@ struct PublishedProcessorParameter
 // above one half.
 bool switchIsOn(float effectValue);
 
+// [any thread] The normalized value a published parameter holds for an effect value: a switch's 0
+// or 1, a continuous parameter's value inside 0 .. 1 (NaN as 0).
+double publishedValueOf(float effectValue, bool isSwitch);
+
 // [host thread] The AAX parameter for the processor's parameter at index. Probes the effect's texts
 // first (the display delegates read them), so the effect's parameter moves and is put back.
 PublishedProcessorParameter makeProcessorParameter(QuennetAudioProcessor& processor, int index);

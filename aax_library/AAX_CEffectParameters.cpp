@@ -5,7 +5,6 @@
 #include "aax_library/AAX_IParameter.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -16,7 +15,6 @@ namespace
 constexpr size_t kMaxNameLineBytes = 255;
 constexpr char kNameLineSeparator = '\n';
 constexpr int32_t kNumberOfDefaultChunks = 1;
-constexpr size_t kChunkNameBytes = sizeof(AAX_SPlugInChunk::fName);
 
 // Clamps to [0, 1]; NaN becomes 0 so that nothing unordered reaches a parameter.
 double ClampNormalized(double value)
@@ -24,18 +22,6 @@ double ClampNormalized(double value)
     if (!(value > 0.0))
         return 0.0;
     return value > 1.0 ? 1.0 : value;
-}
-
-// A double from a chunk narrowed to float; beyond float's range (where a plain conversion would be
-// undefined) it becomes an infinity of its sign, so that a stored value out of range never compares
-// equal to the largest float.
-float NarrowToFloatOrInfinity(double value)
-{
-    if (value > FLT_MAX)
-        return std::numeric_limits<float>::infinity();
-    if (value < -FLT_MAX)
-        return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
 }
 
 // [host thread] write with the parameter, guarded like any host call, answering success; without a
@@ -105,31 +91,6 @@ void WriteNameOfLength(const AAX_CString& shortened, int32_t length, AAX_IString
         shortened.SubString(0, static_cast<uint32_t>(length), &out);
 }
 
-// One callable made of several lambdas, each taking one kind of value.
-template <typename... Lambdas> struct Overloaded : Lambdas...
-{
-    using Lambdas::operator()...;
-};
-template <typename... Lambdas> Overloaded(Lambdas...) -> Overloaded<Lambdas...>;
-
-// The one place that asks a parameter for the kind of its value, in the order the chunk has always
-// used (float, 32-bit integer, bool, double, text): visit gets the value of the first kind the
-// parameter answers to, and its result is returned; noKind when the parameter answers to none.
-template <typename Result, typename Visitor>
-Result VisitChunkedValue(const AAX_IParameter& parameter, Result noKind, Visitor&& visit)
-{
-    if (float value = 0.0f; parameter.GetValueAsFloat(&value))
-        return visit(value);
-    if (int32_t value = 0; parameter.GetValueAsInt32(&value))
-        return visit(value);
-    if (bool value = false; parameter.GetValueAsBool(&value))
-        return visit(value);
-    if (double value = 0.0; parameter.GetValueAsDouble(&value))
-        return visit(value);
-    if (AAX_CString value; parameter.GetValueAsString(&value))
-        return visit(static_cast<const AAX_CString&>(value));
-    return noKind;
-}
 } // namespace
 
 template <typename Body> AAX_Result AAX_CEffectParameters::WithParameter(AAX_CParamID id, Body&& body)
@@ -171,20 +132,6 @@ AAX_Result AAX_CEffectParameters::WithRelativeValue(AAX_CParamID id, double delt
     if (result != AAX_SUCCESS)
         return result;
     return apply(ClampNormalized(value + delta));
-}
-
-template <typename Visit> void AAX_CEffectParameters::ForEachChunkedParameter(Visit&& visit)
-{
-    int32_t count = 0;
-    GetNumberOfParameters(&count);
-    for (int32_t i = 0; i < count; ++i)
-    {
-        AAX_IParameter* const parameter = mParameterManager.GetParameter(i);
-        if (parameter == nullptr || IsFiltered(parameter->Identifier()))
-            continue;
-        if (!visit(*parameter))
-            return;
-    }
 }
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
@@ -230,10 +177,9 @@ AAX_Result AAX_CEffectParameters::Initialize(IACFUnknown* controller)
             GetMasterBypassParameter(&bypassID);
             FilterParameterIDOnSave(bypassID.Get());
 
-            int32_t count = 0;
-            GetNumberOfParameters(&count);
+            const int32_t count = ParameterCount();
             if (count > 0)
-                mNumChunkedParameters = count - static_cast<int32_t>(mFilteredParameters.size());
+                mNumChunkedParameters = count - mDefaultChunk.FilteredCount();
             return AAX_SUCCESS;
         });
 }
@@ -533,34 +479,13 @@ AAX_Result AAX_CEffectParameters::GetChunkSize(AAX_CTypeID id, uint32_t* size)
         *size = 0;
         return AAX_ERROR_INVALID_CHUNK_ID;
     }
-    return GuardHostCall(
-        [&]
-        {
-            BuildChunkData();
-            mChunkSize = mChunkParser.GetChunkDataSize();
-            if (mChunkSize < 0)
-                return AAX_ERROR_INCORRECT_CHUNK_SIZE;
-            *size = static_cast<uint32_t>(mChunkSize);
-            return AAX_SUCCESS;
-        });
+    return GuardHostCall([&] { return mDefaultChunk.Size(mParameterManager, ParameterCount(), size); });
 }
 
 AAX_Result AAX_CEffectParameters::GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk)
 {
     return WithDefaultChunk(id, chunk,
-                            [&]
-                            {
-                                // The host allocated what GetChunkSize promised; parameters that changed
-                                // since would not fit.
-                                BuildChunkData();
-                                if (mChunkParser.GetChunkDataSize() != mChunkSize || mChunkSize == 0)
-                                    return AAX_ERROR_INCORRECT_CHUNK_SIZE;
-                                chunk->fVersion = mChunkParser.GetChunkVersion();
-                                std::memset(chunk->fName, 0, kChunkNameBytes);
-                                std::memcpy(chunk->fName, cDefaultChunkName,
-                                            std::min(std::strlen(cDefaultChunkName), kChunkNameBytes - 1));
-                                return mChunkParser.GetChunkData(chunk, mChunkSize);
-                            });
+                            [&] { return mDefaultChunk.Write(mParameterManager, ParameterCount(), chunk); });
 }
 
 AAX_Result AAX_CEffectParameters::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk)
@@ -568,13 +493,7 @@ AAX_Result AAX_CEffectParameters::SetChunk(AAX_CTypeID id, const AAX_SPlugInChun
     return WithDefaultChunk(id, chunk,
                             [&]
                             {
-                                mChunkParser.LoadChunk(chunk);
-                                ForEachChunkedParameter(
-                                    [&](AAX_IParameter& parameter)
-                                    {
-                                        RestoreFromChunk(parameter);
-                                        return true;
-                                    });
+                                mDefaultChunk.Restore(mParameterManager, ParameterCount(), chunk);
                                 return AAX_SUCCESS;
                             });
 }
@@ -593,15 +512,7 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk(const AAX_SPlugInChunk* chu
     return GuardHostCall(
         [&]
         {
-            mChunkParser.LoadChunk(chunk);
-            bool allMatch = true;
-            ForEachChunkedParameter(
-                [&](const AAX_IParameter& parameter)
-                {
-                    allMatch = CompareWithChunk(parameter) != ChunkMatch::Different;
-                    return allMatch;
-                });
-            if (allMatch)
+            if (mDefaultChunk.Matches(mParameterManager, ParameterCount(), chunk))
                 *equal = 1;
             return AAX_SUCCESS;
         });
@@ -677,101 +588,19 @@ AAX_Result AAX_CEffectParameters::EffectInit()
 
 void AAX_CEffectParameters::FilterParameterIDOnSave(AAX_CParamID identifier)
 {
-    if (identifier != nullptr)
-        mFilteredParameters.emplace(identifier);
-}
-
-bool AAX_CEffectParameters::IsFiltered(AAX_CParamID identifier) const
-{
-    return identifier == nullptr || mFilteredParameters.find(identifier) != mFilteredParameters.end();
+    mDefaultChunk.Filter(identifier);
 }
 
 void AAX_CEffectParameters::BuildChunkData()
 {
-    mChunkParser.Clear();
-    ForEachChunkedParameter(
-        [&](const AAX_IParameter& parameter)
-        {
-            const AAX_CParamID identifier = parameter.Identifier();
-            // The chunk keeps floats as doubles and bools as 32-bit integers.
-            const auto addDouble = [&](double value)
-            { return mChunkParser.AddDouble(identifier, value), true; };
-            const auto addInt32 = [&](int32_t value)
-            { return mChunkParser.AddInt32(identifier, value), true; };
-            VisitChunkedValue(parameter, false,
-                              Overloaded{[&](float value) { return addDouble(static_cast<double>(value)); },
-                                         [&](int32_t value) { return addInt32(value); },
-                                         [&](bool value) { return addInt32(value ? 1 : 0); },
-                                         [&](double value) { return addDouble(value); },
-                                         [&](const AAX_CString& value)
-                                         { return mChunkParser.AddString(identifier, value), true; }});
-            return true;
-        });
+    mDefaultChunk.Build(mParameterManager, ParameterCount());
 }
 
-// Restores by the parameter's own kind; a value missing from the chunk or stored with another type
-// leaves the parameter as it is.
-void AAX_CEffectParameters::RestoreFromChunk(AAX_IParameter& parameter)
+int32_t AAX_CEffectParameters::ParameterCount()
 {
-    const AAX_CParamID identifier = parameter.Identifier();
-    double storedDouble = 0.0;
-    int32_t storedInt = 0;
-    AAX_CString storedString;
-    VisitChunkedValue(parameter, false,
-                      Overloaded{[&](float)
-                                 {
-                                     return mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                                            parameter.SetValueWithFloat(
-                                                NarrowToFloatOrInfinity(storedDouble));
-                                 },
-                                 [&](int32_t) {
-                                     return mChunkParser.GetInt32Value(identifier, &storedInt) &&
-                                            parameter.SetValueWithInt32(storedInt);
-                                 },
-                                 [&](bool) {
-                                     return mChunkParser.GetInt32Value(identifier, &storedInt) &&
-                                            parameter.SetValueWithBool(storedInt != 0);
-                                 },
-                                 [&](double)
-                                 {
-                                     return mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                                            parameter.SetValueWithDouble(storedDouble);
-                                 },
-                                 [&](const AAX_CString&)
-                                 {
-                                     return mChunkParser.GetStringValue(identifier, &storedString) &&
-                                            parameter.SetValueWithString(storedString);
-                                 }});
-}
-
-AAX_CEffectParameters::ChunkMatch AAX_CEffectParameters::CompareWithChunk(const AAX_IParameter& parameter)
-{
-    const AAX_CParamID identifier = parameter.Identifier();
-    double storedDouble = 0.0;
-    int32_t storedInt = 0;
-    AAX_CString storedString;
-    const auto match = [](bool equal) { return equal ? ChunkMatch::Equal : ChunkMatch::Different; };
-    return VisitChunkedValue(
-        parameter, ChunkMatch::NotCompared,
-        Overloaded{
-            [&](float value)
-            {
-                return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                             NarrowToFloatOrInfinity(storedDouble) == value);
-            },
-            [&](int32_t value)
-            { return match(mChunkParser.GetInt32Value(identifier, &storedInt) && storedInt == value); },
-            [&](bool value) {
-                return match(mChunkParser.GetInt32Value(identifier, &storedInt) && (storedInt != 0) == value);
-            },
-            [&](double value)
-            {
-                return match(mChunkParser.GetDoubleValue(identifier, &storedDouble) &&
-                             NarrowToFloatOrInfinity(storedDouble) == NarrowToFloatOrInfinity(value));
-            },
-            [&](const AAX_CString& value) {
-                return match(mChunkParser.GetStringValue(identifier, &storedString) && storedString == value);
-            }});
+    int32_t count = 0;
+    GetNumberOfParameters(&count);
+    return count;
 }
 
 AAX_IController* AAX_CEffectParameters::Controller()

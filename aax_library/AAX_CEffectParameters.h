@@ -4,7 +4,7 @@
 // processing side, and every parameter saved and restored as the default chunk 'elck'. A derived
 // class adds its parameters in EffectInit and overrides what it needs.
 
-#include "aax_library/AAX_CChunkDataParser.h"
+#include "aax_library/AAX_CDefaultChunk.h"
 #include "aax_library/AAX_CPacketDispatcher.h"
 #include "aax_library/AAX_Enums.h"
 #include "aax_library/AAX_CParameterManager.h"
@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 
 class AAX_CEffectParameters : public AAX_IEffectParameters
@@ -97,24 +96,16 @@ protected:
     AAX_IAutomationDelegate* AutomationDelegate();
 
     int32_t mNumPlugInChanges = 0;
-    int32_t mChunkSize = 0;
-    AAX_CChunkDataParser mChunkParser;
+    // The default chunk: its filter set, size handshake and parser.
+    AAX_CDefaultChunk mDefaultChunk;
     int32_t mNumChunkedParameters = 0;
     AAX_CPacketDispatcher mPacketDispatcher;
     AAX_CParameterManager mParameterManager;
-    std::set<std::string, std::less<>> mFilteredParameters;
     std::unique_ptr<AAX_VController> mController;
     std::unique_ptr<AAX_VTransport> mTransport;
     std::unique_ptr<AAX_VAutomationDelegate> mAutomationDelegate;
 
 private:
-    enum class ChunkMatch
-    {
-        Equal,
-        Different,
-        NotCompared
-    };
-
     // [any thread] on the calling slot's thread: the body's result with the parameter of the
     // identifier, or AAX_ERROR_INVALID_PARAMETER_ID when there is none; guarded like any host call.
     template <typename Body> AAX_Result WithParameter(AAX_CParamID id, Body&& body);
@@ -128,11 +119,7 @@ private:
     // [host thread] apply's result with the parameter's normalized value moved by delta and kept
     // within 0 .. 1; a failure to read the value is answered as it is.
     template <typename Apply> AAX_Result WithRelativeValue(AAX_CParamID id, double delta, Apply&& apply);
-    // [host thread] visit with every parameter the default chunk holds, in index order, until
-    // visit answers false.
-    template <typename Visit> void ForEachChunkedParameter(Visit&& visit);
-    bool IsFiltered(AAX_CParamID identifier) const;
-    void RestoreFromChunk(AAX_IParameter& parameter);
-    ChunkMatch CompareWithChunk(const AAX_IParameter& parameter);
+    // [host thread] What GetNumberOfParameters answers.
+    int32_t ParameterCount();
     void ReleaseHostWrappers();
 };

@@ -31,13 +31,18 @@ public:
     // [host thread] Deletes every parameter in the order of adding.
     void RemoveAllParameters();
 
-    // [host thread] Exact, byte-wise lookup; null for a null or unknown identifier (borrowed).
+    // The look-ups below are [any thread]: a plug-in reports its own changes from the thread they
+    // happen on (a refresh on its message thread, automation from its audio thread). They take no
+    // lock, so the table must not change meanwhile: parameters are added only before the host may
+    // call (in EffectInit) and removed only once nothing reports any more.
+
+    // Exact, byte-wise lookup; null for a null or unknown identifier (borrowed).
     AAX_IParameter* GetParameterByID(AAX_CParamID identifier);
     const AAX_IParameter* GetParameterByID(AAX_CParamID identifier) const;
-    // [host thread] The parameter at index, or null outside 0 .. NumParameters() - 1 (borrowed).
+    // The parameter at index, or null outside 0 .. NumParameters() - 1 (borrowed).
     AAX_IParameter* GetParameter(int32_t index);
     const AAX_IParameter* GetParameter(int32_t index) const;
-    // [host thread] Position of the identifier, or -1.
+    // Position of the identifier, or -1.
     int32_t GetParameterIndex(AAX_CParamID identifier) const;
     int32_t NumParameters() const;
 

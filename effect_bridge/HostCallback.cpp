@@ -107,7 +107,7 @@ intptr_t hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t v
         return hostCanDo(static_cast<const char*>(ptr));
     case audioMasterUpdateDisplay:
         if (processor != nullptr && processor->isEffectReady())
-            processor->refreshCountdown = QuennetAudioProcessor::kRefreshTicks;
+            processor->requestRefresh();
         return 0;
     default:
         return 0;

@@ -61,6 +61,7 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     // An effect declaring more parameters than memory holds gets no texts; every read of the table
     // then answers the empty text.
     parameterTexts.allocate(effectParameterCount());
+    hostValues.allocate(effectParameterCount());
     prepareWideChannels(kInitialWideBlockSize);
 
     suspendEffect();

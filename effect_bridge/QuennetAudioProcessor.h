@@ -5,6 +5,7 @@
 
 #include "effect_bridge/EffectStateSerializer.h"
 #include "effect_bridge/HostCallback.h"
+#include "effect_bridge/HostValueRecord.h"
 #include "effect_bridge/ParameterTextTable.h"
 #include "effect_bridge/ProcessingExclusion.h"
 #include "effect_bridge/RefreshTimer.h"
@@ -24,7 +25,7 @@
 class QuennetAudioProcessor : public juce::AudioProcessor, public juce::AudioProcessorListener
 {
 public:
-    // Timer ticks between the effect's last display-update request and the refresh.
+    // Timer ticks between the display-update request that arms the countdown and the refresh.
     static constexpr int32_t kRefreshTicks = 3;
     static constexpr int32_t kRefreshIdle = -1;
     static constexpr int kTimerPeriodMs = 100;
@@ -75,8 +76,9 @@ public:
     // [host thread] Restores the effect's state from one block; anything unreadable is ignored.
     // Held against the audio path like a save, so no block reaches a half-restored effect.
     void setStateInformation(const void* data, int sizeInBytes) override;
-    // [host thread] Index-based parameter access; out of range every answer is neutral. The refresh
-    // also calls getNumParameters and setParameter [message thread].
+    // [host thread] Index-based parameter access; out of range every answer is neutral.
+    // setParameter lets an exception the effect throws pass to its caller, before the value is
+    // recorded as the host's.
     int getNumParameters() override;
     const juce::String getParameterName(int parameterIndex) override;
     using juce::AudioProcessor::getParameterName;
@@ -95,11 +97,13 @@ public:
     //==============================================================================
     // The processor's own operations. Effect-facing ones do nothing and answer 0, false or an empty
     // text without an effect or out of range; text destinations hold kEffectTextSize bytes. The
-    // parameter ones are [host thread], and [message thread] where the refresh reads values.
+    // parameter ones are [host thread]; getEffectParameter is also [message thread] (the refresh)
+    // and setParameterFromEffect [any thread].
     // Virtual and in this order though nothing overrides them: the virtual table ends in these 16.
 
     // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
-    // and answers how often the text changes along the sweep (a switch answers 2).
+    // and answers how often the text changes along the sweep (a switch answers 2). A value the
+    // effect throws at keeps its "---" and counts no change; the parameter's value is put back.
     virtual int32_t buildParameterTextTable(int32_t index);
     // [any thread] The transport record handed to the effect; its address never changes.
     virtual VstTimeInfo* getTimeInfo();
@@ -117,25 +121,35 @@ public:
     // above 200 kHz (and NaN) reach the effect as 44100.
     virtual void setEffectSampleRate(float rate);
     virtual void setEffectBlockSize(int32_t size);
-    // [message thread] Re-reads every parameter from the effect and reports it to the listeners;
-    // while a save or restore is under way it reads nothing and runs again later.
+    // [message thread] Reads every parameter from the effect under the state lock, then, with the
+    // lock released, reports to the listeners each value that differs from what the host last saw
+    // and that no host write has overtaken meanwhile. While a save or restore is under way it
+    // reads nothing and runs again later.
     virtual void refreshParametersFromEffect();
     virtual void resumeEffect();
     virtual void suspendEffect();
     // Two stereo arrangements each way. Only tests call it; kept as one of the sixteen slots.
     virtual intptr_t setEffectSpeakerArrangement();
     // [any thread] A value the effect reports (audioMasterAutomate): to the listeners only; the
-    // effect already holds it.
+    // effect already holds it. It counts as seen by the host.
     virtual void setParameterFromEffect(int32_t index, float value);
 
     // [host thread] The adapter is about to publish every parameter with the value it reads from
     // the effect now: a refresh the effect asked for before this point has nothing new to report,
     // and is dropped. A request made from here on starts the countdown as usual.
     void discardPendingRefresh();
-    // [host thread] The parameters are published: host writes reach the effect from now on, instead
-    // of waiting for the effect's first display-update request (which some effects only make while
-    // processing, and some never make). Waits for a refresh under way, which holds writes back.
+    // [host thread] The parameters are published with the effect's values, which the host has
+    // therefore seen: host writes reach the effect from now on, instead of waiting for the end of
+    // the first refresh (which needs a display-update request that some effects only make while
+    // processing, and some never make).
     void acceptHostWrites();
+    // [any thread] The effect asked for a display update: starts the refresh countdown unless a
+    // refresh is already pending, so that an effect asking more often than the countdown lasts is
+    // still refreshed.
+    void requestRefresh();
+    // [any thread] The host has been shown the effect's value for a parameter by other means than
+    // the refresh (the adapter after a restore): a refresh reports it only once it changes again.
+    void noteValueShownToHost(int32_t index, float value);
 
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.
@@ -182,13 +196,16 @@ private:
     // Set when destruction begins: a refresh under way stops reading the effect.
     std::atomic<bool> closing{false};
     // Held by a save or restore [host thread] and tried by the refresh [message thread], which
-    // reads nothing while the effect is switched through its programs or restored.
+    // reads nothing while the effect is switched through its programs or restored. Nobody calls the
+    // host while holding it.
     std::mutex stateOperationLock;
     ProcessingExclusion processingExclusion;
     std::unique_ptr<RefreshTimer> refreshTimer;
     // Per effect parameter, the display text at each hundredth of the value range ("---" until
     // probed); empty when no effect is loaded.
     ParameterTextTable parameterTexts;
+    // Per effect parameter, what the host last saw and how often it wrote.
+    HostValueRecord hostValues;
 
     struct FreeDeleter
     {

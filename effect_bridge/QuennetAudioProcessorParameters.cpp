@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace
 {
@@ -66,11 +67,12 @@ int QuennetAudioProcessor::getParameterNumSteps(int parameterIndex)
 void QuennetAudioProcessor::setParameter(int parameterIndex, float newValue)
 {
     // Host writes are held back until the parameters are published (or, for a processor nobody
-    // publishes, until the first refresh has run), and during every refresh, which would otherwise
-    // echo the effect's own values.
+    // publishes, until the first refresh has run). A refresh under way does not hold them back: it
+    // reports nothing to the listeners that would reach the effect, and a write it overtakes wins.
     if (suppressParameterForwarding)
         return;
     setEffectParameter(parameterIndex, newValue);
+    hostValues.noteHostWrite(parameterIndex, newValue);
 }
 
 bool QuennetAudioProcessor::isParameterAutomatable(int parameterIndex) const
@@ -128,8 +130,17 @@ int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
     int32_t changes = 0;
     for (int step = 0; step < ParameterTextTable::kSteps; ++step)
     {
-        setEffectParameter(index, static_cast<float>(step * kTextTableStep));
-        getEffectParameterDisplay(index, text);
+        // Some effects throw for a few values of a parameter (one throws std::bad_alloc at its
+        // top two): only those values' texts are lost, and the parameter is still published.
+        try
+        {
+            setEffectParameter(index, static_cast<float>(step * kTextTableStep));
+            getEffectParameterDisplay(index, text);
+        }
+        catch (...)
+        {
+            continue;
+        }
         if (std::strcmp(text, previous) != 0)
         {
             std::memcpy(previous, text, sizeof(previous));
@@ -137,7 +148,14 @@ int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
         }
         parameterTexts.store(index, step, text);
     }
-    setEffectParameter(index, remembered);
+    try
+    {
+        setEffectParameter(index, remembered);
+    }
+    catch (...)
+    {
+        // A value the effect holds but refuses to be given back: it stays at the last one probed.
+    }
     return changes;
 }
 
@@ -200,29 +218,53 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
     OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING();
     if (refreshingParameters || effect == nullptr)
         return;
-    std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
-    if (!stateOperation.owns_lock())
+    struct Reading
     {
-        // The effect is being saved or restored: what it holds now is no state to report.
-        refreshCountdown = kRefreshTicks;
-        return;
-    }
-    refreshingParameters = true;
-    suppressParameterForwarding = true;
-    const int32_t numParameters = getNumParameters();
-    for (int32_t index = 0; index < numParameters && !closing; ++index)
+        int32_t index;
+        float value;
+        uint32_t hostWrites; // the parameter's count of host writes before it was read
+    };
+    std::vector<Reading> changed;
     {
-        // The value goes to the listeners; the held-back setParameter keeps it from the effect.
-        JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
-        setParameterNotifyingHost(index, getEffectParameter(index));
-        JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+        std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
+        if (!stateOperation.owns_lock())
+        {
+            // The effect is being saved or restored: what it holds now is no state to report.
+            refreshCountdown = kRefreshTicks;
+            return;
+        }
+        refreshingParameters = true;
+        const int32_t numParameters = effectParameterCount();
+        changed.reserve(static_cast<size_t>(numParameters));
+        for (int32_t index = 0; index < numParameters && !closing; ++index)
+        {
+            const uint32_t hostWrites = hostValues.hostWrites(index);
+            const float value = getEffectParameter(index);
+            if (hostValues.differs(index, value))
+                changed.push_back(Reading{index, value, hostWrites});
+        }
     }
-    // Host writes are accepted again before the program is read, so that whoever sees that last
-    // call of the refresh reach the effect may rely on host writes reaching it too.
+    // The host is called without the state lock: it may save or restore from another thread
+    // meanwhile, and wait for that before it returns.
+    for (const Reading& reading : changed)
+    {
+        if (closing)
+            break;
+        // A host write since the read reached the effect after the value read here: the host's
+        // value is the newer one and stays.
+        if (hostValues.hostWrites(reading.index) != reading.hostWrites ||
+            !hostValues.differs(reading.index, reading.value))
+            continue;
+        hostValues.noteReported(reading.index, reading.value);
+        sendParamChangeMessageToListeners(reading.index, reading.value);
+    }
+    // Host writes are accepted before the program is read, so that whoever sees that last call of
+    // the refresh reach the effect may rely on host writes reaching it too.
     suppressParameterForwarding = false;
     refreshingParameters = false;
-    const auto program = static_cast<int32_t>(dispatch(effGetProgram));
-    currentProgram = program;
+    std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
+    if (stateOperation.owns_lock() && !closing)
+        currentProgram = static_cast<int32_t>(dispatch(effGetProgram));
 }
 
 void QuennetAudioProcessor::discardPendingRefresh()
@@ -232,10 +274,25 @@ void QuennetAudioProcessor::discardPendingRefresh()
 
 void QuennetAudioProcessor::acceptHostWrites()
 {
-    // The refresh holds this lock while it runs; taking it here keeps a refresh that starts now
-    // from having its own values echoed into the effect.
+    // The published parameters start at these values, so they are what the host has seen.
     const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
+    const int32_t numParameters = effectParameterCount();
+    for (int32_t index = 0; index < numParameters; ++index)
+        hostValues.noteReported(index, getEffectParameter(index));
     suppressParameterForwarding = false;
+}
+
+void QuennetAudioProcessor::requestRefresh()
+{
+    int32_t ticks = refreshCountdown.load();
+    while (ticks <= 0 && !refreshCountdown.compare_exchange_weak(ticks, kRefreshTicks))
+    {
+    }
+}
+
+void QuennetAudioProcessor::noteValueShownToHost(int32_t index, float value)
+{
+    hostValues.noteReported(index, value);
 }
 
 intptr_t QuennetAudioProcessor::setEffectSpeakerArrangement()
@@ -255,6 +312,7 @@ void QuennetAudioProcessor::setParameterFromEffect(int32_t index, float value)
         return;
     // The effect reported a value it already holds; setting it back could undo a newer one it set
     // meanwhile on another thread.
+    hostValues.noteReported(index, value);
     sendParamChangeMessageToListeners(index, value);
 }
 
@@ -277,5 +335,5 @@ void QuennetAudioProcessor::audioProcessorParameterChanged(juce::AudioProcessor*
 void QuennetAudioProcessor::audioProcessorChanged(juce::AudioProcessor*,
                                                   const juce::AudioProcessorListener::ChangeDetails&)
 {
-    refreshCountdown = kRefreshTicks;
+    requestRefresh();
 }

@@ -2,6 +2,7 @@
 
 #include "aax_library/AAX_GUIDs.h"
 #include "aax_library/host/AAX_IACFEffectParameters.h"
+#include "host_kit/AutomationRecorder.h"
 
 namespace testhost
 {
@@ -40,8 +41,16 @@ AAX_Result HostAutomationDelegate::PostSetValueRequest(const char* parameterId, 
     Record("PostSetValueRequest", parameterId, normalizedValue);
     if (AAX_Result result = Answer("PostSetValueRequest"))
         return result;
-    std::lock_guard<std::mutex> lock(mMutex);
-    mPending.emplace_back(ToText(parameterId), normalizedValue);
+    std::function<void(const std::string&, double)> hook;
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mPending.emplace_back(ToText(parameterId), normalizedValue);
+        if (mRecorder != nullptr)
+            mRecorder->SetValueRequested(ToText(parameterId), normalizedValue);
+        hook = mSetValueHook;
+    }
+    if (hook)
+        hook(ToText(parameterId), normalizedValue);
     return AAX_SUCCESS;
 }
 
@@ -58,6 +67,8 @@ AAX_Result HostAutomationDelegate::PostTouchRequest(const char* parameterId)
         return result;
     std::lock_guard<std::mutex> lock(mMutex);
     mTouched.insert(ToText(parameterId));
+    if (mRecorder != nullptr)
+        mRecorder->Touched(ToText(parameterId));
     return AAX_SUCCESS;
 }
 
@@ -68,6 +79,8 @@ AAX_Result HostAutomationDelegate::PostReleaseRequest(const char* parameterId)
         return result;
     std::lock_guard<std::mutex> lock(mMutex);
     mTouched.erase(ToText(parameterId));
+    if (mRecorder != nullptr)
+        mRecorder->Released(ToText(parameterId));
     return AAX_SUCCESS;
 }
 
@@ -114,6 +127,18 @@ int HostAutomationDelegate::DeliverSetValueRequests(AAX_IACFEffectParameters* da
     for (const auto& request : pending)
         dataModel->UpdateParameterNormalizedValue(request.first.c_str(), request.second, source);
     return static_cast<int>(pending.size());
+}
+
+void HostAutomationDelegate::AttachRecorder(AutomationRecorder* recorder)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    mRecorder = recorder;
+}
+
+void HostAutomationDelegate::OnSetValueRequest(std::function<void(const std::string&, double)> hook)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    mSetValueHook = std::move(hook);
 }
 
 } // namespace testhost

@@ -5,6 +5,7 @@
 #include "aax_library/host/AAX_IACFAutomationDelegate.h"
 #include "host_kit/HostObject.h"
 
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -15,6 +16,8 @@ class AAX_IACFEffectParameters;
 
 namespace testhost
 {
+
+class AutomationRecorder;
 
 class HostAutomationDelegate : public AAX_IACFAutomationDelegate, public HostObject
 {
@@ -40,6 +43,13 @@ public:
     // forgets them. Returns how many were delivered.
     int DeliverSetValueRequests(AAX_IACFEffectParameters* dataModel, int32_t source = 0);
 
+    // [any thread] Touches, releases and set-value requests from now on also go to recorder
+    // (borrowed; null stops). It must outlive its attachment.
+    void AttachRecorder(AutomationRecorder* recorder);
+    // [any thread] hook runs for every set-value request from now on, on the thread that posts it,
+    // after the request is kept and outside the delegate's lock (empty: none).
+    void OnSetValueRequest(std::function<void(const std::string& parameterId, double value)> hook);
+
 protected:
     IACFUnknown* Lookup(const acfIID& iid) override;
 
@@ -48,6 +58,8 @@ private:
     std::set<std::string> mRegistered;
     std::set<std::string> mTouched;
     std::vector<std::pair<std::string, double>> mPending;
+    AutomationRecorder* mRecorder = nullptr;
+    std::function<void(const std::string&, double)> mSetValueHook;
 };
 
 } // namespace testhost

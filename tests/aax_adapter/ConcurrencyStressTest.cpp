@@ -42,21 +42,16 @@ std::string idOf(int32_t index)
     return std::to_string(index);
 }
 
-size_t refreshPostsOfFirstParameter(TestHost& host)
-{
-    size_t count = 0;
-    for (const Call& call : host.Log().Find("AutomationDelegate", "PostSetValueRequest"))
-        count += call.args.size() == 2 && call.args[0] == "0" ? 1 : 0;
-    return count;
-}
-
-// The effect asks for a display update; true once the refresh it starts has reported the values to
-// the host, whose automation requests are then handed back to the data model.
+// The effect asks for a display update; true once the refresh it starts (or one already pending)
+// has reported what changed to the host (its last call into the effect reads the program, and
+// nothing else reads it meanwhile), whose automation requests are then handed back to the data
+// model.
 bool refreshAndDeliver(PlugInSession& session, DataModelInstance& dataModel)
 {
-    const size_t postsBefore = refreshPostsOfFirstParameter(session.host());
+    const TestEffectLog& log = session.bundle().log();
+    const int programReads = __atomic_load_n(&log.getProgramCalls, __ATOMIC_ACQUIRE);
     session.bundle().callHostFromEffect(audioMasterUpdateDisplay);
-    if (!waitFor([&] { return refreshPostsOfFirstParameter(session.host()) > postsBefore; }))
+    if (!waitFor([&] { return __atomic_load_n(&log.getProgramCalls, __ATOMIC_ACQUIRE) > programReads; }))
         return false;
     dataModel.DeliverAutomation();
     return true;
@@ -164,8 +159,8 @@ void runSession(int32_t chunkMode)
     ASSERT_EQ(AAX_SUCCESS, dataModel->SetChunk(savedControls));
     ASSERT_EQ(AAX_SUCCESS, dataModel->SetChunk(savedAll));
 
-    // A refresh after the restore reports the restored values, and the host writing them back
-    // changes nothing.
+    // The restore shows the restored values to the host itself; a refresh after it, and the host
+    // writing back whatever it reports, change nothing.
     ASSERT_TRUE(refreshAndDeliver(session, *dataModel));
     for (int32_t index = 0; index < kAutomated; ++index)
     {

@@ -1,7 +1,8 @@
 // A small VST 2 effect built to behave oddly in one way, for the validator's and the state
 // command's tests: built once per MISBEHAVIOUR (1 crashes in processReplacing, 2 hangs there,
 // 3 writes NaN, 4 saves a state that never round-trips, 5 rewrites its state once by putting its
-// values in another order after a restore, which is harmless). Otherwise a plain stereo gain with
+// values in another order after a restore, which is harmless, 6 throws from setParameter at the
+// top of its second parameter). Otherwise a plain stereo gain with
 // two parameters.
 
 #include "tests/test_effects/EffectRecord.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <limits>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -97,6 +99,11 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
 
 void setParameter(AEffect* record, int32_t index, float value)
 {
+#if MISBEHAVIOUR == 6
+    // Like a real effect that fails to allocate a table for the top of its Tone range.
+    if (index == 1 && value >= 0.99f)
+        throw std::bad_alloc();
+#endif
     if (index >= 0 && index < kParameters)
         self(record)->values[index] = value;
 }

@@ -100,6 +100,7 @@ TEST_F(Validate, NamesEachMisbehaviourAndStillFinishes)
         {OMBREL_E2E_HANGING_EFFECT, "Hanging", "hang: no end within 3 s, in step: "},
         {OMBREL_E2E_NAN_EFFECT, "Nan", "output samples are not finite"},
         {OMBREL_E2E_UNSTABLE_STATE_EFFECT, "Unstable", "the state does not round-trip"},
+        {OMBREL_E2E_THROWING_EFFECT, "Throwing", "the effect's fault: it threw taking parameter 1 = 1.0000"},
     };
     for (const Misbehaviour& misbehaviour : cases)
     {

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace
@@ -105,6 +106,27 @@ TEST_F(Parameters, TextTableProbesOneHundredAndOneValuesAndRestoresTheValue)
     EXPECT_STREQ(processor->getParameterTexts().entry(1, 100), "1.00");
     EXPECT_STREQ(processor->getParameterTexts().entry(1, 57), "0.57");
     EXPECT_STREQ(processor->getParameterTexts().entry(0, 50), "---") << "other rows stay unprobed";
+}
+
+TEST_F(Parameters, ValuesTheEffectThrowsAtCostOnlyTheirOwnTexts)
+{
+    config.throwingParameter = 1;
+    create();
+    processor->setEffectParameter(1, 0.25f);
+
+    // 0.99 and 1.00 throw: 99 texts, each a change, and the value is put back.
+    EXPECT_EQ(processor->buildParameterTextTable(1), 99);
+    EXPECT_EQ(processor->getEffectParameter(1), 0.25f);
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 98), "0.98");
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 99), "---");
+    EXPECT_STREQ(processor->getParameterTexts().entry(1, 100), "---");
+
+    // A host write of a throwing value passes the exception on and is not taken as the host's.
+    processor->acceptHostWrites();
+    JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE("-Wdeprecated-declarations")
+    EXPECT_THROW(processor->setParameter(1, 1.0f), std::bad_alloc);
+    JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+    EXPECT_EQ(processor->getEffectParameter(1), 0.25f);
 }
 
 TEST_F(Parameters, SwitchConstantEmptyAndLongTextsCountTheirChanges)

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -56,6 +57,7 @@ void defaults(TestEffectConfig& c)
     std::snprintf(c.label, kTestEffectNameSize, "u");
     c.editorRect = ERect{0, 0, 240, 320};
     c.automatedParameter = -1;
+    c.throwingParameter = -1;
 }
 
 struct Defaults
@@ -284,6 +286,7 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
     case effGetProgram:
     {
         const std::lock_guard<std::mutex> guard(stateLock);
+        __atomic_fetch_add(&effectLog.getProgramCalls, 1, __ATOMIC_RELEASE);
         return effect.program;
     }
     case effSetProgramName:
@@ -399,6 +402,8 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
 void setParameter(AEffect* record, int32_t index, float value)
 {
     ::record(kTestCallSetParameter, index, 0, 0, value);
+    if (index == config.throwingParameter && value >= kTestEffectThrowingValue)
+        throw std::bad_alloc();
     TestEffect& effect = *self(record);
     const std::lock_guard<std::mutex> guard(stateLock);
     if (parameterInRange(index))
@@ -523,7 +528,7 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
     {
         std::snprintf(effect->programNames[p], kTestEffectNameSize, "Program %d", p);
         for (int i = 0; i < kTestEffectMaxParameters; ++i)
-            effect->values[p][i] = 0.25f;
+            effect->values[p][i] = config.seedsProgramValues != 0 ? config.programValues[p][i] : 0.25f;
     }
     ++effectLog.liveInstances;
     {
@@ -560,6 +565,23 @@ TEST_EFFECT_EXPORT intptr_t ombrelTestEffectCallHost(int32_t opcode, int32_t ind
     if (lastHost == nullptr)
         return -1;
     return lastHost(lastEffect, opcode, index, value, ptr, opt);
+}
+
+// What the program menu of the most recently created effect's own editor does: selects the
+// program, and asks the host to update its display unless told not to (an effect that changes its
+// values without telling the host). -1 without an effect or for a program it does not have.
+TEST_EFFECT_EXPORT intptr_t ombrelTestEffectSelectProgram(int32_t program, int32_t asksForDisplayUpdate)
+{
+    if (lastEffect == nullptr || program < 0 || program >= config.numPrograms ||
+        program >= kTestEffectMaxPrograms)
+        return -1;
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
+        self(lastEffect)->program = program;
+    }
+    if (asksForDisplayUpdate != 0)
+        callHost(*self(lastEffect), audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+    return 0;
 }
 
 #if TEST_EFFECT_ENTRY == 1

@@ -69,7 +69,16 @@ struct TestEffectConfig
     int32_t displayRequestIntervalMilliseconds;
     int32_t getParameterDelayMicroseconds; // each getParameter takes at least this long
     int32_t editGetRectFails;              // effEditGetRect answers 0 and no rectangle
+    // setParameter throws std::bad_alloc for this parameter at values from
+    // kTestEffectThrowingValue on, before it changes anything (as a real effect does at the top of
+    // one of its ranges); -1: none.
+    int32_t throwingParameter;
+    // Non-zero: program p starts with programValues[p] instead of 0.25 for every parameter.
+    int32_t seedsProgramValues;
+    float programValues[kTestEffectMaxPrograms][kTestEffectMaxParameters];
 };
+
+constexpr float kTestEffectThrowingValue = 0.99f;
 
 enum TestEffectCallKind : int32_t
 {
@@ -150,6 +159,8 @@ struct TestEffectLog
     int32_t getParameterCalls;            // counted as they start
     int32_t getParameterReturns;          // counted as they end
     int32_t callsIntoClosedEffect;        // calls that found their effect closed when they went on
+    // effGetProgram calls, counted as they answer: unlike the calls above, never beyond a capacity.
+    int32_t getProgramCalls;
 };
 
 // Exported by every test effect library.
@@ -161,4 +172,6 @@ using TestEffectCallHostProc = intptr_t (*)(int32_t opcode, int32_t index, intpt
 constexpr const char* kTestEffectConfigureName = "ombrelTestEffectConfigure";
 constexpr const char* kTestEffectDefaultsName = "ombrelTestEffectDefaults";
 constexpr const char* kTestEffectLogName = "ombrelTestEffectLog";
+using TestEffectSelectProgramProc = intptr_t (*)(int32_t program, int32_t asksForDisplayUpdate);
 constexpr const char* kTestEffectCallHostName = "ombrelTestEffectCallHost";
+constexpr const char* kTestEffectSelectProgramName = "ombrelTestEffectSelectProgram";

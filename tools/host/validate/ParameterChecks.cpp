@@ -66,6 +66,9 @@ void RunParameterChecks(GroupContext& context)
     size_t mismatches = 0;
     size_t emptyTexts = 0;
     size_t changingTexts = 0;
+    // Writes the module answered with an error: the effect threw taking the value.
+    size_t refused = 0;
+    std::string refusedWrites;
     std::string firstMismatch;
     std::string firstEmpty;
     context.Step("setting every parameter to 0, 1 and random values");
@@ -78,7 +81,12 @@ void RunParameterChecks(GroupContext& context)
         bool changes = false;
         for (double value : values)
         {
-            ModuleSession::WriteParameter(dataModel, id, value);
+            if (ModuleSession::WriteParameter(dataModel, id, value) != AAX_SUCCESS)
+            {
+                refusedWrites += (refused++ == 0 ? "parameter " : ", parameter ") + id + " = " +
+                                 FormatFigure("%.4f", value);
+                continue;
+            }
             double reading = -1.0;
             dataModel->GetParameterNormalizedValue(id.c_str(), &reading);
             const std::string text = ValueText(dataModel, id);
@@ -96,6 +104,11 @@ void RunParameterChecks(GroupContext& context)
         changingTexts += changes ? 1 : 0;
     }
     const std::string count = std::to_string(ids.size()) + " parameters";
+    if (refused > 0)
+        context.Fail("values accepted", "the effect's fault: it threw taking " + refusedWrites,
+                     std::to_string(refused) + " writes refused, " + count);
+    else
+        context.Pass("values accepted", count);
     if (mismatches > 0)
         context.Fail("readings equal the values written",
                      std::to_string(mismatches) + " differ, first " + firstMismatch, count);
