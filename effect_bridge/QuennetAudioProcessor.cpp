@@ -53,8 +53,7 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     if (!loadEffect())
         return;
 
-    // A negative delay means nothing to a host; such an effect is reported without latency.
-    const int latency = std::max(0, static_cast<int>(effect->initialDelay));
+    const int latency = effectLatency();
     if (latency != getLatencySamples())
         setLatencySamples(latency);
     // An effect declaring more parameters than memory holds gets no texts; every read of the table
@@ -68,7 +67,12 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     resumeEffect();
 
     effectReady = true;
-    refreshTimer = std::make_unique<RefreshTimer>([this] { timerCallback(); });
+    refreshTimer = std::make_unique<RefreshTimer>(
+        [this]
+        {
+            timerCallback();
+            applyAnnouncedLatency();
+        });
     refreshTimer->startTimer(kTimerPeriodMs);
 }
 
@@ -89,6 +93,24 @@ QuennetAudioProcessor::~QuennetAudioProcessor()
         platform::FreeLibrary(library);
         library = nullptr;
     }
+}
+
+int QuennetAudioProcessor::effectLatency() const
+{
+    // A negative delay means nothing to a host; such an effect is reported without latency.
+    return std::max(0, static_cast<int>(effect->initialDelay));
+}
+
+void QuennetAudioProcessor::applyAnnouncedLatency()
+{
+    OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING();
+    // The effect wrote its new delay before announcing it, so taking the announcement makes the
+    // delay visible here.
+    if (!inputOutputChangeAnnounced.exchange(false) || effect == nullptr || closing)
+        return;
+    const int latency = effectLatency();
+    if (latency != getLatencySamples())
+        setLatencySamples(latency);
 }
 
 void QuennetAudioProcessor::allocateMidiEvents()
