@@ -81,8 +81,9 @@ public:
     // idles; any thread of the effect's own for what it reports from there.
     void audioProcessorParameterChanged(juce::AudioProcessor* source, int parameterIndex,
                                         float newValue) override;
-    // [host thread] The processor announces its latency only while it loads the effect, before
-    // this listener is registered.
+    // [message thread] The processor announces a new latency from its timer, after the effect
+    // reported a change (its first latency is set while it loads, before this listener is
+    // registered); the host hears it through SetSignalLatency.
     void audioProcessorChanged(juce::AudioProcessor* source, const ChangeDetails& details) override;
     // [host thread] or [message thread], where an editor gesture would be announced. The processor
     // announces none (the effect's gestures arrive with its automation); kept because a listener of

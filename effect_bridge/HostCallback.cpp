@@ -105,6 +105,13 @@ intptr_t hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t v
         return 1;
     case audioMasterCanDo:
         return hostCanDo(static_cast<const char*>(ptr));
+    case audioMasterIOChanged:
+        // The effect changed its delay (or channels): the processor reads it again off this thread,
+        // which may be the audio thread.
+        if (processor == nullptr)
+            return 0;
+        processor->announceEffectInputOutputChange();
+        return 1;
     case audioMasterUpdateDisplay:
         if (processor != nullptr && processor->isEffectReady())
             processor->requestRefresh();

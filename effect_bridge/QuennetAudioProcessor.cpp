@@ -54,8 +54,7 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     if (!loadEffect())
         return;
 
-    // A negative delay means nothing to a host; such an effect is reported without latency.
-    const int latency = std::max(0, static_cast<int>(effect->initialDelay));
+    const int latency = effectLatency();
     if (latency != getLatencySamples())
         setLatencySamples(latency);
     // An effect declaring more parameters than memory holds gets no texts; every read of the table
@@ -70,7 +69,12 @@ QuennetAudioProcessor::QuennetAudioProcessor()
     resumeEffect();
 
     effectReady = true;
-    refreshTimer = std::make_unique<RefreshTimer>([this] { timerCallback(); });
+    refreshTimer = std::make_unique<RefreshTimer>(
+        [this]
+        {
+            timerCallback();
+            applyAnnouncedLatency();
+        });
     refreshTimer->startTimer(kTimerPeriodMs);
 }
 
@@ -91,6 +95,24 @@ QuennetAudioProcessor::~QuennetAudioProcessor()
         platform::FreeLibrary(library);
         library = nullptr;
     }
+}
+
+int QuennetAudioProcessor::effectLatency() const
+{
+    // A negative delay means nothing to a host; such an effect is reported without latency.
+    return std::max(0, static_cast<int>(effect->initialDelay));
+}
+
+void QuennetAudioProcessor::applyAnnouncedLatency()
+{
+    OMBREL_ASSERT_MESSAGE_THREAD_IF_RUNNING();
+    // The effect wrote its new delay before announcing it, so taking the announcement makes the
+    // delay visible here.
+    if (!inputOutputChangeAnnounced.exchange(false) || effect == nullptr || closing)
+        return;
+    const int latency = effectLatency();
+    if (latency != getLatencySamples())
+        setLatencySamples(latency);
 }
 
 void QuennetAudioProcessor::allocateMidiEvents()
@@ -281,7 +303,8 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     if (effect == nullptr || effect->processReplacing == nullptr || bufferChannels == 0)
         return;
 
-    // The effect works in place on at most two of the buffer's channels.
+    // The first two entries work in place on the buffer's first two channels, a mono side reading
+    // or writing channel 0 twice.
     float* channel0 = buffer.getWritePointer(0);
     float* input1 = numInputs >= 2 ? buffer.getWritePointer(1) : channel0;
     float* output1 = numOutputs >= 2 ? buffer.getWritePointer(1) : channel0;
@@ -294,14 +317,18 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         return;
     }
 
-    // An effect declaring more channels reads as many array entries as it declares: the entries
-    // beyond the two mapped ones read silence and write into scratch memory. An effect whose arrays
-    // could not be prepared is not called; the block passes through. The arrays are never grown
-    // here: a block longer than they hold goes to the effect in pieces of their length.
+    // An effect declaring more channels reads as many array entries as it declares. Entries past
+    // the first two work in place on the buffer's channels of the same number where the host's
+    // layout has them (a surround configuration); the others read silence and write into scratch
+    // memory. An effect whose arrays could not be prepared is not called; the block passes through.
+    // The arrays are never grown here: a block longer than they hold goes to the effect in pieces
+    // of their length.
     const int piece = static_cast<int>(std::min(silentChannel.size(), scratchChannel.size()));
     if (piece == 0 || wideInputs.size() < static_cast<size_t>(std::max(2, effect->numInputs)) ||
         wideOutputs.size() < static_cast<size_t>(std::max(2, effect->numOutputs)))
         return;
+    const int wideInputCount = std::min(numInputs, static_cast<int>(wideInputs.size()));
+    const int wideOutputCount = std::min(numOutputs, static_cast<int>(wideOutputs.size()));
     for (int offset = 0; offset < numSamples; offset += piece)
     {
         const int length = std::min(piece, numSamples - offset);
@@ -312,6 +339,10 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         wideInputs[1] = input1 + offset;
         wideOutputs[0] = channel0 + offset;
         wideOutputs[1] = output1 + offset;
+        for (int channel = 2; channel < wideInputCount; ++channel)
+            wideInputs[static_cast<size_t>(channel)] = buffer.getWritePointer(channel) + offset;
+        for (int channel = 2; channel < wideOutputCount; ++channel)
+            wideOutputs[static_cast<size_t>(channel)] = buffer.getWritePointer(channel) + offset;
         effect->processReplacing(effect, wideInputs.data(), wideOutputs.data(), length);
     }
 }

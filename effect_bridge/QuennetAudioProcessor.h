@@ -151,6 +151,14 @@ public:
     // the refresh (the adapter after a restore): a refresh reports it only once it changes again.
     void noteValueShownToHost(int32_t index, float value);
 
+    // [any thread] The effect announced new inputs, outputs or latency (audioMasterIOChanged): its
+    // latency is read again on the next timer tick.
+    void announceEffectInputOutputChange() { inputOutputChangeAnnounced = true; }
+    // [message thread] When the effect announced a change since the last tick, takes its current
+    // delay as the processor's latency, which tells the listeners (the adapter tells the host).
+    // Never on the audio thread: the host hears of it at most once per tick.
+    void applyAnnouncedLatency();
+
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.
     void timerCallback();
@@ -193,6 +201,8 @@ private:
     std::atomic<bool> refreshingParameters{false};
     std::atomic<bool> suppressParameterForwarding{true};
     std::atomic<bool> effectReady{false};
+    // Set by the host callback when the effect announces an input/output change; taken by the timer.
+    std::atomic<bool> inputOutputChangeAnnounced{false};
     // Set when destruction begins: a refresh under way stops reading the effect.
     std::atomic<bool> closing{false};
     // Held by a save or restore [host thread] and tried by the refresh [message thread], which
@@ -226,6 +236,8 @@ private:
     std::vector<float> scratchChannel;
 
     bool loadEffect();
+    // The effect's delay as a latency: its initialDelay, negative values read as 0.
+    int effectLatency() const;
     void showLoaderMessage(const char* text);
     void allocateMidiEvents();
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testhost
@@ -19,6 +20,8 @@ struct Call
     std::string operation; // e.g. "GetSampleRate"
     std::vector<std::string> args;
     int object = 0; // the host object's id, unique within one TestHost
+    // The thread the module called on: some calls must never come from the audio thread.
+    std::thread::id thread = std::this_thread::get_id();
 
     // "Controller#4.GetSampleRate(a, b)"
     std::string ToString() const;
