@@ -2,18 +2,17 @@
 // optional screenshot.
 
 #include "tools/host/CommandSupport.h"
+#include "tools/host/EditorWindow.h"
 #include "tools/host/QuotedText.h"
 #include "tools/host/PngFile.h"
-#include "tools/host/X11EditorWindow.h"
 #include "host_kit/HostViewContainer.h"
+#include "host_kit/MessagePump.h"
 
 #include <juce_graphics/juce_graphics.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <set>
-#include <thread>
 
 namespace ombrelhost
 {
@@ -60,9 +59,8 @@ int RunGui(const CommandLine& commandLine)
     if (!screenshotPath.empty() && !CheckOutputPath(screenshotPath, error))
         return Fail(error);
     // Said before anything is loaded: without a display there is nothing to show.
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
-        return Fail("no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)");
+    if (!EditorWindow::CanOpen(error))
+        return Fail(error);
 
     CommandInstance instance;
     if (!OpenInstance(instance, commandLine.Positional(0), request, kGuiSampleRate, error))
@@ -77,11 +75,11 @@ int RunGui(const CommandLine& commandLine)
     const int width = sized ? static_cast<int>(size.horz) : kFallbackWidth;
     const int height = sized ? static_cast<int>(size.vert) : kFallbackHeight;
 
-    X11EditorWindow window;
+    EditorWindow window;
     if (!window.Open("ombrel-host: " + instance.session.EffectName(), width, height, error))
         return Fail(error);
-    std::printf("editor   %s in X11 window 0x%lx, %d x %d %s\n",
-                QuotedText(instance.session.EffectName()).c_str(), window.WindowId(), width, height,
+    std::printf("editor   %s in %s, %d x %d %s\n", QuotedText(instance.session.EffectName()).c_str(),
+                window.Describe().c_str(), width, height,
                 sized ? "(the editor's size)" : "(the effect reports no editor size)");
     std::fflush(stdout);
 
@@ -115,8 +113,12 @@ int RunGui(const CommandLine& commandLine)
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (seconds > 0.0 && elapsed >= seconds)
             break;
+        // Between ticks the window's, the editor's and the module's messages are served, as a
+        // host's GUI thread serves them.
         nextTick += kTimerPeriod;
-        std::this_thread::sleep_until(nextTick);
+        const auto untilTick = nextTick - std::chrono::steady_clock::now();
+        if (untilTick > std::chrono::steady_clock::duration::zero())
+            testhost::WaitServingMessages(std::chrono::ceil<std::chrono::milliseconds>(untilTick));
     }
     const double ran = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -14,9 +15,8 @@ namespace ombrelhost
 namespace
 {
 
-constexpr unsigned long kBackgroundPixel = 0x202428;
-constexpr int kMinimumSize = 16;
-constexpr int kMaximumSize = 8192;
+constexpr const char* kNoDisplay =
+    "no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)";
 constexpr auto kMapTimeout = std::chrono::seconds(5);
 
 // Xlib's default handler ends the process on any protocol error; a host must survive a window
@@ -46,15 +46,28 @@ X11EditorWindow::~X11EditorWindow()
     Close();
 }
 
+bool X11EditorWindow::CanOpen(std::string& reason)
+{
+    const char* name = std::getenv("DISPLAY");
+    if (name != nullptr && *name != '\0')
+        return true;
+    reason = kNoDisplay;
+    return false;
+}
+
+std::string X11EditorWindow::Describe() const
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "X11 window 0x%lx", mWindow);
+    return text;
+}
+
 bool X11EditorWindow::Open(const std::string& title, int width, int height, std::string& error)
 {
     Close();
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0')
-    {
-        error = "no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)";
+    if (!CanOpen(error))
         return false;
-    }
+    const char* name = std::getenv("DISPLAY");
     mDisplay = XOpenDisplay(nullptr);
     if (mDisplay == nullptr)
     {
@@ -62,12 +75,12 @@ bool X11EditorWindow::Open(const std::string& title, int width, int height, std:
         return false;
     }
     XSetErrorHandler(RecordXError);
-    mWidth = std::clamp(width, kMinimumSize, kMaximumSize);
-    mHeight = std::clamp(height, kMinimumSize, kMaximumSize);
+    mWidth = std::clamp(width, kEditorWindowMinimumSize, kEditorWindowMaximumSize);
+    mHeight = std::clamp(height, kEditorWindowMinimumSize, kEditorWindowMaximumSize);
     const int screen = DefaultScreen(mDisplay);
     mWindow = XCreateSimpleWindow(mDisplay, RootWindow(mDisplay, screen), 0, 0, static_cast<unsigned>(mWidth),
                                   static_cast<unsigned>(mHeight), 0, BlackPixel(mDisplay, screen),
-                                  kBackgroundPixel);
+                                  kEditorWindowBackground);
     XStoreName(mDisplay, mWindow, title.c_str());
     XSelectInput(mDisplay, mWindow, StructureNotifyMask | ExposureMask);
     Atom deleteMessage = XInternAtom(mDisplay, "WM_DELETE_WINDOW", False);
@@ -100,8 +113,8 @@ void X11EditorWindow::Resize(int width, int height)
 {
     if (mDisplay == nullptr)
         return;
-    mWidth = std::clamp(width, kMinimumSize, kMaximumSize);
-    mHeight = std::clamp(height, kMinimumSize, kMaximumSize);
+    mWidth = std::clamp(width, kEditorWindowMinimumSize, kEditorWindowMaximumSize);
+    mHeight = std::clamp(height, kEditorWindowMinimumSize, kEditorWindowMaximumSize);
     XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(mWidth), static_cast<unsigned>(mHeight));
     XFlush(mDisplay);
 }

@@ -4,23 +4,15 @@
 // Xlib's headers stay inside the .cpp, so its macros never meet JUCE's names.
 
 #include "platform/NonCopyable.h"
+#include "tools/host/EditorWindowCommon.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct _XDisplay;
 
 namespace ombrelhost
 {
-
-// A copy of the window's pixels, 0xAARRGGBB row by row.
-struct CapturedPixels
-{
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> argb;
-};
 
 class X11EditorWindow : private NonCopyable
 {
@@ -28,12 +20,17 @@ public:
     X11EditorWindow() = default;
     ~X11EditorWindow();
 
+    // Whether a window can be opened here at all, said before anything is loaded: false with the
+    // reason when DISPLAY names no display.
+    static bool CanOpen(std::string& reason);
+
     // Connects to the display DISPLAY names, creates and shows the window. False with a reason
     // (no DISPLAY, display unreachable).
     bool Open(const std::string& title, int width, int height, std::string& error);
     // The X11 window id, which view-container type 3 carries as a pointer-sized value.
-    unsigned long WindowId() const { return mWindow; }
     void* NativeHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)); }
+    // "X11 window 0x...", for the host's output.
+    std::string Describe() const;
 
     void Resize(int width, int height);
     int Width() const { return mWidth; }
