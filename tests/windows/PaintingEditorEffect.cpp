@@ -4,6 +4,7 @@
 // size, as editors do that unfold a panel. The audio passes through a gain.
 
 #include "tests/test_effects/EffectRecord.h"
+#include "tests/test_effects/GainEffectAudio.h"
 #include "tests/windows/PaintingEditorEffect.h"
 #include "vst2/Vst2Interface.h"
 
@@ -170,27 +171,7 @@ intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index, intptr_t, void
     }
 }
 
-// [audio thread]
-void Process(AEffect* effect, float** inputs, float** outputs, int32_t frames)
-{
-    const float gain = Self(effect)->gain.load();
-    for (int channel = 0; channel < 2; ++channel)
-        for (int32_t i = 0; i < frames; ++i)
-            outputs[channel][i] = inputs[channel][i] * gain;
-}
-
-// [any thread]
-void SetParameter(AEffect* effect, int32_t index, float value)
-{
-    if (index == 0)
-        Self(effect)->gain = value;
-}
-
-// [any thread]
-float GetParameter(AEffect* effect, int32_t index)
-{
-    return index == 0 ? Self(effect)->gain.load() : 0.0f;
-}
+using Audio = GainEffectAudio<PaintingEffect>;
 
 } // namespace
 
@@ -199,8 +180,9 @@ extern "C" __declspec(dllexport) AEffect* VSTPluginMain(audioMasterCallback host
 {
     auto* self = new PaintingEffect();
     self->host = host;
-    fillEffectRecord(self->record, {Dispatch, SetParameter, GetParameter, Process, 1, 1, 2, 2,
-                                    effFlagsHasEditor | effFlagsCanReplacing, vstFourCC('O', 'm', 'P', 'e')});
+    fillEffectRecord(self->record,
+                     {Dispatch, Audio::SetParameter, Audio::GetParameter, Audio::Process, 1, 1, 2, 2,
+                      effFlagsHasEditor | effFlagsCanReplacing, vstFourCC('O', 'm', 'P', 'e')});
     self->record.ioRatio = 1.0f;
     return &self->record;
 }
