@@ -1,8 +1,8 @@
 // ombrel-host: the reference host. Loads an Ombrel.aaxplugin module through its exported entry
 // points, exactly as an AAX host does, and scans, inspects, renders, saves, restores or shows it.
 
-#include "tools/host/CommandLine.h"
-#include "tools/host/CommandSupport.h"
+#include "tools/host/commands/CommandLine.h"
+#include "tools/host/commands/CommandSupport.h"
 
 #include <juce_events/juce_events.h>
 
