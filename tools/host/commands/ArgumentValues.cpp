@@ -86,14 +86,16 @@ bool ParseTimeSpan(const std::string& text, TimeSpan& span, std::string& error)
     return true;
 }
 
-bool ParseYesNo(const std::string& text, bool& value)
+bool ParseMeter(const std::string& text, int& numerator, int& denominator)
 {
-    if (text == "yes" || text == "on" || text == "true" || text == "1")
-        value = true;
-    else if (text == "no" || text == "off" || text == "false" || text == "0")
-        value = false;
-    else
+    constexpr long kLargest = 64;
+    const size_t slash = text.find('/');
+    long parsedNumerator = 0, parsedDenominator = 0;
+    if (slash == std::string::npos || !ParseInteger(text.substr(0, slash), 1, kLargest, parsedNumerator) ||
+        !ParseInteger(text.substr(slash + 1), 1, kLargest, parsedDenominator))
         return false;
+    numerator = static_cast<int>(parsedNumerator);
+    denominator = static_cast<int>(parsedDenominator);
     return true;
 }
 

@@ -29,7 +29,7 @@ bool ParseNumber(const std::string& text, double& value);
 bool ParseInteger(const std::string& text, long minimum, long maximum, long& value);
 bool ParseParameterAssignment(const std::string& text, ParameterAssignment& assignment, std::string& error);
 bool ParseTimeSpan(const std::string& text, TimeSpan& span, std::string& error);
-// "yes"/"no", "on"/"off", "true"/"false", "1"/"0".
-bool ParseYesNo(const std::string& text, bool& value);
+// A meter "N/D", both numbers from 1 to 64.
+bool ParseMeter(const std::string& text, int& numerator, int& denominator);
 
 } // namespace ombrelhost

@@ -1,5 +1,7 @@
 #include "tools/host/commands/CommandSupport.h"
 
+#include "tools/host/commands/OptionChecks.h"
+
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -38,40 +40,48 @@ bool CheckOutputPath(const std::string& path, std::string& error)
     return true;
 }
 
-bool LayoutOption(const CommandLine& commandLine, std::optional<ChannelLayout>& layout, std::string& error)
+CLI::Option* AddModuleArgument(CLI::App& command, std::string& module)
 {
-    layout.reset();
-    if (!commandLine.Has("layout"))
-        return true;
-    const std::string text = commandLine.Value("layout");
-    layout = ParseChannelLayout(text);
-    if (!layout)
-        error = "unknown layout `" + text + "` (use mono, mono-stereo or stereo)";
-    return layout.has_value();
+    return command.add_option("MODULE", module, "an Ombrel.aaxplugin module file or its bundle folder")
+        ->required();
 }
 
-bool UntimedSetOptions(const CommandLine& commandLine, std::vector<ParameterAssignment>& assignments,
-                       std::string& error)
+CLI::Option* AddLayoutOption(CLI::App& command, std::optional<ChannelLayout>& layout)
 {
-    for (const std::string& text : commandLine.Values("set"))
-    {
-        ParameterAssignment assignment;
-        if (!ParseParameterAssignment(text, assignment, error))
-            return false;
-        if (assignment.timed)
-        {
-            error = "`" + text + "`: a time (@SECONDS) only means something for render";
-            return false;
-        }
-        assignments.push_back(assignment);
-    }
-    return true;
+    return command
+        .add_option_function<std::string>(
+            "--layout", [&layout](const std::string& name) { layout = ParseChannelLayout(name); },
+            "the channel layout (the module's default)")
+        ->check(LayoutNameCheck(false))
+        ->type_name("LAYOUT");
 }
 
-bool InstanceOptions(const CommandLine& commandLine, InstanceRequest& request, std::string& error)
+CLI::Option* AddSetOption(CLI::App& command, std::vector<ParameterAssignment>& assignments, bool timed,
+                          const std::string& help)
 {
-    return LayoutOption(commandLine, request.layout, error) &&
-           UntimedSetOptions(commandLine, request.assignments, error);
+    return command
+        .add_option_function<std::vector<std::string>>(
+            "--set",
+            [&assignments](const std::vector<std::string>& texts)
+            {
+                for (const std::string& text : texts)
+                {
+                    ParameterAssignment assignment;
+                    std::string error;
+                    if (ParseParameterAssignment(text, assignment, error)) // checked already
+                        assignments.push_back(assignment);
+                }
+            },
+            help)
+        ->check(ParameterAssignmentCheck(timed))
+        ->allow_extra_args(false)
+        ->type_name(timed ? "ID=VALUE[@SECONDS]" : "ID=VALUE");
+}
+
+void AddInstanceOptions(CLI::App& command, InstanceRequest& request)
+{
+    AddLayoutOption(command, request.layout);
+    AddSetOption(command, request.assignments, false, "a parameter's normalised value (repeatable)");
 }
 
 bool OpenInstance(CommandInstance& instance, const std::string& modulePath, const InstanceRequest& request,

@@ -1,11 +1,12 @@
 #pragma once
-// What every command of the reference host shares: exit codes, error reporting and the options
-// several commands accept.
+// What every command of the reference host shares: exit codes, error reporting, the positionals
+// and options several commands take, and the one instance most commands work on.
 
 #include "tools/host/commands/ArgumentValues.h"
 #include "tools/host/session/ChannelLayout.h"
-#include "tools/host/commands/CommandLine.h"
 #include "tools/host/session/ModuleSession.h"
+
+#include <CLI/CLI.hpp>
 
 #include <optional>
 #include <string>
@@ -27,18 +28,21 @@ int UsageError(const std::string& message);
 // long work whose result would otherwise be lost.
 bool CheckOutputPath(const std::string& path, std::string& error);
 
-// --layout if given (nothing otherwise). False with a reason for an unknown layout.
-bool LayoutOption(const CommandLine& commandLine, std::optional<ChannelLayout>& layout, std::string& error);
-// Every --set of a command where the writes are untimed ("ID=VALUE").
-bool UntimedSetOptions(const CommandLine& commandLine, std::vector<ParameterAssignment>& assignments,
-                       std::string& error);
+// MODULE, the first positional of every command that loads a module.
+CLI::Option* AddModuleArgument(CLI::App& command, std::string& module);
+// --layout mono|mono-stereo|stereo; layout stays empty when not given.
+CLI::Option* AddLayoutOption(CLI::App& command, std::optional<ChannelLayout>& layout);
+// --set ID=VALUE, repeatable, each appended to assignments; "@SECONDS" is accepted when timed.
+CLI::Option* AddSetOption(CLI::App& command, std::vector<ParameterAssignment>& assignments, bool timed,
+                          const std::string& help);
+
 // What --layout and the untimed --set options ask of the one instance a command sets up.
 struct InstanceRequest
 {
     std::optional<ChannelLayout> layout;
     std::vector<ParameterAssignment> assignments;
 };
-bool InstanceOptions(const CommandLine& commandLine, InstanceRequest& request, std::string& error);
+void AddInstanceOptions(CLI::App& command, InstanceRequest& request);
 
 // The one instance a command works on, with the session that owns it.
 struct CommandInstance
@@ -52,14 +56,5 @@ struct CommandInstance
 // a reason when any step fails.
 bool OpenInstance(CommandInstance& instance, const std::string& modulePath, const InstanceRequest& request,
                   double sampleRate, std::string& error);
-
-int RunScan(const CommandLine& commandLine);
-int RunParams(const CommandLine& commandLine);
-int RunRender(const CommandLine& commandLine);
-int RunStateSave(const CommandLine& commandLine);
-int RunStateLoad(const CommandLine& commandLine);
-int RunGui(const CommandLine& commandLine);
-int RunGenerate(const CommandLine& commandLine);
-int RunValidate(const CommandLine& commandLine);
 
 } // namespace ombrelhost

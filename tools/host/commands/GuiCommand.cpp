@@ -1,7 +1,7 @@
 // `gui MODULE`: the effect's own editor in a native window, driven by the host timer, with an
 // optional screenshot.
 
-#include "tools/host/commands/CommandSupport.h"
+#include "tools/host/commands/GuiCommand.h"
 #include "tools/host/reports/QuotedText.h"
 #include "tools/host/formats/PngFile.h"
 #include "tools/host/session/X11EditorWindow.h"
@@ -9,6 +9,7 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -46,17 +47,14 @@ juce::Image ToImage(const CapturedPixels& pixels, size_t& colours)
 
 } // namespace
 
-int RunGui(const CommandLine& commandLine)
+int RunGui(const GuiOptions& options)
 {
     std::string error;
-    InstanceRequest request;
-    if (!LayoutOption(commandLine, request.layout, error))
-        return UsageError(error);
-    const std::string screenshotPath = commandLine.Value("screenshot");
-    double seconds = screenshotPath.empty() ? 0.0 : kDefaultScreenshotSeconds;
-    if (commandLine.Has("seconds") &&
-        (!ParseNumber(commandLine.Value("seconds"), seconds) || seconds <= 0.0 || seconds > kMaximumSeconds))
-        return UsageError("--seconds must be a number of seconds above 0");
+    const InstanceRequest& request = options.request;
+    const std::string& screenshotPath = options.screenshotPath;
+    const double seconds = options.seconds > 0.0    ? std::min(options.seconds, kMaximumSeconds)
+                           : screenshotPath.empty() ? 0.0
+                                                    : kDefaultScreenshotSeconds;
     if (!screenshotPath.empty() && !CheckOutputPath(screenshotPath, error))
         return Fail(error);
     // Said before anything is loaded: without a display there is nothing to show.
@@ -65,7 +63,7 @@ int RunGui(const CommandLine& commandLine)
         return Fail("no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)");
 
     CommandInstance instance;
-    if (!OpenInstance(instance, commandLine.Positional(0), request, kGuiSampleRate, error))
+    if (!OpenInstance(instance, options.module, request, kGuiSampleRate, error))
         return Fail(error);
     testhost::GuiInstance* gui = instance.session.NewGui(*instance.dataModel, error);
     if (gui == nullptr)

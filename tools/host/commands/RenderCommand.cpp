@@ -1,19 +1,21 @@
 // `render MODULE IN.wav OUT.wav`: a file played through one instance, block by block, with the
 // host's parameter writes, bypass and transport; the result written, measured and drawn.
 
-#include "tools/host/formats/AudioFile.h"
-
 #include "aax_library/AAX_Identifiers.h"
+#include "tools/host/commands/CommandRegistry.h"
 #include "tools/host/commands/CommandSupport.h"
-#include "tools/host/reports/QuotedText.h"
+#include "tools/host/commands/OptionChecks.h"
+#include "tools/host/formats/AudioFile.h"
 #include "tools/host/reports/ProgressBar.h"
-#include "tools/host/session/Renderer.h"
+#include "tools/host/reports/QuotedText.h"
 #include "tools/host/reports/SignalLevels.h"
 #include "tools/host/reports/SignalPlot.h"
+#include "tools/host/session/Renderer.h"
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 namespace ombrelhost
 {
@@ -28,95 +30,16 @@ constexpr double kProgressFromSeconds = 10.0; // shorter files finish before a b
 
 struct RenderOptions
 {
+    std::string module;
+    std::string inputPath;
+    std::string outputPath;
+    std::optional<ChannelLayout> layout;
     RenderSettings settings;
     int bits = 32;
     std::string plotPath;
     bool progressForced = false;
     bool progressOff = false;
 };
-
-bool ParseOptions(const CommandLine& commandLine, RenderOptions& options, std::string& error)
-{
-    RenderSettings& settings = options.settings;
-    long value = 0;
-    if (commandLine.Has("block"))
-    {
-        if (!ParseInteger(commandLine.Value("block"), 1, Renderer::kMaximumBlockSize, value))
-        {
-            error = "--block must be a whole number from 1 to " + std::to_string(Renderer::kMaximumBlockSize);
-            return false;
-        }
-        settings.blockSize = static_cast<int>(value);
-    }
-    else
-        settings.blockSize = kDefaultBlockSize;
-    if (commandLine.Has("tempo") && (!ParseNumber(commandLine.Value("tempo"), settings.tempo) ||
-                                     settings.tempo <= 0.0 || settings.tempo > kMaximumTempo))
-    {
-        error = "--tempo must be a number of beats per minute above 0 and up to 999";
-        return false;
-    }
-    if (commandLine.Has("meter"))
-    {
-        const std::string text = commandLine.Value("meter");
-        const size_t slash = text.find('/');
-        long numerator = 0, denominator = 0;
-        if (slash == std::string::npos || !ParseInteger(text.substr(0, slash), 1, 64, numerator) ||
-            !ParseInteger(text.substr(slash + 1), 1, 64, denominator))
-        {
-            error = "--meter must look like 3/4 (both numbers from 1 to 64)";
-            return false;
-        }
-        settings.meterNumerator = static_cast<int>(numerator);
-        settings.meterDenominator = static_cast<int>(denominator);
-    }
-    if (commandLine.Has("playing") && !ParseYesNo(commandLine.Value("playing"), settings.playing))
-    {
-        error = "--playing must be yes or no";
-        return false;
-    }
-    if (commandLine.Has("tail") && (!ParseNumber(commandLine.Value("tail"), settings.tailSeconds) ||
-                                    settings.tailSeconds < 0.0 || settings.tailSeconds > kMaximumTailSeconds))
-    {
-        error = "--tail must be a number of seconds from 0 to 600";
-        return false;
-    }
-    if (commandLine.Has("bits"))
-    {
-        if (!ParseInteger(commandLine.Value("bits"), 16, 32, value) ||
-            (value != 16 && value != 24 && value != 32))
-        {
-            error = "--bits must be 16, 24 or 32 (32 is floating point)";
-            return false;
-        }
-        options.bits = static_cast<int>(value);
-    }
-    for (const std::string& text : commandLine.Values("set"))
-    {
-        ParameterAssignment assignment;
-        if (!ParseParameterAssignment(text, assignment, error))
-            return false;
-        settings.changes.push_back(assignment);
-    }
-    for (const std::string& text : commandLine.Values("bypass"))
-    {
-        TimeSpan span;
-        if (!ParseTimeSpan(text, span, error))
-            return false;
-        settings.changes.push_back({cDefaultMasterBypassID, 1.0, span.from, true});
-        if (std::isfinite(span.to))
-            settings.changes.push_back({cDefaultMasterBypassID, 0.0, span.to, true});
-    }
-    options.plotPath = commandLine.Value("plot");
-    options.progressForced = commandLine.Has("progress");
-    options.progressOff = commandLine.Has("no-progress");
-    if (options.progressForced && options.progressOff)
-    {
-        error = "--progress and --no-progress contradict each other";
-        return false;
-    }
-    return true;
-}
 
 std::string Seconds(double seconds)
 {
@@ -138,19 +61,14 @@ std::string Padded(std::string text, size_t width)
 
 } // namespace
 
-int RunRender(const CommandLine& commandLine)
+int RunRender(RenderOptions options)
 {
     std::string error;
-    RenderOptions options;
-    if (!ParseOptions(commandLine, options, error))
-        return UsageError(error);
     RenderSettings& settings = options.settings;
-    std::optional<ChannelLayout> givenLayout;
-    if (!LayoutOption(commandLine, givenLayout, error))
-        return UsageError(error);
-    const std::string& modulePath = commandLine.Positional(0);
-    const std::string& inputPath = commandLine.Positional(1);
-    const std::string& outputPath = commandLine.Positional(2);
+    const std::optional<ChannelLayout>& givenLayout = options.layout;
+    const std::string& modulePath = options.module;
+    const std::string& inputPath = options.inputPath;
+    const std::string& outputPath = options.outputPath;
 
     if (!CheckOutputPath(outputPath, error) ||
         (!options.plotPath.empty() && !CheckOutputPath(options.plotPath, error)))
@@ -283,6 +201,70 @@ int RunRender(const CommandLine& commandLine)
                     Seconds(outputSeconds).c_str(), Seconds(result.processSeconds).c_str(),
                     outputSeconds / result.processSeconds);
     return kExitSuccess;
+}
+
+void RegisterRenderCommand(CommandRegistry& registry)
+{
+    auto options = std::make_shared<RenderOptions>();
+    RenderSettings& settings = options->settings;
+    settings.blockSize = kDefaultBlockSize;
+    CLI::App& command = registry.Add("render", "plays a WAV file through one instance, block by block",
+                                     [options] { return RunRender(*options); });
+    AddModuleArgument(command, options->module);
+    command.add_option("IN.wav", options->inputPath, "the WAV file played through the effect")->required();
+    command.add_option("OUT.wav", options->outputPath, "the WAV file the output is written to")->required();
+    AddLayoutOption(command, options->layout)
+        ->description("the channel layout (from the file: stereo for two channels, mono for one)");
+    AddSetOption(command, settings.changes, true,
+                 "a parameter change at a time in seconds, at the start without @ (repeatable)");
+    command.add_option("--block", settings.blockSize, "samples per block")
+        ->check(Explained(CLI::Range(1, Renderer::kMaximumBlockSize),
+                          "must be a whole number from 1 to " + std::to_string(Renderer::kMaximumBlockSize)));
+    command
+        .add_option_function<std::vector<std::string>>(
+            "--bypass",
+            [&settings](const std::vector<std::string>& texts)
+            {
+                for (const std::string& text : texts)
+                {
+                    TimeSpan span;
+                    std::string error;
+                    if (!ParseTimeSpan(text, span, error)) // checked already
+                        continue;
+                    settings.changes.push_back({cDefaultMasterBypassID, 1.0, span.from, true});
+                    if (std::isfinite(span.to))
+                        settings.changes.push_back({cDefaultMasterBypassID, 0.0, span.to, true});
+                }
+            },
+            "a bypassed span in seconds; TO may be left out (repeatable)")
+        ->check(TimeSpanCheck())
+        ->allow_extra_args(false)
+        ->type_name("FROM-TO");
+    command.add_option("--tempo", settings.tempo, "beats per minute")
+        ->check(Explained(CLI::PositiveNumber & CLI::Range(0.0, kMaximumTempo),
+                          "must be a number of beats per minute above 0 and up to 999"));
+    command
+        .add_option_function<std::string>(
+            "--meter",
+            [&settings](const std::string& text)
+            { ParseMeter(text, settings.meterNumerator, settings.meterDenominator); },
+            "the time signature")
+        ->check(MeterCheck())
+        ->type_name("N/D")
+        ->default_str("4/4");
+    command.add_option("--playing", settings.playing, "whether the transport plays")
+        ->type_name("yes|no")
+        ->default_str("yes");
+    command.add_option("--tail", settings.tailSeconds, "seconds of silence after the file")
+        ->check(Explained(CLI::Range(0.0, kMaximumTailSeconds), "must be a number of seconds from 0 to 600"));
+    command.add_option("--bits", options->bits, "16, 24 or 32 (float)")
+        ->check(Explained(CLI::IsMember({16, 24, 32}), "must be 16, 24 or 32 (32 is floating point)"));
+    command.add_option("--plot", options->plotPath, "waveforms and spectra into a PNG file")
+        ->type_name("OUT.png");
+    CLI::Option* progress =
+        command.add_flag("--progress", options->progressForced, "always show the progress bar");
+    command.add_flag("--no-progress", options->progressOff, "never show the progress bar")
+        ->excludes(progress);
 }
 
 } // namespace ombrelhost

@@ -1,6 +1,7 @@
 // `state save MODULE FILE` and `state load MODULE FILE`: every chunk of one instance into one file,
 // and back into a fresh instance, with what the restore changed.
 
+#include "tools/host/commands/CommandRegistry.h"
 #include "tools/host/commands/CommandSupport.h"
 #include "tools/host/reports/QuotedText.h"
 #include "tools/host/reports/DescriptionReport.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace ombrelhost
 {
@@ -93,20 +95,31 @@ SavedState StateOf(const testhost::ComponentDescription& component, std::vector<
     return state;
 }
 
-} // namespace
+struct StateSaveOptions
+{
+    std::string module;
+    std::string path;
+    InstanceRequest request;
+};
 
-int RunStateSave(const CommandLine& commandLine)
+struct StateLoadOptions
+{
+    std::string module;
+    std::string path;
+    std::optional<ChannelLayout> layout;
+    std::string resavePath;
+};
+
+int RunStateSave(const StateSaveOptions& options)
 {
     std::string error;
-    InstanceRequest request;
-    if (!InstanceOptions(commandLine, request, error))
-        return UsageError(error);
-    const std::string& path = commandLine.Positional(1);
+    const InstanceRequest& request = options.request;
+    const std::string& path = options.path;
     if (!CheckOutputPath(path, error))
         return Fail(error);
 
     CommandInstance instance;
-    if (!OpenInstance(instance, commandLine.Positional(0), request, kStateSampleRate, error))
+    if (!OpenInstance(instance, options.module, request, kStateSampleRate, error))
         return Fail(error);
 
     std::vector<testhost::SavedChunk> chunks;
@@ -132,11 +145,11 @@ int RunStateSave(const CommandLine& commandLine)
     return kExitSuccess;
 }
 
-int RunStateLoad(const CommandLine& commandLine)
+int RunStateLoad(const StateLoadOptions& options)
 {
     std::string error;
-    const std::string& path = commandLine.Positional(1);
-    const std::string resavePath = commandLine.Value("resave");
+    const std::string& path = options.path;
+    const std::string& resavePath = options.resavePath;
     if (!resavePath.empty() && !CheckOutputPath(resavePath, error))
         return Fail(error);
     // The file is checked before any module is loaded: a file that is not ours never reaches it.
@@ -144,11 +157,9 @@ int RunStateLoad(const CommandLine& commandLine)
     if (!StateFile::Read(path, state, error))
         return Fail(error);
 
-    std::optional<ChannelLayout> givenLayout;
-    if (!LayoutOption(commandLine, givenLayout, error))
-        return UsageError(error);
+    const std::optional<ChannelLayout>& givenLayout = options.layout;
     ModuleSession session;
-    if (!session.Open(commandLine.Positional(0), error))
+    if (!session.Open(options.module, error))
         return Fail(error);
     ChannelLayout savedLayout = session.DefaultLayout();
     const bool layoutKnown = session.LayoutOfPlugInId(static_cast<int32_t>(state.plugInId), savedLayout);
@@ -263,6 +274,31 @@ int RunStateLoad(const CommandLine& commandLine)
         return Fail("the restored instance saves different chunks: part of the state in " + path +
                     " was not taken (damaged, or written by another effect)");
     return kExitSuccess;
+}
+
+} // namespace
+
+void RegisterStateCommands(CommandRegistry& registry)
+{
+    CLI::App& state =
+        registry.AddGroup("state", "an instance's chunks saved into a file or restored from it");
+
+    auto save = std::make_shared<StateSaveOptions>();
+    CLI::App& saveCommand = registry.Add(state, "save", "every chunk of an instance into one file",
+                                         [save] { return RunStateSave(*save); });
+    AddModuleArgument(saveCommand, save->module);
+    saveCommand.add_option("FILE", save->path, "the state file to write")->required();
+    AddInstanceOptions(saveCommand, save->request);
+
+    auto load = std::make_shared<StateLoadOptions>();
+    CLI::App& loadCommand = registry.Add(
+        state, "load", "the chunks into a fresh instance; what changed, whether it saves them again",
+        [load] { return RunStateLoad(*load); });
+    AddModuleArgument(loadCommand, load->module);
+    loadCommand.add_option("FILE", load->path, "the state file to restore")->required();
+    AddLayoutOption(loadCommand, load->layout)->description("the channel layout (the saved instance's)");
+    loadCommand.add_option("--resave", load->resavePath, "save the restored instance again into FILE2")
+        ->type_name("FILE2");
 }
 
 } // namespace ombrelhost

@@ -3,10 +3,13 @@
 // again, with the hidden --group option), so that an effect that crashes or hangs gives a failure
 // naming the signal or the hang and the step, and the report still finishes.
 
+#include "tools/host/commands/CommandRegistry.h"
 #include "tools/host/commands/CommandSupport.h"
+#include "tools/host/commands/OptionChecks.h"
 #include "tools/host/formats/OutputFile.h"
 #include "tools/host/validate/ChildProcess.h"
 #include "tools/host/validate/ValidationGroup.h"
+#include "tools/host/validate/ValidateSettings.h"
 #include "tools/host/validate/ValidationReport.h"
 
 #include <chrono>
@@ -23,57 +26,44 @@ namespace ombrelhost
 namespace
 {
 
-constexpr long kDefaultStrictness = 5;
 // A group's time limit unless --timeout gives one: generous, and longer the harder it runs.
 constexpr double kBaseGroupSeconds = 30.0;
 constexpr double kGroupSecondsPerStrictness = 15.0;
 
-struct ValidateOptions
+std::chrono::milliseconds TimeLimit(const ValidateSettings& settings)
 {
-    std::string module;
-    int strictness = kDefaultStrictness;
-    std::string layoutText = "all";
-    std::vector<ChannelLayout> layouts;
-    std::chrono::milliseconds timeLimit{0};
-};
+    const double seconds = settings.timeoutSeconds > 0.0
+                               ? settings.timeoutSeconds
+                               : kBaseGroupSeconds + kGroupSecondsPerStrictness * settings.strictness;
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0));
+}
 
-bool ReadOptions(const CommandLine& commandLine, ValidateOptions& options, std::string& error)
+// What a group's child process is given: the same settings, and the group it runs.
+std::vector<std::string> ChildArguments(const ValidateSettings& settings, const std::string& group,
+                                        const std::string& progressPath)
 {
-    long strictness = kDefaultStrictness;
-    if (commandLine.Has("strictness") && !ParseInteger(commandLine.Value("strictness"), 1, 10, strictness))
-    {
-        error = "--strictness must be a whole number from 1 to 10";
-        return false;
-    }
-    options.strictness = static_cast<int>(strictness);
-    options.layoutText = commandLine.Value("layout", "all");
-    if (options.layoutText == "all")
-        options.layouts = {ChannelLayout::Mono, ChannelLayout::MonoStereo, ChannelLayout::Stereo};
-    else if (const auto layout = ParseChannelLayout(options.layoutText))
-        options.layouts = {*layout};
-    else
-    {
-        error = "unknown layout `" + options.layoutText + "` (mono, mono-stereo, stereo or all)";
-        return false;
-    }
-    double seconds = kBaseGroupSeconds + kGroupSecondsPerStrictness * options.strictness;
-    if (commandLine.Has("timeout") && (!ParseNumber(commandLine.Value("timeout"), seconds) || seconds <= 0.0))
-    {
-        error = "--timeout must be a number of seconds above 0";
-        return false;
-    }
-    options.timeLimit = std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0));
-    return true;
+    return {CurrentProgramPath(),
+            "validate",
+            settings.module,
+            "--group",
+            group,
+            "--strictness",
+            std::to_string(settings.strictness),
+            "--layout",
+            settings.layoutText,
+            "--progress-file",
+            progressPath};
 }
 
 // The child's side: one group, its steps and results into the progress file.
-int RunOneGroup(const ValidateOptions& options, const std::string& groupName, const std::string& progressPath)
+int RunOneGroup(const ValidateSettings& settings, const std::string& groupName,
+                const std::string& progressPath)
 {
     for (const ValidationGroup& group : ValidationGroups())
         if (groupName == group.name)
         {
             std::FILE* progress = progressPath.empty() ? nullptr : std::fopen(progressPath.c_str(), "w");
-            GroupContext context(group.name, options.module, options.strictness, options.layouts, progress,
+            GroupContext context(group.name, settings.module, settings.strictness, settings.layouts, progress,
                                  progress == nullptr);
             group.run(context);
             if (progress != nullptr)
@@ -101,24 +91,14 @@ std::string TemporaryFolder()
 
 // The validator's side: the group in a child process, its results read back, and a crash, a hang
 // or an early end turned into a failure naming the step it was in.
-void RunGroupInChild(const ValidateOptions& options, const ValidationGroup& group, const std::string& folder,
-                     std::vector<CheckResult>& results)
+void RunGroupInChild(const ValidateSettings& settings, const ValidationGroup& group,
+                     const std::string& folder, std::vector<CheckResult>& results)
 {
     const std::string progressPath = folder + "/" + group.name + ".progress";
     const std::string outputPath = folder + "/" + group.name + ".output";
-    const std::vector<std::string> argv = {CurrentProgramPath(),
-                                           "validate",
-                                           options.module,
-                                           "--group",
-                                           group.name,
-                                           "--strictness",
-                                           std::to_string(options.strictness),
-                                           "--layout",
-                                           options.layoutText,
-                                           "--progress-file",
-                                           progressPath};
     const auto start = std::chrono::steady_clock::now();
-    const ChildOutcome outcome = RunChildProcess(argv, outputPath, options.timeLimit);
+    const ChildOutcome outcome =
+        RunChildProcess(ChildArguments(settings, group.name, progressPath), outputPath, TimeLimit(settings));
 
     std::string lastStep = "starting";
     std::ifstream progress(progressPath);
@@ -144,7 +124,7 @@ void RunGroupInChild(const ValidateOptions& options, const ValidationGroup& grou
         failure.reason = "the group could not be started: " + outcome.startError;
     else if (outcome.timedOut)
         failure.reason = "hang: no end within " +
-                         FormatFigure("%.0f s", static_cast<double>(options.timeLimit.count()) / 1000.0) +
+                         FormatFigure("%.0f s", static_cast<double>(TimeLimit(settings).count()) / 1000.0) +
                          ", in step: " + lastStep;
     else if (outcome.signal != 0)
         failure.reason = "crash: " + outcome.signalName + ", in step: " + lastStep;
@@ -157,10 +137,10 @@ void RunGroupInChild(const ValidateOptions& options, const ValidationGroup& grou
     results.push_back(std::move(failure));
 }
 
-void RunGroupInProcess(const ValidateOptions& options, const ValidationGroup& group,
+void RunGroupInProcess(const ValidateSettings& settings, const ValidationGroup& group,
                        std::vector<CheckResult>& results)
 {
-    GroupContext context(group.name, options.module, options.strictness, options.layouts, nullptr, true);
+    GroupContext context(group.name, settings.module, settings.strictness, settings.layouts, nullptr, true);
     try
     {
         group.run(context);
@@ -185,28 +165,23 @@ bool WriteReport(const std::string& path, const std::string& text, std::string& 
     return true;
 }
 
-} // namespace
-
-int RunValidate(const CommandLine& commandLine)
+int RunValidate(ValidateSettings settings)
 {
-    ValidateOptions options;
     std::string error;
-    if (!ReadOptions(commandLine, options, error))
-        return UsageError(error);
-    if (!ModuleSession::ResolveModulePath(commandLine.Positional(0), options.module, error))
+    if (!ModuleSession::ResolveModulePath(std::string(settings.module), settings.module, error))
         return Fail(error);
-    if (commandLine.Has("group"))
-        return RunOneGroup(options, commandLine.Value("group"), commandLine.Value("progress-file"));
+    if (!settings.group.empty())
+        return RunOneGroup(settings, settings.group, settings.progressPath);
 
-    const std::string jsonPath = commandLine.Value("json");
-    const std::string junitPath = commandLine.Value("junit");
+    const std::string& jsonPath = settings.jsonPath;
+    const std::string& junitPath = settings.junitPath;
     for (const std::string& path : {jsonPath, junitPath})
         if (!path.empty() && !CheckOutputPath(path, error))
             return Fail(error);
 
-    const bool inProcess = commandLine.Has("in-process");
-    std::printf("validating %s\nstrictness %d, layouts %s, %s\n", options.module.c_str(), options.strictness,
-                options.layoutText.c_str(),
+    const bool inProcess = settings.inProcess;
+    std::printf("validating %s\nstrictness %d, layouts %s, %s\n", settings.module.c_str(),
+                settings.strictness, settings.layoutText.c_str(),
                 inProcess ? "every group in this process" : "each group in a child process");
     std::fflush(stdout);
     const std::string folder = inProcess ? std::string() : TemporaryFolder();
@@ -216,9 +191,9 @@ int RunValidate(const CommandLine& commandLine)
         std::printf("\n%s\n", group.title);
         std::fflush(stdout);
         if (inProcess)
-            RunGroupInProcess(options, group, results);
+            RunGroupInProcess(settings, group, results);
         else
-            RunGroupInChild(options, group, folder, results);
+            RunGroupInChild(settings, group, folder, results);
         std::fflush(stdout);
     }
     if (!folder.empty())
@@ -229,12 +204,50 @@ int RunValidate(const CommandLine& commandLine)
 
     std::printf("\n%s\n", ValidationReport::SummaryLine(results).c_str());
     if (!jsonPath.empty() &&
-        !WriteReport(jsonPath, ValidationReport::Json(options.module, options.strictness, results), error))
+        !WriteReport(jsonPath, ValidationReport::Json(settings.module, settings.strictness, results), error))
         return Fail(error);
     if (!junitPath.empty() &&
-        !WriteReport(junitPath, ValidationReport::JUnit(options.module, results), error))
+        !WriteReport(junitPath, ValidationReport::JUnit(settings.module, results), error))
         return Fail(error);
     return ValidationReport::Count(results).failed > 0 ? kExitFailure : kExitSuccess;
+}
+
+} // namespace
+
+void RegisterValidateCommand(CommandRegistry& registry)
+{
+    auto settings = std::make_shared<ValidateSettings>();
+    CLI::App& command = registry.Add(
+        "validate", "a battery of checks of the module with its effect; exit status 1 on a failure",
+        [settings] { return RunValidate(*settings); });
+    AddModuleArgument(command, settings->module);
+    command.add_option("--strictness", settings->strictness, "how long and how hard the checks run")
+        ->check(Explained(CLI::Range(1, 10), "must be a whole number from 1 to 10"))
+        ->type_name("1..10");
+    command
+        .add_option_function<std::string>(
+            "--layout",
+            [settings](const std::string& text)
+            {
+                settings->layoutText = text;
+                if (const std::optional<ChannelLayout> layout = ParseChannelLayout(text))
+                    settings->layouts = {*layout};
+            },
+            "the layouts to check")
+        ->check(LayoutNameCheck(true))
+        ->type_name("LAYOUT")
+        ->default_str("all");
+    command.add_option("--timeout", settings->timeoutSeconds, "time limit of each group of checks")
+        ->check(Explained(CLI::PositiveNumber, "must be a number of seconds above 0"))
+        ->type_name("SECONDS")
+        ->default_str("30 + 15 per strictness step");
+    command.add_option("--json", settings->jsonPath, "the report as JSON into FILE")->type_name("FILE");
+    command.add_option("--junit", settings->junitPath, "the report as JUnit XML into FILE")
+        ->type_name("FILE");
+    command.add_flag("--in-process", settings->inProcess, "run every group in this process (for debugging)");
+    // For the child processes the validator starts: not in the help.
+    command.add_option("--group", settings->group)->group("");
+    command.add_option("--progress-file", settings->progressPath)->group("");
 }
 
 } // namespace ombrelhost
