@@ -14,7 +14,7 @@
 #include "host_kit/TestHost.h"
 #include "tests/windows/PaintingEditorEffect.h"
 #include "tests/windows/ProgramRun.h"
-#include "tools/host/Win32EditorWindow.h"
+#include "tools/host/session/Win32EditorWindow.h"
 
 #include <juce_graphics/juce_graphics.h>
 

@@ -3,7 +3,7 @@
 #include "tools/host/validate/ValidationGroup.h"
 #include "tools/host/validate/ValidationInstance.h"
 
-#include "tools/host/EditorWindow.h"
+#include "tools/host/session/EditorWindow.h"
 #include "host_kit/HostViewContainer.h"
 #include "host_kit/MessagePump.h"
 
