@@ -27,6 +27,14 @@ protected:
                           Folder());
     }
 
+    // validate under the same virtual screen.
+    RunResult Validate(const std::string& bundle) const
+    {
+        return RunProgram({xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", OMBREL_HOST_BINARY, "validate",
+                           bundle, "--strictness", "1", "--layout", "stereo"},
+                          Folder());
+    }
+
 private:
     std::string xvfbRun;
 };
@@ -51,6 +59,14 @@ TEST_F(Gui, TheWindowFollowsTheEditorsRequestForANewSize)
     const juce::Image shot = ReadImage(PathTo("grown.png"));
     EXPECT_EQ(shot.getWidth(), 640);
     EXPECT_EQ(shot.getHeight(), 480);
+}
+
+TEST_F(Gui, ValidatesEditorGroupFollowsTheResizeRequestOfEveryCycle)
+{
+    const RunResult run = Validate(BundleWith(OMBREL_E2E_RESIZING_EFFECT, "Resizing"));
+    EXPECT_NE(run.out.find("PASS  editor opened, idled, resized and closed"), std::string::npos) << run.out;
+    // Two cycles at strictness 1; the editor asks once after each opening.
+    EXPECT_NE(run.out.find("2 times, 2 resize requests"), std::string::npos) << run.out;
 }
 
 TEST_F(Gui, ARealThirdPartyEditorIsDrawnIntoTheHostWindow)

@@ -3,6 +3,7 @@
 // audio passes through unchanged.
 
 #include "tests/test_effects/EffectRecord.h"
+#include "tests/test_effects/GainEffectAudio.h"
 #include "vst2/Vst2Interface.h"
 
 #include <cstring>
@@ -67,24 +68,7 @@ intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index, intptr_t, void
     }
 }
 
-void Process(AEffect* effect, float** inputs, float** outputs, int32_t frames)
-{
-    const float gain = Self(effect)->gain;
-    for (int channel = 0; channel < 2; ++channel)
-        for (int32_t i = 0; i < frames; ++i)
-            outputs[channel][i] = inputs[channel][i] * gain;
-}
-
-void SetParameter(AEffect* effect, int32_t index, float value)
-{
-    if (index == 0)
-        Self(effect)->gain = value;
-}
-
-float GetParameter(AEffect* effect, int32_t index)
-{
-    return index == 0 ? Self(effect)->gain : 0.0f;
-}
+using Audio = GainEffectAudio<ResizingEffect>;
 
 } // namespace
 
@@ -95,7 +79,7 @@ RESIZING_EFFECT_EXPORT AEffect* resizingEffectMain(audioMasterCallback host)
     auto* self = new ResizingEffect();
     self->host = host;
     AEffect& record = self->record;
-    fillEffectRecord(record, {Dispatch, SetParameter, GetParameter, Process, 1, 1, 2, 2,
+    fillEffectRecord(record, {Dispatch, Audio::SetParameter, Audio::GetParameter, Audio::Process, 1, 1, 2, 2,
                               effFlagsHasEditor | effFlagsCanReplacing, vstFourCC('O', 'm', 'R', 'z')});
     record.ioRatio = 1.0f;
     return &record;

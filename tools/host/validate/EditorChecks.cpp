@@ -3,14 +3,12 @@
 #include "tools/host/validate/ValidationGroup.h"
 #include "tools/host/validate/ValidationInstance.h"
 
-#ifndef _WIN32
-#include "tools/host/X11EditorWindow.h"
-#endif
+#include "tools/host/session/EditorWindow.h"
 #include "host_kit/HostViewContainer.h"
+#include "host_kit/MessagePump.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <thread>
+#include <vector>
 
 namespace ombrelhost
 {
@@ -24,13 +22,8 @@ constexpr auto kTickPeriod = std::chrono::milliseconds(20);
 
 void RunEditorChecks(GroupContext& context)
 {
-#ifdef _WIN32
-    // The reference host's editor window is an X11 window so far.
-    context.Skip("editor", "no editor window in this build of the host");
-}
-#else
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
+    std::string error;
+    if (!EditorWindow::CanOpen(error))
     {
         context.Skip("editor", "no display (DISPLAY is not set)");
         return;
@@ -38,7 +31,6 @@ void RunEditorChecks(GroupContext& context)
     ModuleSession session;
     if (!context.OpenModule(session, "editor"))
         return;
-    std::string error;
     std::unique_ptr<ValidationInstance> instance =
         context.CreateInstance(session, context.Layouts().back(), kValidationRate, "instantiating", "editor");
     if (instance == nullptr)
@@ -57,7 +49,7 @@ void RunEditorChecks(GroupContext& context)
         AAX_Point size{0.0f, 0.0f};
         const bool sized =
             (*gui)->GetViewSize(&size) == AAX_SUCCESS && size.horz >= 1.0f && size.vert >= 1.0f;
-        X11EditorWindow window;
+        EditorWindow window;
         if (!window.Open("ombrel-host validate", sized ? static_cast<int>(size.horz) : kFallbackSize,
                          sized ? static_cast<int>(size.vert) : kFallbackSize, error))
         {
@@ -67,18 +59,23 @@ void RunEditorChecks(GroupContext& context)
         testhost::HostViewContainer* view =
             gui->AttachView(AAX_eViewContainer_Type_HWND, window.NativeHandle());
         context.Step("idling the editor, cycle " + std::to_string(cycle + 1));
+        // Each cycle's view starts without requests; the window follows the latest.
+        size_t followed = 0;
         for (int tick = 0; tick < kIdleTicks * context.Strictness(); ++tick)
         {
             window.ProcessEvents();
             gui->Tick();
             instance->DataModel()->TimerWakeup();
-            if (view != nullptr && static_cast<int>(view->RequestedSizes().size()) > resizes)
+            const std::vector<AAX_Point> requested =
+                view != nullptr ? view->RequestedSizes() : std::vector<AAX_Point>();
+            if (requested.size() > followed)
             {
-                resizes = static_cast<int>(view->RequestedSizes().size());
-                window.Resize(static_cast<int>(view->RequestedSizes().back().horz),
-                              static_cast<int>(view->RequestedSizes().back().vert));
+                resizes += static_cast<int>(requested.size() - followed);
+                followed = requested.size();
+                window.Resize(static_cast<int>(requested.back().horz),
+                              static_cast<int>(requested.back().vert));
             }
-            std::this_thread::sleep_for(kTickPeriod);
+            testhost::WaitServingMessages(kTickPeriod);
         }
         context.Step("resizing the window, cycle " + std::to_string(cycle + 1));
         window.Resize(window.Width() + 40, window.Height() + 30);
@@ -91,6 +88,5 @@ void RunEditorChecks(GroupContext& context)
     context.Pass("editor opened, idled, resized and closed",
                  std::to_string(cycles) + " times, " + std::to_string(resizes) + " resize requests");
 }
-#endif
 
 } // namespace ombrelhost
