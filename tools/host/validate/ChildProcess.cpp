@@ -18,6 +18,9 @@ namespace ombrelhost
 namespace
 {
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
+#ifdef _WIN32
+constexpr int kStartAttempts = 3;
+#endif
 } // namespace
 
 #ifdef _WIN32
@@ -40,10 +43,25 @@ ChildOutcome RunChildProcess(const std::vector<std::string>& argv, const std::st
     startup.hStdOutput = output;
     startup.hStdError = output;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
+    // Under Wine on a loaded machine a start now and then fails with an internal error (1359) that
+    // the next attempt does not meet; nothing of the child has run then, so starting it again is
+    // harmless, and the group is not failed for a reason that has nothing to do with the module.
+    DWORD startError = 0;
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt)
     {
-        outcome.startError = "CreateProcess failed with " + std::to_string(GetLastError());
+        if (attempt > 0)
+            std::this_thread::sleep_for(kPollInterval * 20 * attempt);
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                           &process))
+        {
+            startError = 0;
+            break;
+        }
+        startError = GetLastError();
+    }
+    if (startError != 0)
+    {
+        outcome.startError = "CreateProcess failed with " + std::to_string(startError);
         CloseHandle(output);
         return outcome;
     }
