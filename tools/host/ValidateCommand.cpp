@@ -48,7 +48,7 @@ bool ReadOptions(const CommandLine& commandLine, ValidateOptions& options, std::
     options.strictness = static_cast<int>(strictness);
     options.layoutText = commandLine.Value("layout", "all");
     if (options.layoutText == "all")
-        options.layouts = {ChannelLayout::Mono, ChannelLayout::MonoStereo, ChannelLayout::Stereo};
+        options.layouts.clear(); // every layout the module describes
     else if (const auto layout = ParseChannelLayout(options.layoutText))
         options.layouts = {*layout};
     else
