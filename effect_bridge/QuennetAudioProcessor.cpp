@@ -278,7 +278,8 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     if (effect == nullptr || effect->processReplacing == nullptr || bufferChannels == 0)
         return;
 
-    // The effect works in place on at most two of the buffer's channels.
+    // The first two entries work in place on the buffer's first two channels, a mono side reading
+    // or writing channel 0 twice.
     float* channel0 = buffer.getWritePointer(0);
     float* input1 = numInputs >= 2 ? buffer.getWritePointer(1) : channel0;
     float* output1 = numOutputs >= 2 ? buffer.getWritePointer(1) : channel0;
@@ -291,9 +292,10 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
         return;
     }
 
-    // An effect declaring more channels reads as many array entries as it declares: the entries
-    // beyond the two mapped ones read silence and write into scratch memory. An effect whose arrays
-    // cannot be prepared is not called; the block passes through.
+    // An effect declaring more channels reads as many array entries as it declares. Entries past
+    // the first two work in place on the buffer's channels of the same number where the host's
+    // layout has them (a surround configuration); the others read silence and write into scratch
+    // memory. An effect whose arrays cannot be prepared is not called; the block passes through.
     if (!prepareWideChannels(numSamples))
         return;
     std::fill(silentChannel.begin(), silentChannel.begin() + std::max(1, numSamples), 0.0f);
@@ -303,6 +305,12 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     wideInputs[1] = input1;
     wideOutputs[0] = channel0;
     wideOutputs[1] = output1;
+    const int wideInputCount = std::min(numInputs, static_cast<int>(wideInputs.size()));
+    const int wideOutputCount = std::min(numOutputs, static_cast<int>(wideOutputs.size()));
+    for (int channel = 2; channel < wideInputCount; ++channel)
+        wideInputs[static_cast<size_t>(channel)] = buffer.getWritePointer(channel);
+    for (int channel = 2; channel < wideOutputCount; ++channel)
+        wideOutputs[static_cast<size_t>(channel)] = buffer.getWritePointer(channel);
     effect->processReplacing(effect, wideInputs.data(), wideOutputs.data(), numSamples);
 }
 

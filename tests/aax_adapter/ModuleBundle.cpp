@@ -1,5 +1,8 @@
 #include "tests/aax_adapter/ModuleBundle.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace
 {
 
@@ -16,6 +19,17 @@ ModuleBundle::ModuleBundle(const std::string& effectLibrary)
     : bundleFolder(laidOutBundle(rootFolder.path() + "/" + kInstalledBundle, effectLibrary)),
       effect(effectLibrary.empty() ? std::string() : effectFile())
 {
+}
+
+std::string ModuleBundle::identityFile() const
+{
+    return bundledIdentityFile(bundleFolder);
+}
+
+void ModuleBundle::writeIdentity(const std::string& json) const
+{
+    std::filesystem::create_directories(std::filesystem::path(identityFile()).parent_path());
+    std::ofstream(identityFile(), std::ios::binary) << json;
 }
 
 std::string builtModulePath()

@@ -25,6 +25,9 @@ public:
     const std::string& folder() const { return bundleFolder; }
     std::string moduleFile() const { return bundledModuleFile(bundleFolder); }
     std::string effectFile() const { return bundledEffectFile(bundleFolder); }
+    // The bundle's identity file, and writing it (before the module is loaded).
+    std::string identityFile() const;
+    void writeIdentity(const std::string& json) const;
 
     // The control of an installed test effect; false for any other effect library.
     bool hasControl() const { return effect.hasControl(); }

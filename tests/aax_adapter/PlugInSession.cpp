@@ -20,6 +20,17 @@ PlugInSession::PlugInSession(const std::string& effectLibrary, const TestEffectC
     scanResult = testhost::Scan(loader, testHost);
 }
 
+PlugInSession::PlugInSession(const std::string& effectLibrary, const TestEffectConfig& config,
+                             const std::string& identityJson)
+    : moduleBundle(effectLibrary)
+{
+    moduleBundle.configure(config);
+    moduleBundle.writeIdentity(identityJson);
+    if (!loader.Load(moduleBundle.moduleFile()))
+        throw std::runtime_error("cannot load the module: " + loader.Error());
+    scanResult = testhost::Scan(loader, testHost);
+}
+
 PlugInSession::~PlugInSession()
 {
     testhost::Shutdown(loader, testHost);

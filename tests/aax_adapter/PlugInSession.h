@@ -27,6 +27,9 @@ public:
     // before the module is loaded.
     explicit PlugInSession(const std::string& effectLibrary);
     PlugInSession(const std::string& effectLibrary, const TestEffectConfig& config);
+    // The bundle also gets an identity file with the text identityJson.
+    PlugInSession(const std::string& effectLibrary, const TestEffectConfig& config,
+                  const std::string& identityJson);
     ~PlugInSession();
 
     ModuleBundle& bundle() { return moduleBundle; }

@@ -12,6 +12,11 @@ std::string bundledEffectFile(const std::string& binaryFolder)
     return binaryFolder + "/Ombrel.dll";
 }
 
+std::string bundledIdentityFile(const std::string& binaryFolder)
+{
+    return binaryFolder + "/../Resources/Identity.json";
+}
+
 void layOutBundle(const std::string& binaryFolder, const std::string& module, const std::string& effect)
 {
     namespace fs = std::filesystem;

@@ -60,7 +60,11 @@ void defaults(TestEffectConfig& c)
 
 struct Defaults
 {
-    Defaults() { defaults(config); }
+    Defaults()
+    {
+        defaults(config);
+        effectLog.ioChangedAnswer = -1;
+    }
 } applyDefaults;
 
 // Calls arrive from several threads. Each is written into its slot before the count that
@@ -462,8 +466,12 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
     {
         const float in0 = numInputs > 0 ? inputs[0][frame] : 0.0f;
         const float in1 = numInputs > 1 ? inputs[1][frame] : in0;
+        float extraInputs[kTestEffectMaxChannels] = {};
         for (int32_t c = 2; c < numInputs; ++c)
-            log.extraInputPeak = std::max(log.extraInputPeak, std::fabs(inputs[c][frame]));
+        {
+            extraInputs[c] = inputs[c][frame];
+            log.extraInputPeak = std::max(log.extraInputPeak, std::fabs(extraInputs[c]));
+        }
         if (frame < kTestEffectCapturedFrames)
         {
             log.inputFrames[0][frame] = in0;
@@ -474,7 +482,15 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
         if (numOutputs > 1)
             outputs[1][frame] = in1 + kTestEffectCrossGain * in0 + kTestEffectOutput1Offset;
         for (int32_t c = 2; c < numOutputs; ++c)
-            outputs[c][frame] = kTestEffectExtraOutputValue;
+            outputs[c][frame] = extraInputs[c] + kTestEffectExtraOutputValue;
+    }
+
+    // The delay is written before the announcement, which the host may read from another thread.
+    if (config.changesDelayInBlock > 0 &&
+        effect.processedBlocks + 1 == static_cast<uint32_t>(config.changesDelayInBlock))
+    {
+        __atomic_store_n(&record->initialDelay, config.changedInitialDelay, __ATOMIC_RELEASE);
+        effectLog.ioChangedAnswer = callHost(effect, audioMasterIOChanged, 0, 0, nullptr, 0.0f);
     }
 
     // What an effect with its own automation does: it moves a parameter and tells the host, and

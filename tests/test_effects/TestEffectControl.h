@@ -18,7 +18,8 @@ constexpr int kTestEffectMaxMidi = 70000;
 constexpr int kTestEffectChunkCapture = 65536;
 
 // What processReplacing writes: out0 = in0 + 10 in1 + 1000, out1 = in1 + 10 in0 + 2000, each sample
-// read from every input before any output is written; entries past the second output get 7777.
+// read from every input before any output is written; an entry c past the second output gets its
+// input c (0 past the inputs) + 7777.
 constexpr float kTestEffectOutput0Offset = 1000.0f;
 constexpr float kTestEffectOutput1Offset = 2000.0f;
 constexpr float kTestEffectCrossGain = 10.0f;
@@ -50,6 +51,11 @@ struct TestEffectConfig
     int32_t numInputs;
     int32_t numOutputs;
     int32_t initialDelay;
+    // From inside this processReplacing call (counted from 1; 0: never) the effect sets its delay to
+    // changedInitialDelay and announces it with audioMasterIOChanged, as an effect whose latency
+    // follows one of its parameters does.
+    int32_t changesDelayInBlock;
+    int32_t changedInitialDelay;
     int32_t chunkMode;
     int32_t chunkSize; // at least the encoded state; filled up with a byte pattern
     int32_t entryReturnsNull;
@@ -142,6 +148,8 @@ struct TestEffectLog
     uint8_t setChunk[kTestEffectChunkCapture];
     char setProgramNames[kTestEffectMaxPrograms][kTestEffectNameSize + 1];
     int32_t liveInstances;
+    // The host's answer to the effect's audioMasterIOChanged; -1 until the effect asked.
+    intptr_t ioChangedAnswer;
     // What the host answered when asked from inside effOpen.
     intptr_t sampleRateOnOpen;
     intptr_t blockSizeOnOpen;
