@@ -10,7 +10,8 @@ namespace ombrelhost
 namespace
 {
 
-const OptionDefinition kLayout{"layout", true, false, "mono, mono-stereo or stereo"};
+const OptionDefinition kLayout{"layout", true, false,
+                               "a layout the module describes: mono, stereo, 5.1, mono-stereo, ..."};
 const OptionDefinition kSetRepeatable{"set", true, true, "a parameter's normalised value, ID=VALUE"};
 
 // One option as CLI11 collects it: every occurrence's value (or an empty text for a flag).
@@ -56,10 +57,27 @@ void AddOptions(CollectedCommand& command)
 const std::vector<CommandDefinition>& CommandLine::Commands()
 {
     static const std::vector<CommandDefinition> commands = {
-        {"scan", 1, "scan MODULE [--json]", {{"json", false, false, "the description as JSON"}}},
+        {"scan",
+         1,
+         "scan MODULE|DIR [--json]",
+         {{"json", false, false, "the description (or a plug-in folder's list) as JSON"}}},
+        {"bundle",
+         1,
+         "bundle EFFECT --out DIR [--name N] [--manufacturer M] [--manufacturer-id ABCD] [--product-id "
+         "ABCD]\n"
+         "         [--category C] [--layouts L,L...] [--module PATH]",
+         {{"out", true, false, "the plug-in folder the bundle goes into"},
+          {"name", true, false, "the effect's name (the effect's own)"},
+          {"manufacturer", true, false, "the manufacturer's name (the effect's vendor)"},
+          {"manufacturer-id", true, false, "four characters (derived from the manufacturer)"},
+          {"product-id", true, false, "four characters (the effect's unique identifier)"},
+          {"category", true, false, "a number or names joined by + (from the effect's category)"},
+          {"layouts", true, false, "layout names separated by commas (mono, mono-stereo, stereo)"},
+          {"module", true, false, "the module to copy (this build's)"},
+          {"probe-into", true, false, "", true}}},
         {"params",
          1,
-         "params MODULE [--layout mono|mono-stereo|stereo] [--set ID=VALUE]... [--json]",
+         "params MODULE [--layout L] [--set ID=VALUE]... [--json]",
          {kLayout, kSetRepeatable, {"json", false, false, "the parameters as JSON"}}},
         {"render",
          3,
@@ -109,7 +127,7 @@ const std::vector<CommandDefinition>& CommandLine::Commands()
          "         [--timeout SECONDS]",
          {{"strictness", true, false, "how long and how hard the checks run, 1 to 10 (5)"},
           {"timeout", true, false, "time limit of each group of checks (by strictness)"},
-          {"layout", true, false, "mono, mono-stereo, stereo or all (all)"},
+          {"layout", true, false, "a layout the module describes, or all (all)"},
           {"json", true, false, "the report as JSON into FILE"},
           {"junit", true, false, "the report as JUnit XML into FILE"},
           {"in-process", false, false, "run every group in this process (for debugging)"},
@@ -124,10 +142,12 @@ std::string CommandLine::Usage()
     std::string text = "usage: ombrel-host COMMAND ARGUMENTS [OPTIONS]\n\n";
     for (const CommandDefinition& command : Commands())
         text += "  ombrel-host " + std::string(command.synopsis) + "\n";
-    text += "\nMODULE is an Ombrel.aaxplugin module file or its bundle folder (.../Ombrel.aaxplugin).\n"
-            "Parameter IDs are those `params` lists (\"MasterBypassID\", \"0\", \"1\", ...); VALUE is\n"
-            "normalised, 0 to 1. Times are in seconds from the start of the file.\n"
-            "`ombrel-host COMMAND --help` describes one command's options.\n";
+    text +=
+        "\nMODULE is an Ombrel.aaxplugin module file or its bundle folder (.../NAME.aaxplugin); DIR a\n"
+        "folder of bundles. Layouts are named by their stem formats (\"stereo\", \"5.1\", \"mono-stereo\").\n"
+        "Parameter IDs are those `params` lists (\"MasterBypassID\", \"0\", \"1\", ...); VALUE is\n"
+        "normalised, 0 to 1. Times are in seconds from the start of the file.\n"
+        "`ombrel-host COMMAND --help` describes one command's options.\n";
     return text;
 }
 

@@ -46,7 +46,8 @@ bool LayoutOption(const CommandLine& commandLine, std::optional<ChannelLayout>& 
     const std::string text = commandLine.Value("layout");
     layout = ParseChannelLayout(text);
     if (!layout)
-        error = "unknown layout `" + text + "` (use mono, mono-stereo or stereo)";
+        error = "unknown layout `" + text +
+                "` (use a layout the module describes: mono, stereo, 5.1, mono-stereo, ...)";
     return layout.has_value();
 }
 

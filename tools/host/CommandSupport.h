@@ -54,6 +54,7 @@ bool OpenInstance(CommandInstance& instance, const std::string& modulePath, cons
                   double sampleRate, std::string& error);
 
 int RunScan(const CommandLine& commandLine);
+int RunBundle(const CommandLine& commandLine);
 int RunParams(const CommandLine& commandLine);
 int RunRender(const CommandLine& commandLine);
 int RunStateSave(const CommandLine& commandLine);

@@ -1,7 +1,10 @@
-// `scan MODULE [--json]`: start-up, registration and shut-down, with the description printed.
+// `scan MODULE [--json]`: start-up, registration and shut-down, with the description printed; on a
+// folder of bundles, every bundle in it listed with its identifiers.
 
 #include "tools/host/CommandSupport.h"
 #include "tools/host/DescriptionReport.h"
+#include "tools/host/bundle/BundleFolder.h"
+#include "tools/host/bundle/FolderScan.h"
 
 #include <cstdio>
 
@@ -10,6 +13,8 @@ namespace ombrelhost
 
 int RunScan(const CommandLine& commandLine)
 {
+    if (IsFolderOfBundles(commandLine.Positional(0)))
+        return ScanFolder(commandLine.Positional(0), commandLine.Has("json"));
     ModuleSession session;
     std::string error;
     if (!session.Open(commandLine.Positional(0), error))

@@ -1,5 +1,7 @@
 #include "tools/host/StemFormatNames.h"
 
+#include "aax_adapter/StemFormats.h"
+
 #include <cstdio>
 
 namespace ombrelhost
@@ -8,27 +10,22 @@ namespace ombrelhost
 namespace
 {
 
-struct NamedStemFormat
+// The description's readable names; the names typed and written into identity files are the
+// module's own (AAXClasses::stemFormatName).
+struct DisplayedStemFormat
 {
     AAX_EStemFormat format;
-    const char* name;    // as typed and as written into an identity file
-    const char* display; // as shown in a description
+    const char* display;
 };
 
-constexpr NamedStemFormat kStemFormats[] = {
-    {AAX_eStemFormat_Mono, "mono", "Mono"},
-    {AAX_eStemFormat_Stereo, "stereo", "Stereo"},
-    {AAX_eStemFormat_LCR, "lcr", "LCR"},
-    {AAX_eStemFormat_LCRS, "lcrs", "LCRS"},
-    {AAX_eStemFormat_Quad, "quad", "Quad"},
-    {AAX_eStemFormat_5_0, "5.0", "5.0"},
-    {AAX_eStemFormat_5_1, "5.1", "5.1"},
-    {AAX_eStemFormat_6_0, "6.0", "6.0"},
-    {AAX_eStemFormat_6_1, "6.1", "6.1"},
-    {AAX_eStemFormat_7_0_SDDS, "7.0-sdds", "7.0 SDDS"},
-    {AAX_eStemFormat_7_1_SDDS, "7.1-sdds", "7.1 SDDS"},
-    {AAX_eStemFormat_7_0_DTS, "7.0-dts", "7.0 DTS"},
-    {AAX_eStemFormat_7_1_DTS, "7.1-dts", "7.1 DTS"},
+constexpr DisplayedStemFormat kStemFormats[] = {
+    {AAX_eStemFormat_Mono, "Mono"},         {AAX_eStemFormat_Stereo, "Stereo"},
+    {AAX_eStemFormat_LCR, "LCR"},           {AAX_eStemFormat_LCRS, "LCRS"},
+    {AAX_eStemFormat_Quad, "Quad"},         {AAX_eStemFormat_5_0, "5.0"},
+    {AAX_eStemFormat_5_1, "5.1"},           {AAX_eStemFormat_6_0, "6.0"},
+    {AAX_eStemFormat_6_1, "6.1"},           {AAX_eStemFormat_7_0_SDDS, "7.0 SDDS"},
+    {AAX_eStemFormat_7_1_SDDS, "7.1 SDDS"}, {AAX_eStemFormat_7_0_DTS, "7.0 DTS"},
+    {AAX_eStemFormat_7_1_DTS, "7.1 DTS"},
 };
 
 } // namespace
@@ -38,7 +35,7 @@ const std::vector<AAX_EStemFormat>& NamedStemFormats()
     static const std::vector<AAX_EStemFormat> formats = []
     {
         std::vector<AAX_EStemFormat> all;
-        for (const NamedStemFormat& entry : kStemFormats)
+        for (const DisplayedStemFormat& entry : kStemFormats)
             all.push_back(entry.format);
         return all;
     }();
@@ -47,23 +44,21 @@ const std::vector<AAX_EStemFormat>& NamedStemFormats()
 
 std::optional<AAX_EStemFormat> StemFormatOfName(const std::string& name)
 {
-    for (const NamedStemFormat& entry : kStemFormats)
-        if (name == entry.name)
-            return entry.format;
-    return std::nullopt;
+    const AAX_EStemFormat format = AAXClasses::stemFormatForName(name);
+    if (format == AAX_eStemFormat_None)
+        return std::nullopt;
+    return format;
 }
 
 std::string NameOfStemFormat(int32_t stemFormat)
 {
-    for (const NamedStemFormat& entry : kStemFormats)
-        if (entry.format == stemFormat)
-            return entry.name;
-    return {};
+    const char* name = AAXClasses::stemFormatName(static_cast<AAX_EStemFormat>(stemFormat));
+    return name != nullptr ? name : "";
 }
 
 std::string StemFormatName(int32_t stemFormat)
 {
-    for (const NamedStemFormat& entry : kStemFormats)
+    for (const DisplayedStemFormat& entry : kStemFormats)
         if (entry.format == stemFormat)
             return entry.display;
     if (stemFormat == AAX_eStemFormat_None)

@@ -53,7 +53,7 @@ bool ReadOptions(const CommandLine& commandLine, ValidateOptions& options, std::
         options.layouts = {*layout};
     else
     {
-        error = "unknown layout `" + options.layoutText + "` (mono, mono-stereo, stereo or all)";
+        error = "unknown layout `" + options.layoutText + "` (a layout the module describes, or all)";
         return false;
     }
     double seconds = kBaseGroupSeconds + kGroupSecondsPerStrictness * options.strictness;

@@ -37,6 +37,7 @@ constexpr CommandRunner kRunners[] = {
     {"help", PrintUsage},
     {"command help", PrintCommandHelp},
     {"scan", RunScan},
+    {"bundle", RunBundle},
     {"params", RunParams},
     {"render", RunRender},
     {"state save", RunStateSave},

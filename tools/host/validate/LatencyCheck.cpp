@@ -33,7 +33,6 @@ void CheckLatency(GroupContext& context, ModuleSession& session, ChannelLayout l
     if (instance == nullptr)
         return;
     context.Step("an impulse through " + layoutName + " for the latency");
-    // The effect may set its latency only once it runs: the figure is read after the first block.
     const SignalSource impulse = Impulse();
     testhost::ProcessingContext& record = instance->Context();
     std::vector<std::vector<float>> outputs(static_cast<size_t>(record.OutputCount()));
@@ -46,11 +45,10 @@ void CheckLatency(GroupContext& context, ModuleSession& session, ChannelLayout l
         for (int32_t c = 0; c < record.OutputCount(); ++c)
             outputs[static_cast<size_t>(c)].insert(outputs[static_cast<size_t>(c)].end(), record.Output(c),
                                                    record.Output(c) + kBlock);
-        if (position == 0)
-        {
-            instance->DataModel().Controller()->GetSignalLatency(&reported);
-            length = std::max<int64_t>(0, reported) + kSearchBeyondLatency;
-        }
+        // Effects often size their look-ahead once they process, and the module reports the change
+        // when it sees it: the figure is read after every block and the run lengthened to match.
+        instance->DataModel().Controller()->GetSignalLatency(&reported);
+        length = std::max(length, std::max<int64_t>(0, reported) + kSearchBeyondLatency);
     }
     session.ReleaseDataModel(&instance->DataModel());
 
