@@ -1,8 +1,8 @@
 #include "tools/host/bundle/BundlePlan.h"
 
 #include "aax_adapter/PlugInIdentity.h"
-#include "tools/host/PlugInCategories.h"
-#include "tools/host/StemFormatNames.h"
+#include "tools/host/reports/PlugInCategories.h"
+#include "tools/host/session/StemFormatNames.h"
 #include "tools/host/bundle/IdentifierDerivation.h"
 
 #include <juce_core/juce_core.h>

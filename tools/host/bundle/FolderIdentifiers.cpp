@@ -2,7 +2,7 @@
 
 #include "aax_adapter/BundleIdentity.h"
 #include "aax_library/AAX_Properties.h"
-#include "tools/host/StemFormatNames.h"
+#include "tools/host/session/StemFormatNames.h"
 
 namespace ombrelhost
 {

@@ -1,9 +1,9 @@
 #include "tools/host/bundle/FolderScan.h"
 
 #include "aax_adapter/PlugInIdentity.h"
-#include "tools/host/CommandSupport.h"
-#include "tools/host/PlugInCategories.h"
-#include "tools/host/QuotedText.h"
+#include "tools/host/commands/CommandSupport.h"
+#include "tools/host/reports/PlugInCategories.h"
+#include "tools/host/reports/QuotedText.h"
 #include "tools/host/bundle/BundleFolder.h"
 #include "tools/host/bundle/FolderIdentifiers.h"
 

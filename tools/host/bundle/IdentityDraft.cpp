@@ -1,6 +1,6 @@
 #include "tools/host/bundle/IdentityDraft.h"
 
-#include "tools/host/StemFormatNames.h"
+#include "tools/host/session/StemFormatNames.h"
 
 #include <juce_core/juce_core.h>
 

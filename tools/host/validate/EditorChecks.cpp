@@ -4,7 +4,7 @@
 #include "tools/host/validate/ValidationInstance.h"
 
 #ifndef _WIN32
-#include "tools/host/X11EditorWindow.h"
+#include "tools/host/session/X11EditorWindow.h"
 #endif
 #include "host_kit/HostViewContainer.h"
 

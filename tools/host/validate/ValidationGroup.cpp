@@ -1,6 +1,6 @@
 #include "tools/host/validate/ValidationGroup.h"
 
-#include "tools/host/ModuleSession.h"
+#include "tools/host/session/ModuleSession.h"
 #include "tools/host/validate/ValidationInstance.h"
 
 #include <utility>

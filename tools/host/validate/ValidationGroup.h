@@ -3,7 +3,7 @@
 // layouts to cover, and where to say which step it is in and what each check found. A group runs
 // alone in a child process (or in the validator's own process with --in-process).
 
-#include "tools/host/ChannelLayout.h"
+#include "tools/host/session/ChannelLayout.h"
 #include "tools/host/validate/CheckResult.h"
 
 #include <chrono>

@@ -3,8 +3,8 @@
 // layout and rate, with its context record for the process procedure, and blocks of any length up
 // to the largest run through it as a host runs them.
 
-#include "tools/host/ChannelLayout.h"
-#include "tools/host/ModuleSession.h"
+#include "tools/host/session/ChannelLayout.h"
+#include "tools/host/session/ModuleSession.h"
 #include "host_kit/ProcessingContext.h"
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "tools/host/validate/ValidationReport.h"
 
-#include "tools/host/QuotedText.h"
+#include "tools/host/reports/QuotedText.h"
 
 #include <cstdio>
 #include <map>

@@ -1,0 +1,29 @@
+#pragma once
+// Everything `validate` is asked to do, as its options set it. The validator hands the same
+// settings to each group's child process on its command line (ValidateCommand.cpp, ChildArguments).
+
+#include "tools/host/session/ChannelLayout.h"
+
+#include <string>
+#include <vector>
+
+namespace ombrelhost
+{
+
+struct ValidateSettings
+{
+    std::string module; // as given; the module file itself once resolved
+    int strictness = 5;
+    std::string layoutText = "all";
+    // Empty for "all": every layout the module describes, known once a group has opened it.
+    std::vector<ChannelLayout> layouts;
+    double timeoutSeconds = 0.0; // each group's time limit; 0: by strictness
+    std::string jsonPath;
+    std::string junitPath;
+    bool inProcess = false;
+    // The child's side: the one group it runs and where it writes its steps and results.
+    std::string group;
+    std::string progressPath;
+};
+
+} // namespace ombrelhost
