@@ -21,14 +21,6 @@ constexpr const char* kDelay = OMBREL_E2E_IEM_EFFECT;
 // IEM's reverb declares 64 inputs and outputs: wide enough for every format of the table.
 constexpr const char* kWideReverb = "/usr/lib/lxvst/iem.at/libFdnReverb.so";
 
-size_t Occurrences(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 size_t Lines(const std::string& text)
 {
     return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));

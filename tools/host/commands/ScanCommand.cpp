@@ -1,7 +1,10 @@
-// `scan MODULE [--json]`: start-up, registration and shut-down, with the description printed.
+// `scan MODULE [--json]`: start-up, registration and shut-down, with the description printed; on a
+// folder of bundles, every bundle in it listed with its identifiers.
 
 #include "tools/host/commands/CommandRegistry.h"
 #include "tools/host/commands/CommandSupport.h"
+#include "tools/host/bundle/BundleFolder.h"
+#include "tools/host/bundle/FolderScan.h"
 #include "tools/host/reports/DescriptionReport.h"
 
 #include <cstdio>
@@ -21,6 +24,8 @@ struct ScanOptions
 
 int RunScan(const ScanOptions& options)
 {
+    if (IsFolderOfBundles(options.module))
+        return ScanFolder(options.module, options.json);
     ModuleSession session;
     std::string error;
     if (!session.Open(options.module, error))
