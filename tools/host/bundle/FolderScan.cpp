@@ -7,6 +7,8 @@
 #include "tools/host/bundle/BundleFolder.h"
 #include "tools/host/bundle/FolderIdentifiers.h"
 
+#include "tools/host/reports/Utf8String.h"
+
 #include <juce_core/juce_core.h>
 
 #include <cstdio>
@@ -95,37 +97,33 @@ void PrintText(const std::string& directory, const std::vector<ScannedBundle>& b
                 errors, errors == 1 ? "" : "s");
 }
 
-juce::String Utf8(const std::string& text)
-{
-    return juce::String::fromUTF8(text.c_str(), static_cast<int>(text.size()));
-}
-
 void PrintJson(const std::vector<ScannedBundle>& bundles, const std::vector<std::string>& clashes)
 {
     juce::Array<juce::var> list;
     for (const ScannedBundle& bundle : bundles)
     {
         auto entry = std::make_unique<juce::DynamicObject>();
-        entry->setProperty("bundle", Utf8(bundle.paths.folder));
+        entry->setProperty("bundle", Utf8String(bundle.paths.folder));
         if (!bundle.error.empty())
-            entry->setProperty("error", Utf8(bundle.error));
+            entry->setProperty("error", Utf8String(bundle.error));
         else
         {
-            entry->setProperty("module", Utf8(bundle.modulePath));
-            entry->setProperty("name", Utf8(bundle.effectName));
-            entry->setProperty("manufacturer", Utf8(bundle.manufacturer));
-            entry->setProperty("effectId", Utf8(bundle.effectId));
+            entry->setProperty("module", Utf8String(bundle.modulePath));
+            entry->setProperty("name", Utf8String(bundle.effectName));
+            entry->setProperty("manufacturer", Utf8String(bundle.manufacturer));
+            entry->setProperty("effectId", Utf8String(bundle.effectId));
             entry->setProperty("manufacturerId",
-                               Utf8(AAXClasses::fourCharacterText(bundle.identifiers.manufacturerId)));
+                               Utf8String(AAXClasses::fourCharacterText(bundle.identifiers.manufacturerId)));
             entry->setProperty("productId",
-                               Utf8(AAXClasses::fourCharacterText(bundle.identifiers.productId)));
+                               Utf8String(AAXClasses::fourCharacterText(bundle.identifiers.productId)));
             juce::Array<juce::var> plugIns;
             for (const BundleIdentifiers::PlugIn& plugIn : bundle.identifiers.plugIns)
             {
                 auto item = std::make_unique<juce::DynamicObject>();
-                item->setProperty("layout", Utf8(plugIn.layout));
-                item->setProperty("nativeId", Utf8(AAXClasses::fourCharacterText(plugIn.nativeId)));
-                item->setProperty("audioSuiteId", Utf8(AAXClasses::fourCharacterText(plugIn.audioSuiteId)));
+                item->setProperty("layout", Utf8String(plugIn.layout));
+                item->setProperty("nativeId", Utf8String(AAXClasses::fourCharacterText(plugIn.nativeId)));
+                item->setProperty("audioSuiteId",
+                                  Utf8String(AAXClasses::fourCharacterText(plugIn.audioSuiteId)));
                 plugIns.add(juce::var(item.release()));
             }
             entry->setProperty("configurations", plugIns);
@@ -134,7 +132,7 @@ void PrintJson(const std::vector<ScannedBundle>& bundles, const std::vector<std:
     }
     juce::Array<juce::var> clashList;
     for (const std::string& clash : clashes)
-        clashList.add(Utf8(clash));
+        clashList.add(Utf8String(clash));
     auto root = std::make_unique<juce::DynamicObject>();
     root->setProperty("bundles", list);
     root->setProperty("clashes", clashList);

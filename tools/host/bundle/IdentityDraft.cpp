@@ -1,5 +1,6 @@
 #include "tools/host/bundle/IdentityDraft.h"
 
+#include "tools/host/reports/Utf8String.h"
 #include "tools/host/session/StemFormatNames.h"
 
 #include <juce_core/juce_core.h>
@@ -11,11 +12,6 @@ namespace
 {
 
 constexpr size_t kShortNameLengths[] = {16, 8, 4};
-
-juce::String Utf8(const std::string& text)
-{
-    return juce::String::fromUTF8(text.c_str(), static_cast<int>(text.size()));
-}
 
 bool IsContinuationByte(char byte)
 {
@@ -32,24 +28,24 @@ std::string BundleConfiguration::LayoutName() const
 std::string IdentityDraft::ToJson() const
 {
     auto root = std::make_unique<juce::DynamicObject>();
-    root->setProperty("name", Utf8(name));
+    root->setProperty("name", Utf8String(name));
     juce::Array<juce::var> shortNameList;
     for (const std::string& shortName : shortNames)
-        shortNameList.add(Utf8(shortName));
+        shortNameList.add(Utf8String(shortName));
     root->setProperty("shortNames", shortNameList);
-    root->setProperty("manufacturer", Utf8(manufacturer));
-    root->setProperty("manufacturerId", Utf8(manufacturerId));
-    root->setProperty("productId", Utf8(productId));
+    root->setProperty("manufacturer", Utf8String(manufacturer));
+    root->setProperty("manufacturerId", Utf8String(manufacturerId));
+    root->setProperty("productId", Utf8String(productId));
     if (category)
         root->setProperty("category", static_cast<juce::int64>(*category));
     juce::Array<juce::var> configurationList;
     for (const BundleConfiguration& configuration : configurations)
     {
         auto entry = std::make_unique<juce::DynamicObject>();
-        entry->setProperty("input", Utf8(configuration.input));
-        entry->setProperty("output", Utf8(configuration.output));
-        entry->setProperty("nativeId", Utf8(configuration.nativeId));
-        entry->setProperty("audioSuiteId", Utf8(configuration.audioSuiteId));
+        entry->setProperty("input", Utf8String(configuration.input));
+        entry->setProperty("output", Utf8String(configuration.output));
+        entry->setProperty("nativeId", Utf8String(configuration.nativeId));
+        entry->setProperty("audioSuiteId", Utf8String(configuration.audioSuiteId));
         configurationList.add(juce::var(entry.release()));
     }
     root->setProperty("configurations", configurationList);
