@@ -120,6 +120,23 @@ enum AEffectOpcodes : int32_t
     effSetProcessPrecision = 77,
 };
 
+// The effect's answer to effGetPlugCategory.
+enum VstPlugCategory : int32_t
+{
+    kPlugCategUnknown = 0,
+    kPlugCategEffect = 1,
+    kPlugCategSynth = 2,
+    kPlugCategAnalysis = 3,
+    kPlugCategMastering = 4,
+    kPlugCategSpacializer = 5,
+    kPlugCategRoomFx = 6,
+    kPlugSurroundFx = 7,
+    kPlugCategRestoration = 8,
+    kPlugCategOfflineProcess = 9,
+    kPlugCategShell = 10,
+    kPlugCategGenerator = 11,
+};
+
 // Host callback opcodes (effect to host).
 enum AudioMasterOpcodes : int32_t
 {

@@ -4,9 +4,6 @@
 
 #include <cstdint>
 
-// effGetPlugCategory answers.
-constexpr intptr_t kPlugCategEffect = 1;
-
 // VstParameterProperties::flags bits.
 constexpr int32_t kVstParameterIsSwitch = 1 << 0;
 constexpr int32_t kVstParameterUsesIntegerMinMax = 1 << 1;

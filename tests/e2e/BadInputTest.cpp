@@ -71,8 +71,11 @@ TEST_F(BadInput, AnUnknownParameterOrLayoutIsNamed)
     ExpectRefused(Host({"state", "save", DelayBundle(), "x.state", "--set", "masterbypassid=1"}), 1,
                   "unknown parameter ID `masterbypassid`");
     ExpectRefused(Host({"params", DelayBundle(), "--layout", "surround"}), 2, "unknown layout `surround`");
-    ExpectRefused(Host({"render", DelayBundle(), "clicks.wav", "out.wav", "--layout", "quad"}), 2,
-                  "unknown layout `quad`");
+    ExpectRefused(Host({"render", DelayBundle(), "clicks.wav", "out.wav", "--layout", "quadraphonic"}), 2,
+                  "unknown layout `quadraphonic`");
+    // A layout of the stem-format table that the input does not fit is the input's fault.
+    ExpectRefused(Host({"render", DelayBundle(), "clicks.wav", "out.wav", "--layout", "quad"}), 1,
+                  "clicks.wav has 2 channels; the quad layout takes 4");
     ExpectRefused(Host({"params", DelayBundle(), "--set", "0=1.5"}), 2, "VALUE must be a normalised number");
     ExpectRefused(Host({"render", DelayBundle(), "clicks.wav", "out.wav", "--bypass", "2-1"}), 2,
                   "is not a span FROM-TO");

@@ -2,8 +2,9 @@
 // command's tests: built once per MISBEHAVIOUR (1 crashes in processReplacing, 2 hangs there,
 // 3 writes NaN, 4 saves a state that never round-trips, 5 rewrites its state once by putting its
 // values in another order after a restore, which is harmless, 6 throws from setParameter at the
-// top of its second parameter). Otherwise a plain stereo gain with
-// two parameters.
+// top of its second parameter, 7 crashes when asked its name, 8 delays its output by the latency
+// it reports, 9 reports a latency but delays nothing). Otherwise a plain stereo gain with two
+// parameters.
 
 #include "tests/test_effects/EffectRecord.h"
 #include "vst2/Vst2Interface.h"
@@ -25,6 +26,8 @@ namespace
 {
 
 constexpr int32_t kParameters = 2;
+// The latency the last two report, in samples.
+constexpr int32_t kLatency = 64;
 int32_t instancesMade = 0;
 
 struct MisbehavingEffect
@@ -35,6 +38,8 @@ struct MisbehavingEffect
     int32_t number = 0;
     bool restored = false;
     char chunk[64] = {};
+    float delayLine[2][kLatency] = {};
+    int32_t delayPosition = 0;
 };
 
 MisbehavingEffect* self(AEffect* effect)
@@ -55,6 +60,12 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         // Like most effects: its values are read again once it runs.
         effect.host(record, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
         return 0;
+    case effGetEffectName:
+#if MISBEHAVIOUR == 7
+        std::raise(SIGSEGV);
+#endif
+        std::snprintf(static_cast<char*>(ptr), 32, "Misbehaving");
+        return 1;
     case effGetParamName:
         std::snprintf(static_cast<char*>(ptr), 8, index == 0 ? "Gain" : "Tone");
         return 0;
@@ -124,7 +135,22 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
     while (frames > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 #endif
-    const float gain = 2.0f * self(record)->values[0];
+    MisbehavingEffect& effect = *self(record);
+    const float gain = 2.0f * effect.values[0];
+#if MISBEHAVIOUR == 8
+    for (int32_t i = 0; i < frames; ++i)
+    {
+        for (int32_t c = 0; c < 2; ++c)
+        {
+            float& delayed = effect.delayLine[c][effect.delayPosition];
+            const float in = inputs[c][i];
+            outputs[c][i] = gain * delayed;
+            delayed = in;
+        }
+        effect.delayPosition = (effect.delayPosition + 1) % kLatency;
+    }
+    return;
+#endif
     for (int32_t c = 0; c < 2; ++c)
         for (int32_t i = 0; i < frames; ++i)
         {
@@ -145,9 +171,12 @@ AEffect* misbehavingEffectMain(audioMasterCallback host)
     auto* effect = new MisbehavingEffect();
     effect->host = host;
     effect->number = ++instancesMade;
-    fillEffectRecord(effect->record,
-                     {dispatcher, setParameter, getParameter, processReplacing, 1, kParameters, 2, 2,
-                      effFlagsCanReplacing | (MISBEHAVIOUR >= 4 ? effFlagsProgramChunks : 0),
-                      vstFourCC('O', 'M', 'I', 'S')});
+    fillEffectRecord(
+        effect->record,
+        {dispatcher, setParameter, getParameter, processReplacing, 1, kParameters, 2, 2,
+         effFlagsCanReplacing | (MISBEHAVIOUR >= 4 && MISBEHAVIOUR <= 6 ? effFlagsProgramChunks : 0),
+         vstFourCC('O', 'M', 'I', 'S')});
+    if (MISBEHAVIOUR == 8 || MISBEHAVIOUR == 9)
+        effect->record.initialDelay = kLatency;
     return &effect->record;
 }

@@ -119,6 +119,23 @@ TEST_F(Validate, NamesEachMisbehaviourAndStillFinishes)
     }
 }
 
+TEST_F(Validate, TheLatencyTheHostIsToldMustBeTheDelayAnImpulseTakes)
+{
+    // Both report 64 samples; the first delays its output by them, the second delays nothing.
+    const RunResult kept = Host({"validate", BundleWith(OMBREL_E2E_LATENT_EFFECT, "Latent"), "--strictness",
+                                 "1", "--layout", "stereo"});
+    ExpectFinishedReport(kept);
+    EXPECT_TRUE(Contains(kept.out, "PASS  latency (stereo)")) << kept.out;
+    EXPECT_TRUE(Contains(kept.out, "reported 64 samples, measured 64 samples")) << kept.out;
+
+    const RunResult claimed = Host({"validate", BundleWith(OMBREL_E2E_MISREPORTED_LATENCY_EFFECT, "Claimed"),
+                                    "--strictness", "1", "--layout", "stereo"});
+    ExpectFinishedReport(claimed);
+    EXPECT_EQ(claimed.exitCode, 1) << claimed.out;
+    EXPECT_TRUE(Contains(claimed.out, "FAIL  latency (stereo)")) << claimed.out;
+    EXPECT_TRUE(Contains(claimed.out, "reported 64 samples, measured 0 samples")) << claimed.out;
+}
+
 TEST_F(Validate, InProcessReportsTheSameFailureWithoutChildren)
 {
     // The folder's name carries a control byte, DEL, a quote and a backslash into the report's

@@ -15,8 +15,8 @@ constexpr size_t kHelpColumns = 36;
 
 // Each command's file registers it; the usage lists them in this order.
 constexpr void (*kRegistrations[])(CommandRegistry&) = {
-    RegisterScanCommand, RegisterParamsCommand,   RegisterRenderCommand,   RegisterStateCommands,
-    RegisterGuiCommand,  RegisterGenerateCommand, RegisterValidateCommand,
+    RegisterScanCommand,   RegisterBundleCommand, RegisterParamsCommand,   RegisterRenderCommand,
+    RegisterStateCommands, RegisterGuiCommand,    RegisterGenerateCommand, RegisterValidateCommand,
 };
 
 const CLI::App* Subcommand(const CLI::App& app, const std::string& name)

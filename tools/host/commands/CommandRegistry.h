@@ -69,6 +69,7 @@ private:
 
 // The commands, one file each.
 void RegisterScanCommand(CommandRegistry& registry);
+void RegisterBundleCommand(CommandRegistry& registry);
 void RegisterParamsCommand(CommandRegistry& registry);
 void RegisterRenderCommand(CommandRegistry& registry);
 void RegisterStateCommands(CommandRegistry& registry);

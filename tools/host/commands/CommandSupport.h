@@ -30,7 +30,7 @@ bool CheckOutputPath(const std::string& path, std::string& error);
 
 // MODULE, the first positional of every command that loads a module.
 CLI::Option* AddModuleArgument(CLI::App& command, std::string& module);
-// --layout mono|mono-stereo|stereo; layout stays empty when not given.
+// --layout LAYOUT (a layout of the stem-format table); layout stays empty when not given.
 CLI::Option* AddLayoutOption(CLI::App& command, std::optional<ChannelLayout>& layout);
 // --set ID=VALUE, repeatable, each appended to assignments; "@SECONDS" is accepted when timed.
 CLI::Option* AddSetOption(CLI::App& command, std::vector<ParameterAssignment>& assignments, bool timed,

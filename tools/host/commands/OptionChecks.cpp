@@ -15,7 +15,9 @@ CLI::Validator Explained(const CLI::Validator& inner, const std::string& mustTex
 
 CLI::Validator LayoutNameCheck(bool allowAll)
 {
-    const std::string names = allowAll ? "mono, mono-stereo, stereo or all" : "mono, mono-stereo or stereo";
+    const std::string names =
+        std::string("a layout of the stem-format table: mono, stereo, 5.1, mono-stereo, ...") +
+        (allowAll ? " or all" : "");
     return CLI::Validator(
         [allowAll, names](std::string& text)
         {
@@ -23,7 +25,7 @@ CLI::Validator LayoutNameCheck(bool allowAll)
                 return std::string();
             return "unknown layout `" + text + "` (use " + names + ")";
         },
-        allowAll ? "mono|mono-stereo|stereo|all" : "mono|mono-stereo|stereo");
+        allowAll ? "LAYOUT|all" : "LAYOUT");
 }
 
 CLI::Validator ParameterAssignmentCheck(bool timed)

@@ -12,7 +12,7 @@ namespace ombrelhost
 
 // inner's check (CLI::Range, CLI::PositiveNumber, ...) with its message replaced by mustText.
 CLI::Validator Explained(const CLI::Validator& inner, const std::string& mustText);
-// "mono", "mono-stereo", "stereo" (and "all" when allowAll).
+// A layout's name from the stem-format table ("stereo", "5.1", "mono-stereo"; "all" too when allowAll).
 CLI::Validator LayoutNameCheck(bool allowAll);
 // "ID=VALUE" with VALUE normalised; "ID=VALUE@SECONDS" too when timed.
 CLI::Validator ParameterAssignmentCheck(bool timed);

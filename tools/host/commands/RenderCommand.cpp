@@ -77,26 +77,39 @@ int RunRender(RenderOptions options)
     if (!AudioFile::Read(inputPath, input, error))
         return Fail(error);
     const int channels = input.samples.getNumChannels();
-    if (channels > 2)
-        return Fail(inputPath + " has " + std::to_string(channels) +
-                    " channels; the module's layouts take 1 (mono, mono-stereo) or 2 (stereo)");
     ModuleSession session;
     if (!session.Open(modulePath, error))
         return Fail(error);
-    // Without --layout: the file's channel count picks it (mono before mono-stereo for one channel).
+    // Without --layout: the file's channel count picks it (mono before mono-stereo for one channel,
+    // stereo for two, else the first layout the module describes with as many inputs).
     if (givenLayout)
         settings.layout = *givenLayout;
     else if (channels == 2)
         settings.layout = ChannelLayout::Stereo;
-    else
+    else if (channels == 1)
         settings.layout = session.Component(ChannelLayout::Mono) != nullptr ? ChannelLayout::Mono
                                                                             : ChannelLayout::MonoStereo;
+    else
+        for (const ChannelLayout layout : session.DescribedLayouts())
+            if (InputChannels(layout) == channels)
+            {
+                settings.layout = layout;
+                break;
+            }
     if (InputChannels(settings.layout) != channels)
+    {
+        std::string fitting;
+        for (const ChannelLayout layout : session.DescribedLayouts())
+            if (InputChannels(layout) == channels)
+                fitting += std::string(fitting.empty() ? "" : " or ") + ChannelLayoutName(layout);
         return Fail(inputPath + " has " + std::to_string(channels) +
                     (channels == 1 ? " channel" : " channels") + "; the " +
                     ChannelLayoutName(settings.layout) + " layout takes " +
                     std::to_string(InputChannels(settings.layout)) +
-                    (channels == 1 ? " (use --layout mono or mono-stereo)" : " (use --layout stereo)"));
+                    (fitting.empty() ? " (the module describes no layout with " + std::to_string(channels) +
+                                           (channels == 1 ? " input)" : " inputs)")
+                                     : " (use --layout " + fitting + ")"));
+    }
 
     testhost::DataModelInstance* dataModel = session.NewDataModel(settings.layout, input.sampleRate, error);
     if (dataModel == nullptr)

@@ -4,6 +4,7 @@
 #include "aax_library/AAX_Properties.h"
 #include "platform/BigEndian.h"
 #include "tools/host/session/ChannelLayout.h"
+#include "tools/host/reports/PlugInCategories.h"
 #include "tools/host/reports/QuotedText.h"
 
 #include <juce_core/juce_core.h>
@@ -144,19 +145,6 @@ std::string DescriptionReport::PropertyName(int32_t id)
     default:
         return "property " + std::to_string(id);
     }
-}
-
-std::string DescriptionReport::CategoryText(uint32_t category)
-{
-    static const char* const names[] = {
-        "EQ",           "Dynamics",     "PitchShift",     "Reverb", "Delay",
-        "Modulation",   "Harmonic",     "NoiseReduction", "Dither", "SoundField",
-        "HWGenerators", "SWGenerators", "WrappedPlugin",  "Effect"};
-    std::string text;
-    for (unsigned bit = 0; bit < sizeof names / sizeof names[0]; ++bit)
-        if ((category & (1u << bit)) != 0)
-            text += (text.empty() ? "" : "+") + std::string(names[bit]);
-    return std::to_string(category) + (text.empty() ? "" : " (" + text + ")");
 }
 
 std::string DescriptionReport::Text(const ModuleSession& session)

@@ -18,7 +18,6 @@ public:
     // 'KWZq' for a code of four printable characters, else the number.
     static std::string FourCharText(uint32_t code);
     static std::string PropertyName(int32_t id);
-    static std::string CategoryText(uint32_t category);
 };
 
 } // namespace ombrelhost

@@ -1,91 +1,74 @@
 #include "tools/host/session/ChannelLayout.h"
 
-#include "aax_library/AAX_StemFormats.h"
-
-#include <cstdio>
+#include <map>
+#include <utility>
 
 namespace ombrelhost
 {
 
+const ChannelLayout ChannelLayout::Mono{AAX_eStemFormat_Mono, AAX_eStemFormat_Mono};
+const ChannelLayout ChannelLayout::MonoStereo{AAX_eStemFormat_Mono, AAX_eStemFormat_Stereo};
+const ChannelLayout ChannelLayout::Stereo{AAX_eStemFormat_Stereo, AAX_eStemFormat_Stereo};
+
 namespace
 {
-// Every layout with its command-line name, both read and shown.
-struct NamedLayout
+
+// Every pair of named formats with its name, made once, so that a name can be handed out as a
+// static text.
+const std::map<std::pair<int32_t, int32_t>, std::string>& LayoutNames()
 {
-    ChannelLayout layout;
-    const char* name;
-};
-constexpr NamedLayout kLayouts[] = {{ChannelLayout::Mono, "mono"},
-                                    {ChannelLayout::MonoStereo, "mono-stereo"},
-                                    {ChannelLayout::Stereo, "stereo"}};
+    static const std::map<std::pair<int32_t, int32_t>, std::string> names = []
+    {
+        std::map<std::pair<int32_t, int32_t>, std::string> all;
+        for (const AAX_EStemFormat input : NamedStemFormats())
+            for (const AAX_EStemFormat output : NamedStemFormats())
+                all[{input, output}] = LayoutNameOf(NameOfStemFormat(input), NameOfStemFormat(output));
+        return all;
+    }();
+    return names;
+}
+
 } // namespace
 
 std::optional<ChannelLayout> ParseChannelLayout(const std::string& text)
 {
-    for (const NamedLayout& entry : kLayouts)
-        if (text == entry.name)
-            return entry.layout;
-    return std::nullopt;
+    std::string input, output;
+    SplitLayoutName(text, input, output);
+    return ChannelLayoutOfStemFormats(StemFormatOfName(input).value_or(AAX_eStemFormat_None),
+                                      StemFormatOfName(output).value_or(AAX_eStemFormat_None));
 }
 
 const char* ChannelLayoutName(ChannelLayout layout)
 {
-    for (const NamedLayout& entry : kLayouts)
-        if (entry.layout == layout)
-            return entry.name;
-    return "?";
+    const auto found = LayoutNames().find({layout.input, layout.output});
+    return found != LayoutNames().end() ? found->second.c_str() : "?";
 }
 
 int InputChannels(ChannelLayout layout)
 {
-    return layout == ChannelLayout::Stereo ? 2 : 1;
+    return AAX_STEM_FORMAT_CHANNEL_COUNT(layout.input);
 }
 
 int OutputChannels(ChannelLayout layout)
 {
-    return layout == ChannelLayout::Mono ? 1 : 2;
+    return AAX_STEM_FORMAT_CHANNEL_COUNT(layout.output);
 }
 
 int32_t InputStemFormat(ChannelLayout layout)
 {
-    return InputChannels(layout) == 2 ? AAX_eStemFormat_Stereo : AAX_eStemFormat_Mono;
+    return layout.input;
 }
 
 int32_t OutputStemFormat(ChannelLayout layout)
 {
-    return OutputChannels(layout) == 2 ? AAX_eStemFormat_Stereo : AAX_eStemFormat_Mono;
+    return layout.output;
 }
 
 std::optional<ChannelLayout> ChannelLayoutOfStemFormats(int32_t input, int32_t output)
 {
-    for (const NamedLayout& entry : kLayouts)
-        if (InputStemFormat(entry.layout) == input && OutputStemFormat(entry.layout) == output)
-            return entry.layout;
-    return std::nullopt;
-}
-
-std::string StemFormatName(int32_t stemFormat)
-{
-    struct Named
-    {
-        AAX_EStemFormat value;
-        const char* name;
-    };
-    static const Named names[] = {
-        {AAX_eStemFormat_Mono, "Mono"},         {AAX_eStemFormat_Stereo, "Stereo"},
-        {AAX_eStemFormat_LCR, "LCR"},           {AAX_eStemFormat_LCRS, "LCRS"},
-        {AAX_eStemFormat_Quad, "Quad"},         {AAX_eStemFormat_5_0, "5.0"},
-        {AAX_eStemFormat_5_1, "5.1"},           {AAX_eStemFormat_6_0, "6.0"},
-        {AAX_eStemFormat_6_1, "6.1"},           {AAX_eStemFormat_7_0_SDDS, "7.0 SDDS"},
-        {AAX_eStemFormat_7_1_SDDS, "7.1 SDDS"}, {AAX_eStemFormat_7_0_DTS, "7.0 DTS"},
-        {AAX_eStemFormat_7_1_DTS, "7.1 DTS"},   {AAX_eStemFormat_None, "None"},
-    };
-    for (const Named& named : names)
-        if (named.value == stemFormat)
-            return named.name;
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(stemFormat));
-    return text;
+    if (LayoutNames().count({input, output}) == 0)
+        return std::nullopt;
+    return ChannelLayout{input, output};
 }
 
 } // namespace ombrelhost

@@ -1,5 +1,8 @@
 #pragma once
-// The three channel configurations a module describes, as the command line names them.
+// A channel configuration as the command line names it: a pair of stem formats from the table of
+// named formats. "5.1" is 5.1 to 5.1, "mono-stereo" mono to stereo (see StemFormatNames.h).
+
+#include "tools/host/session/StemFormatNames.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,23 +11,33 @@
 namespace ombrelhost
 {
 
-enum class ChannelLayout
+struct ChannelLayout
 {
-    Mono,       // 1 in, 1 out
-    MonoStereo, // 1 in, 2 out
-    Stereo,     // 2 in, 2 out
+    int32_t input = AAX_eStemFormat_Stereo;
+    int32_t output = AAX_eStemFormat_Stereo;
+
+    // The default description's three.
+    static const ChannelLayout Mono;
+    static const ChannelLayout MonoStereo;
+    static const ChannelLayout Stereo;
+
+    bool operator==(const ChannelLayout& other) const
+    {
+        return input == other.input && output == other.output;
+    }
+    bool operator!=(const ChannelLayout& other) const { return !(*this == other); }
 };
 
-// "mono", "mono-stereo" or "stereo"; nothing for any other text.
+// A layout's name with both formats in the table; nothing for any other text.
 std::optional<ChannelLayout> ParseChannelLayout(const std::string& text);
+// "stereo", "mono-stereo", "5.1"; "?" for a layout whose formats are not both in the table. The
+// text is static.
 const char* ChannelLayoutName(ChannelLayout layout);
 int InputChannels(ChannelLayout layout);
 int OutputChannels(ChannelLayout layout);
 int32_t InputStemFormat(ChannelLayout layout);
 int32_t OutputStemFormat(ChannelLayout layout);
-// The layout of a component declaring these stem formats, if it is one of the three.
+// The layout of a component declaring these stem formats, if both are in the table.
 std::optional<ChannelLayout> ChannelLayoutOfStemFormats(int32_t input, int32_t output);
-// A readable name of a stem format value: "Mono", "Stereo", ... or its hexadecimal value.
-std::string StemFormatName(int32_t stemFormat);
 
 } // namespace ombrelhost

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace
 {
 
 constexpr const char* kModuleFileName = "Ombrel.aaxplugin";
+constexpr const char* kModuleExtension = ".aaxplugin";
 
 bool IsFile(const std::string& path)
 {
@@ -116,12 +118,17 @@ bool ModuleSession::ResolveModulePath(const std::string& argument, std::string& 
     std::string folder = argument;
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
-    // A bundle folder, the Contents/x64 folder itself, or the folder holding the bundle.
-    const std::string candidates[] = {
-        folder + "/Contents/x64/" + kModuleFileName,
-        folder + "/" + kModuleFileName,
-        folder + "/" + kModuleFileName + "/Contents/x64/" + kModuleFileName,
-    };
+    // A bundle folder, the Contents/x64 folder itself, or the folder holding the bundle. A bundle is
+    // named after its effect, NAME.aaxplugin/Contents/x64/NAME.aaxplugin; the build's own is Ombrel.
+    const std::filesystem::path folderPath(folder);
+    std::vector<std::string> candidates;
+    if (folderPath.extension() == kModuleExtension)
+        candidates.push_back(folder + "/Contents/x64/" + folderPath.filename().string());
+    candidates.push_back(folder + "/Contents/x64/" + kModuleFileName);
+    if (folderPath.filename() == "x64" && folderPath.parent_path().filename() == "Contents")
+        candidates.push_back(folder + "/" + folderPath.parent_path().parent_path().filename().string());
+    candidates.push_back(folder + "/" + kModuleFileName);
+    candidates.push_back(folder + "/" + kModuleFileName + "/Contents/x64/" + kModuleFileName);
     for (const std::string& candidate : candidates)
         if (IsFile(candidate))
         {
@@ -208,15 +215,22 @@ const testhost::ComponentDescription* ModuleSession::Component(ChannelLayout lay
     return nullptr;
 }
 
-ChannelLayout ModuleSession::DefaultLayout() const
+std::vector<ChannelLayout> ModuleSession::DescribedLayouts() const
 {
-    if (Component(ChannelLayout::Stereo) != nullptr)
-        return ChannelLayout::Stereo;
+    std::vector<ChannelLayout> layouts;
     for (const testhost::ComponentDescription& component : Effect().components)
         if (auto layout = ChannelLayoutOfStemFormats(component.Property(AAX_eProperty_InputStemFormat, -1),
                                                      component.Property(AAX_eProperty_OutputStemFormat, -1)))
-            return *layout;
-    return ChannelLayout::Stereo;
+            layouts.push_back(*layout);
+    return layouts;
+}
+
+ChannelLayout ModuleSession::DefaultLayout() const
+{
+    const std::vector<ChannelLayout> layouts = DescribedLayouts();
+    if (layouts.empty() || std::find(layouts.begin(), layouts.end(), ChannelLayout::Stereo) != layouts.end())
+        return ChannelLayout::Stereo;
+    return layouts.front();
 }
 
 bool ModuleSession::LayoutOfPlugInId(int32_t plugInId, ChannelLayout& layout) const

@@ -42,6 +42,8 @@ public:
 
     // The component declaring the layout's stem formats, or null.
     const testhost::ComponentDescription* Component(ChannelLayout layout) const;
+    // The layouts of the description's components, in its order (those with named stem formats).
+    std::vector<ChannelLayout> DescribedLayouts() const;
     // Stereo when the module offers it, else the first layout it describes.
     ChannelLayout DefaultLayout() const;
     // The layout of the component declaring this native plug-in id, if any.

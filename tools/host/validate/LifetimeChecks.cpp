@@ -18,14 +18,9 @@ constexpr int32_t kBlock = 256;
 
 void RunLifetimeChecks(GroupContext& context)
 {
-    context.Step("loading the module");
     auto session = std::make_unique<ModuleSession>();
-    std::string error;
-    if (!session->Open(context.Module(), error))
-    {
-        context.Fail("lifetime", error);
+    if (!context.OpenModule(*session, "lifetime"))
         return;
-    }
     const ChannelLayout layout = context.Layouts().back();
     for (int i = 0; i < kInstancesInARow; ++i)
     {
@@ -41,6 +36,7 @@ void RunLifetimeChecks(GroupContext& context)
     context.Pass("instances in a row", std::to_string(kInstancesInARow) + " created, run and destroyed");
 
     context.Step("instances processing side by side");
+    std::string error;
     std::vector<std::unique_ptr<ValidationInstance>> instances;
     for (int i = 0; i < kSideBySide; ++i)
     {

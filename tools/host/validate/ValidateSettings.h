@@ -15,7 +15,8 @@ struct ValidateSettings
     std::string module; // as given; the module file itself once resolved
     int strictness = 5;
     std::string layoutText = "all";
-    std::vector<ChannelLayout> layouts{ChannelLayout::Mono, ChannelLayout::MonoStereo, ChannelLayout::Stereo};
+    // Empty for "all": every layout the module describes, known once a group has opened it.
+    std::vector<ChannelLayout> layouts;
     double timeoutSeconds = 0.0; // each group's time limit; 0: by strictness
     std::string jsonPath;
     std::string junitPath;

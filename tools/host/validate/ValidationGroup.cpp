@@ -20,10 +20,19 @@ bool GroupContext::OpenModule(ModuleSession& session, const std::string& name, c
 {
     Step(step);
     std::string error;
-    if (session.Open(mModule, error))
-        return true;
-    Fail(name, error);
-    return false;
+    if (!session.Open(mModule, error))
+    {
+        Fail(name, error);
+        return false;
+    }
+    if (mLayouts.empty())
+        mLayouts = session.DescribedLayouts();
+    if (mLayouts.empty())
+    {
+        Fail(name, "the module describes no layout with named stem formats");
+        return false;
+    }
+    return true;
 }
 
 std::unique_ptr<ValidationInstance> GroupContext::CreateInstance(ModuleSession& session, ChannelLayout layout,

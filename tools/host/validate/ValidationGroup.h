@@ -26,7 +26,8 @@ class GroupContext
 {
 public:
     // progress: a file the group's steps and results are written to as they happen (may be null:
-    // nothing written). echo: results are also printed as they come.
+    // nothing written). echo: results are also printed as they come. No layouts: every layout the
+    // module describes, known once OpenModule has opened it.
     GroupContext(std::string group, std::string module, int strictness, std::vector<ChannelLayout> layouts,
                  std::FILE* progress, bool echo);
 
@@ -51,7 +52,8 @@ public:
     void Skip(const std::string& name, const std::string& reason) { Report(CheckStatus::Skip, name, reason); }
 
     // [host thread] Opens the module in `session` as the group's first step; on failure reports
-    // the check `name` failed with the loader's reason and answers false.
+    // the check `name` failed with the loader's reason and answers false. Once it answers true,
+    // Layouts() holds at least one layout.
     bool OpenModule(ModuleSession& session, const std::string& name,
                     const std::string& step = "loading the module");
 
