@@ -13,6 +13,7 @@
 #include "tools/host/validate/ValidationReport.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -29,6 +30,8 @@ namespace
 // A group's time limit unless --timeout gives one: generous, and longer the harder it runs.
 constexpr double kBaseGroupSeconds = 30.0;
 constexpr double kGroupSecondsPerStrictness = 15.0;
+// A seed the validator picks itself stays short enough to type back in.
+constexpr std::uint64_t kLargestPrintedSeed = 1000000000000ull;
 
 std::chrono::milliseconds TimeLimit(const ValidateSettings& settings)
 {
@@ -49,6 +52,8 @@ std::vector<std::string> ChildArguments(const ValidateSettings& settings, const 
             group,
             "--strictness",
             std::to_string(settings.strictness),
+            "--seed",
+            std::to_string(settings.seed.value_or(0)),
             "--layout",
             settings.layoutText,
             "--progress-file",
@@ -63,8 +68,8 @@ int RunOneGroup(const ValidateSettings& settings, const std::string& groupName,
         if (groupName == group.name)
         {
             std::FILE* progress = progressPath.empty() ? nullptr : std::fopen(progressPath.c_str(), "w");
-            GroupContext context(group.name, settings.module, settings.strictness, settings.layouts, progress,
-                                 progress == nullptr);
+            GroupContext context(group.name, settings.module, settings.strictness, settings.seed.value_or(0),
+                                 settings.layouts, progress, progress == nullptr);
             group.run(context);
             if (progress != nullptr)
                 std::fclose(progress);
@@ -140,7 +145,8 @@ void RunGroupInChild(const ValidateSettings& settings, const ValidationGroup& gr
 void RunGroupInProcess(const ValidateSettings& settings, const ValidationGroup& group,
                        std::vector<CheckResult>& results)
 {
-    GroupContext context(group.name, settings.module, settings.strictness, settings.layouts, nullptr, true);
+    GroupContext context(group.name, settings.module, settings.strictness, settings.seed.value_or(0),
+                         settings.layouts, nullptr, true);
     try
     {
         group.run(context);
@@ -179,9 +185,14 @@ int RunValidate(ValidateSettings settings)
         if (!path.empty() && !CheckOutputPath(path, error))
             return Fail(error);
 
+    if (!settings.seed)
+    {
+        std::random_device entropy;
+        settings.seed = (static_cast<std::uint64_t>(entropy()) << 32 | entropy()) % kLargestPrintedSeed;
+    }
     const bool inProcess = settings.inProcess;
-    std::printf("validating %s\nstrictness %d, layouts %s, %s\n", settings.module.c_str(),
-                settings.strictness, settings.layoutText.c_str(),
+    std::printf("validating %s\nstrictness %d, layouts %s, seed %llu, %s\n", settings.module.c_str(),
+                settings.strictness, settings.layoutText.c_str(), static_cast<unsigned long long>(*settings.seed),
                 inProcess ? "every group in this process" : "each group in a child process");
     std::fflush(stdout);
     const std::string folder = inProcess ? std::string() : TemporaryFolder();
@@ -204,7 +215,8 @@ int RunValidate(ValidateSettings settings)
 
     std::printf("\n%s\n", ValidationReport::SummaryLine(results).c_str());
     if (!jsonPath.empty() &&
-        !WriteReport(jsonPath, ValidationReport::Json(settings.module, settings.strictness, results), error))
+        !WriteReport(jsonPath, ValidationReport::Json(settings.module, settings.strictness, *settings.seed, results),
+                     error))
         return Fail(error);
     if (!junitPath.empty() &&
         !WriteReport(junitPath, ValidationReport::JUnit(settings.module, results), error))
@@ -237,6 +249,12 @@ void RegisterValidateCommand(CommandRegistry& registry)
         ->check(LayoutNameCheck(true))
         ->type_name("LAYOUT")
         ->default_str("all");
+    command
+        .add_option_function<std::uint64_t>(
+            "--seed", [settings](std::uint64_t seed) { settings->seed = seed; },
+            "the seed of every random choice; printed by every run")
+        ->type_name("N")
+        ->default_str("a new one each run");
     command.add_option("--timeout", settings->timeoutSeconds, "time limit of each group of checks")
         ->check(Explained(CLI::PositiveNumber, "must be a number of seconds above 0"))
         ->type_name("SECONDS")

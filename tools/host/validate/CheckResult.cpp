@@ -17,7 +17,7 @@ struct StatusText
     const char* text;
 };
 constexpr StatusText kStatusTexts[] = {
-    {CheckStatus::Pass, "PASS"}, {CheckStatus::Fail, "FAIL"}, {CheckStatus::Skip, "SKIP"}};
+    {CheckStatus::Pass, "PASS"}, {CheckStatus::Warn, "WARN"}, {CheckStatus::Fail, "FAIL"}, {CheckStatus::Skip, "SKIP"}};
 
 std::optional<CheckStatus> ParseCheckStatus(const std::string& text)
 {

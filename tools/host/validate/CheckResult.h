@@ -1,6 +1,7 @@
 #pragma once
-// One check of `ombrel-host validate` and what it found: passed, failed or skipped, why, and the
-// figures it measured. A group of checks runs in a child process and hands its results to the
+// One check of `ombrel-host validate` and what it found: passed, warned, failed or skipped, why, and
+// the figures it measured. A warning is a finding worth the developer's look that does not fail the
+// validation (an effect that merely rounds an off-grid value, a slow-down on denormal input). A group of checks runs in a child process and hands its results to the
 // validator as lines of text, one check per line.
 
 #include <string>
@@ -12,6 +13,7 @@ namespace ombrelhost
 enum class CheckStatus
 {
     Pass,
+    Warn,
     Fail,
     Skip,
 };
@@ -21,7 +23,7 @@ struct CheckResult
     std::string group;
     std::string name;
     CheckStatus status = CheckStatus::Pass;
-    std::string reason;  // why it failed or was skipped; may be empty for a pass
+    std::string reason;  // why it warned, failed or was skipped; may be empty for a pass
     std::string figures; // what it measured, for the reader ("12.3 ms", "0 per block")
     double seconds = 0.0;
 };

@@ -4,6 +4,8 @@
 
 #include "tools/host/session/ChannelLayout.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@ struct ValidateSettings
 {
     std::string module; // as given; the module file itself once resolved
     int strictness = 5;
+    // --seed: every random choice of the run follows from it. Without one the validator picks a
+    // seed and prints it, so that any run can be repeated.
+    std::optional<std::uint64_t> seed;
     std::string layoutText = "all";
     // Empty for "all": every layout the module describes, known once a group has opened it.
     std::vector<ChannelLayout> layouts;

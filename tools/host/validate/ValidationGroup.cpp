@@ -8,10 +8,28 @@
 namespace ombrelhost
 {
 
-GroupContext::GroupContext(std::string group, std::string module, int strictness,
+namespace
+{
+
+// The group's own sequence: the run's seed mixed with its name by FNV-1a, which gives the same
+// number on every platform (std::hash need not).
+std::uint64_t GroupSeed(std::uint64_t seed, const std::string& group)
+{
+    std::uint64_t hash = 14695981039346656037ull ^ seed;
+    for (const char c : group)
+    {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+} // namespace
+
+GroupContext::GroupContext(std::string group, std::string module, int strictness, std::uint64_t seed,
                            std::vector<ChannelLayout> layouts, std::FILE* progress, bool echo)
-    : mGroup(std::move(group)), mModule(std::move(module)), mStrictness(strictness),
-      mLayouts(std::move(layouts)), mProgress(progress), mEcho(echo),
+    : mGroup(std::move(group)), mModule(std::move(module)), mStrictness(strictness), mSeed(seed),
+      mRandom(GroupSeed(seed, mGroup)), mLayouts(std::move(layouts)), mProgress(progress), mEcho(echo),
       mLastReport(std::chrono::steady_clock::now())
 {
 }

@@ -7,9 +7,11 @@
 #include "tools/host/validate/CheckResult.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -27,12 +29,18 @@ class GroupContext
 public:
     // progress: a file the group's steps and results are written to as they happen (may be null:
     // nothing written). echo: results are also printed as they come. No layouts: every layout the
-    // module describes, known once OpenModule has opened it.
-    GroupContext(std::string group, std::string module, int strictness, std::vector<ChannelLayout> layouts,
-                 std::FILE* progress, bool echo);
+    // module describes, known once OpenModule has opened it. seed: the run's seed, from which the
+    // group's random choices follow.
+    GroupContext(std::string group, std::string module, int strictness, std::uint64_t seed,
+                 std::vector<ChannelLayout> layouts, std::FILE* progress, bool echo);
 
     const std::string& Module() const { return mModule; }
     int Strictness() const { return mStrictness; }
+    std::uint64_t Seed() const { return mSeed; }
+    // [host thread] Every random choice a check makes comes from here, so that the same seed makes
+    // the same choices again. Each group draws from a sequence of its own, so that running one
+    // group alone (or in another order) chooses as the whole run did.
+    std::mt19937_64& Random() { return mRandom; }
     const std::vector<ChannelLayout>& Layouts() const { return mLayouts; }
 
     // [host thread] The step now under way, so that a crash or hang can be placed.
@@ -48,6 +56,10 @@ public:
     void Fail(const std::string& name, const std::string& reason, const std::string& figures = {})
     {
         Report(CheckStatus::Fail, name, reason, figures);
+    }
+    void Warn(const std::string& name, const std::string& reason, const std::string& figures = {})
+    {
+        Report(CheckStatus::Warn, name, reason, figures);
     }
     void Skip(const std::string& name, const std::string& reason) { Report(CheckStatus::Skip, name, reason); }
 
@@ -69,6 +81,8 @@ private:
     std::string mGroup;
     std::string mModule;
     int mStrictness;
+    std::uint64_t mSeed;
+    std::mt19937_64 mRandom;
     std::vector<ChannelLayout> mLayouts;
     std::FILE* mProgress;
     bool mEcho;

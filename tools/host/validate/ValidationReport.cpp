@@ -59,6 +59,8 @@ ValidationCounts ValidationReport::Count(const std::vector<CheckResult>& results
     {
         if (result.status == CheckStatus::Pass)
             ++counts.passed;
+        else if (result.status == CheckStatus::Warn)
+            ++counts.warned;
         else if (result.status == CheckStatus::Fail)
             ++counts.failed;
         else
@@ -71,16 +73,19 @@ std::string ValidationReport::SummaryLine(const std::vector<CheckResult>& result
 {
     const ValidationCounts counts = Count(results);
     return "validate: " + std::to_string(counts.passed) + " passed, " + std::to_string(counts.failed) +
-           " failed, " + std::to_string(counts.skipped) + " skipped";
+           " failed, " + std::to_string(counts.skipped) + " skipped" +
+           (counts.warned > 0 ? ", " + std::to_string(counts.warned) + " warnings" : std::string());
 }
 
-std::string ValidationReport::Json(const std::string& module, int strictness,
+std::string ValidationReport::Json(const std::string& module, int strictness, unsigned long long seed,
                                    const std::vector<CheckResult>& results)
 {
     const ValidationCounts counts = Count(results);
     std::string json = "{\n  \"module\": " + JsonText(module) +
                        ",\n  \"strictness\": " + std::to_string(strictness) +
+                       ",\n  \"seed\": " + std::to_string(seed) +
                        ",\n  \"passed\": " + std::to_string(counts.passed) +
+                       ",\n  \"warned\": " + std::to_string(counts.warned) +
                        ",\n  \"failed\": " + std::to_string(counts.failed) +
                        ",\n  \"skipped\": " + std::to_string(counts.skipped) + ",\n  \"checks\": [";
     for (size_t i = 0; i < results.size(); ++i)
@@ -127,7 +132,12 @@ std::string ValidationReport::JUnit(const std::string& module, const std::vector
         {
             xml += "    <testcase classname=\"" + XmlText(group) + "\" name=\"" + XmlText(check->name) +
                    "\" time=\"" + Seconds(check->seconds) + "\"";
-            if (check->status == CheckStatus::Pass)
+            if (check->status == CheckStatus::Warn)
+                // JUnit has no warning: a passed test case that says what it warns of.
+                xml += "><system-out>WARN: " + XmlText(check->reason) +
+                       (check->figures.empty() ? std::string() : "; " + XmlText(check->figures)) +
+                       "</system-out></testcase>\n";
+            else if (check->status == CheckStatus::Pass)
                 xml += check->figures.empty()
                            ? "/>\n"
                            : "><system-out>" + XmlText(check->figures) + "</system-out></testcase>\n";

@@ -13,6 +13,7 @@ namespace ombrelhost
 struct ValidationCounts
 {
     size_t passed = 0;
+    size_t warned = 0;
     size_t failed = 0;
     size_t skipped = 0;
 };
@@ -21,9 +22,9 @@ class ValidationReport
 {
 public:
     static ValidationCounts Count(const std::vector<CheckResult>& results);
-    // "validate: 41 passed, 2 failed, 1 skipped"
+    // "validate: 41 passed, 2 failed, 1 skipped", and ", 3 warnings" after it when there are any.
     static std::string SummaryLine(const std::vector<CheckResult>& results);
-    static std::string Json(const std::string& module, int strictness,
+    static std::string Json(const std::string& module, int strictness, unsigned long long seed,
                             const std::vector<CheckResult>& results);
     static std::string JUnit(const std::string& module, const std::vector<CheckResult>& results);
 };
