@@ -14,6 +14,15 @@ namespace ombrelhost
 namespace
 {
 constexpr int32_t kSizes[] = {64, 256, 1024};
+
+// "64, 256, 1024", for a failure to name the block lengths.
+std::string SizesText()
+{
+    std::string text;
+    for (const int32_t size : kSizes)
+        text += (text.empty() ? "" : ", ") + std::to_string(size);
+    return text;
+}
 } // namespace
 
 void RunAllocationChecks(GroupContext& context)
@@ -67,7 +76,9 @@ void RunAllocationChecks(GroupContext& context)
                 (bypassed ? "" : " with the module") +
                 (testhost::countsCLibraryAllocations() ? "" : " (operator new only)");
             if (bypassed && allocations > 0)
-                context.Fail(name, "the module allocates on the audio path", figures);
+                context.Fail(name, "the module allocates on the audio path",
+                             figures + "; " + RunConditions(layout, kValidationRate, 0) + ", blocks of " +
+                                 SizesText() + ", " + std::to_string(blocks) + " blocks each");
             else
                 context.Pass(name, figures);
         }

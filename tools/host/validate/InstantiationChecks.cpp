@@ -45,8 +45,11 @@ void RunInstantiationChecks(GroupContext& context)
             const double milliseconds =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             if (figures.nonFinite > 0)
-                context.Fail(name, "the first block's output is not finite",
-                             FormatFigure("%.1f ms", milliseconds));
+                context.Fail(name,
+                             "the first block's output is not finite: " + std::to_string(figures.nonFinite) +
+                                 " samples",
+                             RunConditions(layout, rate, ValidationInstance::kMaximumBlock) + ", " +
+                                 FormatFigure("%.1f ms", milliseconds));
             else
                 context.Pass(name, "processable in " + FormatFigure("%.1f ms", milliseconds));
             session.ReleaseDataModel(&instance->DataModel());

@@ -68,7 +68,9 @@ void CheckLatency(GroupContext& context, ModuleSession& session, ChannelLayout l
             }
 
     const std::string figures = "reported " + std::to_string(reported) + " samples, measured " +
-                                (onset < 0 ? std::string("nothing") : std::to_string(onset) + " samples");
+                                (onset < 0 ? std::string("nothing") : std::to_string(onset) + " samples") +
+                                (reported != onset ? "; " + RunConditions(layout, kValidationRate, kBlock)
+                                                   : std::string());
     if (reported < 0)
         context.Fail(name, "negative latency", figures);
     else if (onset < 0)

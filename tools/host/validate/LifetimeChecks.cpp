@@ -71,7 +71,9 @@ void RunLifetimeChecks(GroupContext& context)
                     nonFinite += std::isfinite(instance->Context().Output(c)[n]) ? 0 : 1;
     }
     if (nonFinite > 0)
-        context.Fail("instances side by side", std::to_string(nonFinite) + " output samples are not finite");
+        context.Fail("instances side by side", std::to_string(nonFinite) + " output samples are not finite",
+                     std::to_string(kSideBySide) + " instances, " + std::to_string(blocks) + " blocks; " +
+                         RunConditions(layout, kValidationRate, kBlock));
     else
         context.Pass("instances side by side",
                      std::to_string(kSideBySide) + " instances, " + std::to_string(blocks) + " blocks");
@@ -98,7 +100,9 @@ void RunLifetimeChecks(GroupContext& context)
     }
     const BlockFigures figures = again->Run(kBlock, 8 * kBlock, noise);
     if (figures.nonFinite > 0)
-        context.Fail("unload and load again", "the output is not finite");
+        context.Fail("unload and load again", "the output is not finite: " + std::to_string(figures.nonFinite) +
+                                                  " samples",
+                     RunConditions(layout, kValidationRate, kBlock));
     else
         context.Pass("unload and load again", "a new instance processes");
     session->ReleaseDataModel(&again->DataModel());

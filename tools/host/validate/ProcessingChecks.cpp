@@ -29,7 +29,8 @@ struct NamedSignal
     SignalSource source;
 };
 
-void CheckInputs(GroupContext& context, const std::string& what,
+// conditions: the layout, rate and block lengths of the run, named by a failure.
+void CheckInputs(GroupContext& context, const std::string& what, const std::string& conditions,
                  const std::function<BlockFigures(const SignalSource&)>& run)
 {
     const NamedSignal signals[] = {{"silence", Silence()},
@@ -43,9 +44,11 @@ void CheckInputs(GroupContext& context, const std::string& what,
         const BlockFigures figures = run(signal.source);
         const std::string peak = "peak " + FormatFigure("%.3g", figures.peak);
         if (figures.nonFinite > 0)
-            context.Fail(name, std::to_string(figures.nonFinite) + " output samples are not finite", peak);
+            context.Fail(name, std::to_string(figures.nonFinite) + " output samples are not finite",
+                         peak + "; " + conditions);
         else if (std::string(signal.name) == "silence" && figures.peak > kRunawayPeak)
-            context.Fail(name, "silence in runs away", peak);
+            context.Fail(name, "silence in runs away",
+                         peak + " (above " + FormatFigure("%g", kRunawayPeak) + "); " + conditions);
         else
             context.Pass(name, peak);
     }
@@ -59,6 +62,8 @@ void CheckBypass(GroupContext& context, ValidationInstance& instance)
     ModuleSession::WriteParameter(instance.DataModel(), cDefaultMasterBypassID, 1.0);
     const SignalSource noise = Noise(11);
     double largest = 0.0;
+    int64_t largestAt = 0;
+    int32_t largestChannel = 0;
     testhost::ProcessingContext& record = instance.Context();
     for (int64_t position = 0; position < 8 * 256; position += 256)
     {
@@ -71,13 +76,21 @@ void CheckBypass(GroupContext& context, ValidationInstance& instance)
             const float* in = record.Input(c);
             const float* out = record.Output(c);
             for (int32_t i = 0; i < 256; ++i)
-                largest = std::max(largest, static_cast<double>(std::fabs(out[i] - in[i])));
+                if (const double difference = std::fabs(out[i] - in[i]); difference > largest)
+                {
+                    largest = difference;
+                    largestAt = position + i;
+                    largestChannel = c;
+                }
         }
     }
     ModuleSession::WriteParameter(instance.DataModel(), cDefaultMasterBypassID, 0.0);
     const std::string figures = "largest difference " + FormatFigure("%.3g", largest);
     if (largest > 1.0e-6)
-        context.Fail(name, "the bypassed output is not the input", figures);
+        context.Fail(name, "the bypassed output is not the input",
+                     figures + " at channel " + std::to_string(largestChannel + 1) + ", sample " +
+                         std::to_string(largestAt) + "; " +
+                         RunConditions(instance.Layout(), instance.SampleRate(), 256));
     else
         context.Pass(name, figures);
 }
@@ -102,6 +115,8 @@ void RunProcessingChecks(GroupContext& context)
         int64_t processed = 0;
         for (int32_t length : kBlockLengths)
             CheckInputs(context, layoutName + ", blocks of " + std::to_string(length),
+                        RunConditions(layout, kValidationRate, length) + ", " + std::to_string(runLength) +
+                            " samples",
                         [&](const SignalSource& source)
                         {
                             const BlockFigures figures = instance->Run(length, runLength, source);
@@ -111,6 +126,9 @@ void RunProcessingChecks(GroupContext& context)
                         });
         std::minstd_rand lengths(3);
         CheckInputs(context, layoutName + ", varying block lengths",
+                    RunConditions(layout, kValidationRate, 0) + ", blocks of 1 to " +
+                        std::to_string(ValidationInstance::kMaximumBlock) + " (seed 3), " +
+                        std::to_string(runLength) + " samples",
                     [&](const SignalSource& source)
                     {
                         BlockFigures figures;

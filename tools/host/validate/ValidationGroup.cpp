@@ -115,6 +115,12 @@ const std::vector<ValidationGroup>& ValidationGroups()
     return groups;
 }
 
+std::string RunConditions(ChannelLayout layout, double sampleRate, int32_t blockLength)
+{
+    return std::string(ChannelLayoutName(layout)) + " at " + FormatFigure("%g Hz", sampleRate) +
+           (blockLength > 0 ? ", blocks of " + std::to_string(blockLength) : std::string());
+}
+
 std::string FormatFigure(const char* format, double value)
 {
     char text[64];

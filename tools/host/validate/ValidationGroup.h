@@ -111,6 +111,9 @@ void RunLifetimeChecks(GroupContext& context);
 
 // Figures as the report shows them.
 std::string FormatFigure(const char* format, double value);
+// What a run was made of, for a failure to name: "stereo at 48000 Hz, blocks of 256" (without the
+// blocks for a block length of 0).
+std::string RunConditions(ChannelLayout layout, double sampleRate, int32_t blockLength);
 
 // The line a group writes before each step: "step<TAB>description".
 constexpr const char* kStepLineTag = "step";
