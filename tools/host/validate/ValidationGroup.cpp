@@ -79,6 +79,11 @@ void GroupContext::Report(CheckStatus status, const std::string& name, const std
                           const std::string& figures)
 {
     const auto now = std::chrono::steady_clock::now();
+    if (mSelected && !mSelected(name))
+    {
+        mLastReport = now;
+        return;
+    }
     CheckResult result;
     result.group = mGroup;
     result.name = name;
@@ -104,13 +109,37 @@ void GroupContext::Report(CheckStatus status, const std::string& name, const std
 const std::vector<ValidationGroup>& ValidationGroups()
 {
     static const std::vector<ValidationGroup> groups = {
-        {"instantiation", "description and instantiation", RunInstantiationChecks},
-        {"processing", "processing", RunProcessingChecks},
-        {"parameters", "parameters", RunParameterChecks},
-        {"state", "state", RunStateChecks},
-        {"editor", "editor", RunEditorChecks},
-        {"allocation", "allocation on the audio path", RunAllocationChecks},
-        {"lifetime", "lifetime", RunLifetimeChecks},
+        {"instantiation",
+         "description and instantiation",
+         RunInstantiationChecks,
+         {"description", "instantiate LAYOUT at {44.1|48|96|192} kHz"}},
+        {"processing",
+         "processing",
+         RunProcessingChecks,
+         {"processing", "processing LAYOUT",
+          "LAYOUT, {blocks of 1|blocks of 16|blocks of 64|blocks of 256|blocks of 1024|varying block lengths}, "
+          "{silence|impulse|noise|full-scale sine}",
+          "cpu time (LAYOUT)", "bypass gives the dry signal (LAYOUT)", "latency (LAYOUT)"}},
+        {"parameters",
+         "parameters",
+         RunParameterChecks,
+         {"parameters", "published parameters", "values and texts", "values accepted",
+          "readings equal the values written", "texts present", "alive", "automation storm"}},
+        {"state",
+         "state",
+         RunStateChecks,
+         {"state", "save", "restore", "parameters restored", "state stable", "damaged state",
+          "{truncated|garbage|foreign} state block", "damaged state blocks leave a working instance"}},
+        {"editor", "editor", RunEditorChecks, {"editor", "editor opened, idled, resized and closed"}},
+        {"allocation",
+         "allocation on the audio path",
+         RunAllocationChecks,
+         {"allocation", "allocation (LAYOUT)", "the module allocates nothing per block (LAYOUT)",
+          "the effect's allocations per block (LAYOUT)"}},
+        {"lifetime",
+         "lifetime",
+         RunLifetimeChecks,
+         {"lifetime", "instances in a row", "instances side by side", "unload and load again"}},
     };
     return groups;
 }

@@ -63,6 +63,10 @@ public:
     }
     void Skip(const std::string& name, const std::string& reason) { Report(CheckStatus::Skip, name, reason); }
 
+    // [host thread] Only checks whose names this answers true for are reported (--only, --skip);
+    // the others still run, as the checks after them may build on them. Unset: every check.
+    void SelectChecks(std::function<bool(const std::string& name)> selected) { mSelected = std::move(selected); }
+
     // [host thread] Opens the module in `session` as the group's first step; on failure reports
     // the check `name` failed with the loader's reason and answers false. Once it answers true,
     // Layouts() holds at least one layout.
@@ -88,6 +92,7 @@ private:
     bool mEcho;
     std::chrono::steady_clock::time_point mLastReport;
     std::vector<CheckResult> mResults;
+    std::function<bool(const std::string& name)> mSelected;
 };
 
 struct ValidationGroup
@@ -95,6 +100,10 @@ struct ValidationGroup
     const char* name;
     const char* title;
     std::function<void(GroupContext&)> run;
+    // The names of the checks the group reports, so that --only can leave out a group with none
+    // it selects. "LAYOUT" stands for a layout's name, "{a|b}" for each of a and b. Empty: not
+    // known, the group always runs.
+    std::vector<std::string> checks;
 };
 
 // Every group, in the order they run.
