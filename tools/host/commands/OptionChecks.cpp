@@ -3,6 +3,8 @@
 #include "tools/host/commands/ArgumentValues.h"
 #include "tools/host/session/ChannelLayout.h"
 
+#include <regex>
+
 namespace ombrelhost
 {
 
@@ -65,6 +67,24 @@ CLI::Validator MeterCheck()
             return ParseMeter(text, numerator, denominator)
                        ? std::string()
                        : "must look like 3/4 (both numbers from 1 to 64)";
+        },
+        "");
+}
+
+CLI::Validator RegexCheck()
+{
+    return CLI::Validator(
+        [](std::string& text)
+        {
+            try
+            {
+                std::regex expression(text);
+            }
+            catch (const std::regex_error& error)
+            {
+                return "must be a regular expression: `" + text + "` is not one (" + error.what() + ")";
+            }
+            return std::string();
         },
         "");
 }

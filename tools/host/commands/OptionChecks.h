@@ -20,5 +20,7 @@ CLI::Validator ParameterAssignmentCheck(bool timed);
 CLI::Validator TimeSpanCheck();
 // "N/D", both from 1 to 64.
 CLI::Validator MeterCheck();
+// A regular expression (ECMAScript, as std::regex reads it); the message quotes the library's reason.
+CLI::Validator RegexCheck();
 
 } // namespace ombrelhost

@@ -5,9 +5,12 @@
 
 #include "tools/host/commands/CommandRegistry.h"
 #include "tools/host/commands/CommandSupport.h"
+#include "tools/host/commands/ConfigFile.h"
 #include "tools/host/commands/OptionChecks.h"
 #include "tools/host/formats/OutputFile.h"
+#include "tools/host/validate/CheckSelection.h"
 #include "tools/host/validate/ChildProcess.h"
+#include "tools/host/validate/ReferenceCheck.h"
 #include "tools/host/validate/ValidationGroup.h"
 #include "tools/host/validate/ValidateSettings.h"
 #include "tools/host/validate/ValidationReport.h"
@@ -20,6 +23,9 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <utility>
+
+#include <juce_core/juce_core.h>
 
 namespace ombrelhost
 {
@@ -30,6 +36,10 @@ namespace
 // A group's time limit unless --timeout gives one: generous, and longer the harder it runs.
 constexpr double kBaseGroupSeconds = 30.0;
 constexpr double kGroupSecondsPerStrictness = 15.0;
+// What each strictness level runs: the help and the README say the same.
+constexpr const char* kStrictnessHelp =
+    "how long and how hard the checks run: 1, a quick gate (at most about 5 s per effect); 2 to 4, "
+    "longer runs of the same checks; 5 and above, the heavy checks too; 7 and above, 192 kHz as well";
 // A seed the validator picks itself stays short enough to type back in.
 constexpr std::uint64_t kLargestPrintedSeed = 1000000000000ull;
 
@@ -45,31 +55,63 @@ std::chrono::milliseconds TimeLimit(const ValidateSettings& settings)
 std::vector<std::string> ChildArguments(const ValidateSettings& settings, const std::string& group,
                                         const std::string& progressPath)
 {
-    return {CurrentProgramPath(),
-            "validate",
-            settings.module,
-            "--group",
-            group,
-            "--strictness",
-            std::to_string(settings.strictness),
-            "--seed",
-            std::to_string(settings.seed.value_or(0)),
-            "--layout",
-            settings.layoutText,
-            "--progress-file",
-            progressPath};
+    std::vector<std::string> arguments = {CurrentProgramPath(),
+                                          "validate",
+                                          settings.module,
+                                          "--group",
+                                          group,
+                                          "--strictness",
+                                          std::to_string(settings.strictness),
+                                          "--seed",
+                                          std::to_string(settings.seed.value_or(0)),
+                                          "--layout",
+                                          settings.layoutText,
+                                          "--progress-file",
+                                          progressPath};
+    const std::pair<const char*, std::string> optional[] = {
+        {"--only", settings.only},
+        {"--skip", settings.skip},
+        {"--reference", settings.referencePath},
+        {"--tolerance", settings.referencePath.empty() ? std::string() : FormatFigure("%.17g", settings.tolerance)},
+    };
+    for (const auto& [option, value] : optional)
+        if (!value.empty())
+            arguments.insert(arguments.end(), {option, value});
+    return arguments;
+}
+
+// The groups this run has: every group of checks, and the reference render when asked for.
+std::vector<ValidationGroup> RunGroups(const ValidateSettings& settings)
+{
+    std::vector<ValidationGroup> groups = ValidationGroups();
+    if (!settings.referencePath.empty())
+        groups.push_back({"reference", "reference render",
+                          [path = settings.referencePath, tolerance = settings.tolerance](GroupContext& context)
+                          { RunReferenceCheck(context, path, tolerance); },
+                          {kReferenceCheckName}});
+    return groups;
+}
+
+// Only the checks --only and --skip select are reported.
+void SelectChecks(GroupContext& context, const ValidateSettings& settings, const ValidationGroup& group)
+{
+    if (settings.only.empty() && settings.skip.empty())
+        return;
+    auto selection = std::make_shared<CheckSelection>(settings.only, settings.skip);
+    context.SelectChecks([selection, group](const std::string& name) { return selection->Selects(group, name); });
 }
 
 // The child's side: one group, its steps and results into the progress file.
 int RunOneGroup(const ValidateSettings& settings, const std::string& groupName,
                 const std::string& progressPath)
 {
-    for (const ValidationGroup& group : ValidationGroups())
+    for (const ValidationGroup& group : RunGroups(settings))
         if (groupName == group.name)
         {
             std::FILE* progress = progressPath.empty() ? nullptr : std::fopen(progressPath.c_str(), "w");
             GroupContext context(group.name, settings.module, settings.strictness, settings.seed.value_or(0),
                                  settings.layouts, progress, progress == nullptr);
+            SelectChecks(context, settings, group);
             group.run(context);
             if (progress != nullptr)
                 std::fclose(progress);
@@ -147,6 +189,7 @@ void RunGroupInProcess(const ValidateSettings& settings, const ValidationGroup& 
 {
     GroupContext context(group.name, settings.module, settings.strictness, settings.seed.value_or(0),
                          settings.layouts, nullptr, true);
+    SelectChecks(context, settings, group);
     try
     {
         group.run(context);
@@ -171,11 +214,31 @@ bool WriteReport(const std::string& path, const std::string& text, std::string& 
     return true;
 }
 
+// What the run found, for the reader: with --repeat, every failure again with its repetition.
+void PrintFailuresByRepetition(const ValidateSettings& settings, const std::vector<CheckResult>& results)
+{
+    if (settings.repeat < 2 || ValidationReport::Count(results).failed == 0)
+        return;
+    std::printf("\nfailures by repetition:\n");
+    for (const CheckResult& result : results)
+        if (result.status == CheckStatus::Fail)
+            std::printf("  repetition %d (seed %llu): %s: %s%s%s\n", result.repetition,
+                        static_cast<unsigned long long>(*settings.seed + result.repetition - 1),
+                        result.name.c_str(), result.reason.c_str(),
+                        !result.reason.empty() && !result.figures.empty() ? "; " : "", result.figures.c_str());
+}
+
 int RunValidate(ValidateSettings settings)
 {
     std::string error;
     if (!ModuleSession::ResolveModulePath(std::string(settings.module), settings.module, error))
         return Fail(error);
+    if (!settings.referencePath.empty())
+        // The child processes may run elsewhere: they are given the whole path.
+        settings.referencePath = juce::File::getCurrentWorkingDirectory()
+                                     .getChildFile(juce::String(settings.referencePath))
+                                     .getFullPathName()
+                                     .toStdString();
     if (!settings.group.empty())
         return RunOneGroup(settings, settings.group, settings.progressPath);
 
@@ -190,36 +253,73 @@ int RunValidate(ValidateSettings settings)
         std::random_device entropy;
         settings.seed = (static_cast<std::uint64_t>(entropy()) << 32 | entropy()) % kLargestPrintedSeed;
     }
+    const std::uint64_t firstSeed = *settings.seed;
     const bool inProcess = settings.inProcess;
     std::printf("validating %s\nstrictness %d, layouts %s, seed %llu, %s\n", settings.module.c_str(),
-                settings.strictness, settings.layoutText.c_str(), static_cast<unsigned long long>(*settings.seed),
+                settings.strictness, settings.layoutText.c_str(), static_cast<unsigned long long>(firstSeed),
                 inProcess ? "every group in this process" : "each group in a child process");
+    if (settings.repeat > 1)
+        std::printf("%d repetitions, seeds %llu to %llu\n", settings.repeat,
+                    static_cast<unsigned long long>(firstSeed),
+                    static_cast<unsigned long long>(firstSeed + settings.repeat - 1));
+    if (!settings.only.empty())
+        std::printf("only checks matching %s\n", settings.only.c_str());
+    if (!settings.skip.empty())
+        std::printf("skipping checks matching %s\n", settings.skip.c_str());
+    if (!settings.referencePath.empty())
+        std::printf("reference %s, tolerance %g\n", settings.referencePath.c_str(), settings.tolerance);
+
+    const CheckSelection selection(settings.only, settings.skip);
+    std::vector<ValidationGroup> groups;
+    std::string leftOut;
+    for (ValidationGroup& group : RunGroups(settings))
+        if (selection.Runs(group, settings.layouts))
+            groups.push_back(std::move(group));
+        else
+            leftOut += (leftOut.empty() ? "" : ", ") + std::string(group.title);
+    if (!leftOut.empty())
+        std::printf("not run, as no check of theirs is selected: %s\n", leftOut.c_str());
     std::fflush(stdout);
+
     const std::string folder = inProcess ? std::string() : TemporaryFolder();
     std::vector<CheckResult> results;
-    for (const ValidationGroup& group : ValidationGroups())
+    for (int repetition = 1; repetition <= settings.repeat; ++repetition)
     {
-        std::printf("\n%s\n", group.title);
-        std::fflush(stdout);
-        if (inProcess)
-            RunGroupInProcess(settings, group, results);
-        else
-            RunGroupInChild(settings, group, folder, results);
-        std::fflush(stdout);
+        settings.seed = firstSeed + static_cast<std::uint64_t>(repetition - 1);
+        if (settings.repeat > 1)
+            std::printf("\nrepetition %d of %d, seed %llu\n", repetition, settings.repeat,
+                        static_cast<unsigned long long>(*settings.seed));
+        const size_t first = results.size();
+        for (const ValidationGroup& group : groups)
+        {
+            std::printf("\n%s\n", group.title);
+            std::fflush(stdout);
+            if (inProcess)
+                RunGroupInProcess(settings, group, results);
+            else
+                RunGroupInChild(settings, group, folder, results);
+            std::fflush(stdout);
+        }
+        for (size_t i = first; i < results.size(); ++i)
+            results[i].repetition = repetition;
     }
+    settings.seed = firstSeed;
     if (!folder.empty())
     {
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
 
-    std::printf("\n%s\n", ValidationReport::SummaryLine(results).c_str());
+    PrintFailuresByRepetition(settings, results);
+    std::printf("\n%s%s\n", ValidationReport::SummaryLine(results).c_str(),
+                settings.repeat > 1 ? (" over " + std::to_string(settings.repeat) + " repetitions").c_str() : "");
     if (!jsonPath.empty() &&
-        !WriteReport(jsonPath, ValidationReport::Json(settings.module, settings.strictness, *settings.seed, results),
+        !WriteReport(jsonPath,
+                     ValidationReport::Json(settings.module, settings.strictness, firstSeed, settings.repeat, results),
                      error))
         return Fail(error);
     if (!junitPath.empty() &&
-        !WriteReport(junitPath, ValidationReport::JUnit(settings.module, results), error))
+        !WriteReport(junitPath, ValidationReport::JUnit(settings.module, settings.repeat, results), error))
         return Fail(error);
     return ValidationReport::Count(results).failed > 0 ? kExitFailure : kExitSuccess;
 }
@@ -229,40 +329,99 @@ int RunValidate(ValidateSettings settings)
 void RegisterValidateCommand(CommandRegistry& registry)
 {
     auto settings = std::make_shared<ValidateSettings>();
+    // The options a --config file may set, with the JSON type of each key.
+    auto configurable = std::make_shared<std::vector<ConfigurableOption>>();
     CLI::App& command = registry.Add(
         "validate", "a battery of checks of the module with its effect; exit status 1 on a failure",
-        [settings] { return RunValidate(*settings); });
+        [settings, configurable]
+        {
+            // Read once the command line is parsed, so that what it gives wins over the file.
+            std::string error;
+            if (!settings->configPath.empty() && settings->group.empty() &&
+                !ConfigFile::Apply(settings->configPath, *configurable, error))
+                return UsageError("--config " + error);
+            return RunValidate(*settings);
+        });
     AddModuleArgument(command, settings->module);
-    command.add_option("--strictness", settings->strictness, "how long and how hard the checks run")
-        ->check(Explained(CLI::Range(1, 10), "must be a whole number from 1 to 10"))
-        ->type_name("1..10");
+    // A new option: one add_option line, given to `configure` with the JSON type of its key.
+    const auto configure = [&configurable](CLI::Option* option, ConfigValue value)
+    { configurable->push_back({option, value}); };
+
+    configure(command.add_option("--strictness", settings->strictness, kStrictnessHelp)
+                  ->check(Explained(CLI::Range(1, 10), "must be a whole number from 1 to 10"))
+                  ->type_name("1..10"),
+              ConfigValue::Number);
+    configure(command
+                  .add_option_function<std::string>(
+                      "--layout",
+                      [settings](const std::string& text)
+                      {
+                          settings->layoutText = text;
+                          settings->layouts.clear();
+                          if (const std::optional<ChannelLayout> layout = ParseChannelLayout(text))
+                              settings->layouts = {*layout};
+                      },
+                      "the layouts to check")
+                  ->check(LayoutNameCheck(true))
+                  ->type_name("LAYOUT")
+                  ->default_str("all"),
+              ConfigValue::Text);
+    configure(command
+                  .add_option_function<std::uint64_t>(
+                      "--seed", [settings](std::uint64_t seed) { settings->seed = seed; },
+                      "the seed of every random choice; printed by every run")
+                  ->type_name("N")
+                  ->default_str("a new one each run"),
+              ConfigValue::Number);
+    configure(command
+                  .add_option("--repeat", settings->repeat,
+                              "the whole run N times, repetition r with the seed + r - 1; failures name "
+                              "their repetition")
+                  ->check(Explained(CLI::Range(1, 1000), "must be a whole number from 1 to 1000"))
+                  ->type_name("N"),
+              ConfigValue::Number);
+    configure(command
+                  .add_option("--only", settings->only,
+                              "report only the checks whose name (or group's name) the regular expression "
+                              "finds; groups without such a check are not run")
+                  ->check(RegexCheck())
+                  ->type_name("REGEX"),
+              ConfigValue::Text);
+    configure(command
+                  .add_option("--skip", settings->skip,
+                              "leave out the checks whose name (or group's name) the regular expression finds")
+                  ->check(RegexCheck())
+                  ->type_name("REGEX"),
+              ConfigValue::Text);
+    configure(command
+                  .add_option("--reference", settings->referencePath,
+                              "compare a render of a fixed input with this WAV file; written when missing")
+                  ->type_name("OUT.wav"),
+              ConfigValue::Text);
+    configure(command
+                  .add_option("--tolerance", settings->tolerance,
+                              "the largest difference per sample from the --reference file")
+                  ->check(Explained(CLI::NonNegativeNumber, "must be a number of 0 or more"))
+                  ->type_name("X"),
+              ConfigValue::Number);
+    configure(command.add_option("--timeout", settings->timeoutSeconds, "time limit of each group of checks")
+                  ->check(Explained(CLI::PositiveNumber, "must be a number of seconds above 0"))
+                  ->type_name("SECONDS")
+                  ->default_str("30 + 15 per strictness step"),
+              ConfigValue::Number);
+    configure(command.add_option("--json", settings->jsonPath, "the report as JSON into FILE")->type_name("FILE"),
+              ConfigValue::Text);
+    configure(command.add_option("--junit", settings->junitPath, "the report as JUnit XML into FILE")
+                  ->type_name("FILE"),
+              ConfigValue::Text);
+    configure(command.add_flag("--in-process", settings->inProcess, "run every group in this process (for debugging)"),
+              ConfigValue::Switch);
     command
-        .add_option_function<std::string>(
-            "--layout",
-            [settings](const std::string& text)
-            {
-                settings->layoutText = text;
-                if (const std::optional<ChannelLayout> layout = ParseChannelLayout(text))
-                    settings->layouts = {*layout};
-            },
-            "the layouts to check")
-        ->check(LayoutNameCheck(true))
-        ->type_name("LAYOUT")
-        ->default_str("all");
-    command
-        .add_option_function<std::uint64_t>(
-            "--seed", [settings](std::uint64_t seed) { settings->seed = seed; },
-            "the seed of every random choice; printed by every run")
-        ->type_name("N")
-        ->default_str("a new one each run");
-    command.add_option("--timeout", settings->timeoutSeconds, "time limit of each group of checks")
-        ->check(Explained(CLI::PositiveNumber, "must be a number of seconds above 0"))
-        ->type_name("SECONDS")
-        ->default_str("30 + 15 per strictness step");
-    command.add_option("--json", settings->jsonPath, "the report as JSON into FILE")->type_name("FILE");
-    command.add_option("--junit", settings->junitPath, "the report as JUnit XML into FILE")
+        .add_option("--config", settings->configPath,
+                    "a JSON object setting any of these options, keyed by their names without dashes "
+                    "({\"strictness\": 1, \"only\": \"latency\"}); the command line wins")
+        ->check(CLI::ExistingFile)
         ->type_name("FILE");
-    command.add_flag("--in-process", settings->inProcess, "run every group in this process (for debugging)");
     // For the child processes the validator starts: not in the help.
     command.add_option("--group", settings->group)->group("");
     command.add_option("--progress-file", settings->progressPath)->group("");

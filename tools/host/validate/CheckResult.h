@@ -26,6 +26,7 @@ struct CheckResult
     std::string reason;  // why it warned, failed or was skipped; may be empty for a pass
     std::string figures; // what it measured, for the reader ("12.3 ms", "0 per block")
     double seconds = 0.0;
+    int repetition = 1; // the run of --repeat that found it, from 1; not carried in check lines
 };
 
 const char* CheckStatusText(CheckStatus status);

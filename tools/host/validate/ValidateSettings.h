@@ -26,6 +26,17 @@ struct ValidateSettings
     std::string jsonPath;
     std::string junitPath;
     bool inProcess = false;
+    // --repeat: the whole run this many times, repetition r (from 1) with the seed + r - 1.
+    int repeat = 1;
+    // --only, --skip: regular expressions over check and group names (CheckSelection); empty: none.
+    std::string only;
+    std::string skip;
+    // --reference: a render compared with this WAV file (written when there is none), within
+    // --tolerance per sample.
+    std::string referencePath;
+    double tolerance = 1.0e-6;
+    // --config: a JSON file setting any of these options; the command line wins.
+    std::string configPath;
     // The child's side: the one group it runs and where it writes its steps and results.
     std::string group;
     std::string progressPath;

@@ -77,13 +77,14 @@ std::string ValidationReport::SummaryLine(const std::vector<CheckResult>& result
            (counts.warned > 0 ? ", " + std::to_string(counts.warned) + " warnings" : std::string());
 }
 
-std::string ValidationReport::Json(const std::string& module, int strictness, unsigned long long seed,
+std::string ValidationReport::Json(const std::string& module, int strictness, unsigned long long seed, int repeat,
                                    const std::vector<CheckResult>& results)
 {
     const ValidationCounts counts = Count(results);
     std::string json = "{\n  \"module\": " + JsonText(module) +
                        ",\n  \"strictness\": " + std::to_string(strictness) +
                        ",\n  \"seed\": " + std::to_string(seed) +
+                       ",\n  \"repeat\": " + std::to_string(repeat) +
                        ",\n  \"passed\": " + std::to_string(counts.passed) +
                        ",\n  \"warned\": " + std::to_string(counts.warned) +
                        ",\n  \"failed\": " + std::to_string(counts.failed) +
@@ -95,12 +96,13 @@ std::string ValidationReport::Json(const std::string& module, int strictness, un
                 ", \"name\": " + JsonText(result.name) +
                 ", \"status\": " + JsonText(CheckStatusText(result.status)) +
                 ", \"reason\": " + JsonText(result.reason) + ", \"figures\": " + JsonText(result.figures) +
-                ", \"seconds\": " + Seconds(result.seconds) + "}";
+                ", \"seconds\": " + Seconds(result.seconds) +
+                ", \"repetition\": " + std::to_string(result.repetition) + "}";
     }
     return json + "\n  ]\n}\n";
 }
 
-std::string ValidationReport::JUnit(const std::string& module, const std::vector<CheckResult>& results)
+std::string ValidationReport::JUnit(const std::string& module, int repeat, const std::vector<CheckResult>& results)
 {
     std::map<std::string, std::vector<const CheckResult*>> groups;
     std::vector<std::string> order;
@@ -131,6 +133,7 @@ std::string ValidationReport::JUnit(const std::string& module, const std::vector
         for (const CheckResult* check : checks)
         {
             xml += "    <testcase classname=\"" + XmlText(group) + "\" name=\"" + XmlText(check->name) +
+                   (repeat > 1 ? " [repetition " + std::to_string(check->repetition) + "]" : std::string()) +
                    "\" time=\"" + Seconds(check->seconds) + "\"";
             if (check->status == CheckStatus::Warn)
                 // JUnit has no warning: a passed test case that says what it warns of.

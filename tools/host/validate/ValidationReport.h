@@ -24,9 +24,12 @@ public:
     static ValidationCounts Count(const std::vector<CheckResult>& results);
     // "validate: 41 passed, 2 failed, 1 skipped", and ", 3 warnings" after it when there are any.
     static std::string SummaryLine(const std::vector<CheckResult>& results);
-    static std::string Json(const std::string& module, int strictness, unsigned long long seed,
+    // seed: the first repetition's; repeat: how many repetitions the results come from. Each check
+    // carries its repetition.
+    static std::string Json(const std::string& module, int strictness, unsigned long long seed, int repeat,
                             const std::vector<CheckResult>& results);
-    static std::string JUnit(const std::string& module, const std::vector<CheckResult>& results);
+    // With repeat above 1 each test case's name ends in "[repetition N]", so that names stay apart.
+    static std::string JUnit(const std::string& module, int repeat, const std::vector<CheckResult>& results);
 };
 
 } // namespace ombrelhost
