@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 
 namespace e2e
@@ -84,6 +85,30 @@ std::vector<uint8_t> HostFixture::ReadBytes(const std::string& path)
 {
     std::ifstream stream(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream stream(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+void HostFixture::WriteAudio(const std::string& path, const juce::AudioBuffer<float>& samples)
+{
+    juce::WavAudioFormat wav;
+    const juce::File file(path);
+    file.deleteFile();
+    auto stream = std::make_unique<juce::FileOutputStream>(file);
+    std::unique_ptr<juce::AudioFormatWriter> writer(
+        wav.createWriterFor(stream.get(), kRate, static_cast<unsigned>(samples.getNumChannels()), 32, {}, 0));
+    if (writer == nullptr)
+    {
+        ADD_FAILURE() << "cannot write " << path;
+        return;
+    }
+    stream.release();
+    if (!writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples()))
+        ADD_FAILURE() << "cannot write " << path;
 }
 
 void HostFixture::WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)

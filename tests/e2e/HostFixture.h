@@ -16,6 +16,13 @@
 namespace e2e
 {
 
+// A whole text file (empty when it cannot be read), and whether a text holds a part.
+std::string ReadText(const std::string& path);
+inline bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 class HostFixture : public ::testing::Test
 {
 protected:
@@ -39,11 +46,14 @@ protected:
 
     // The whole file as floats; fails the test when it cannot be read.
     static juce::AudioBuffer<float> ReadAudio(const std::string& path, double* sampleRate = nullptr);
+    // The buffer as a 32-bit float WAV file at kRate; fails the test when it cannot be written.
+    static void WriteAudio(const std::string& path, const juce::AudioBuffer<float>& samples);
     static juce::Image ReadImage(const std::string& path);
     // Number of distinct colours in an image.
     static size_t ColourCount(const juce::Image& image);
     static std::vector<uint8_t> ReadBytes(const std::string& path);
     static void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
 
     static constexpr double kRate = 48000.0;
 

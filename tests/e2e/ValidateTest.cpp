@@ -14,19 +14,6 @@ namespace
 
 using Validate = HostFixture;
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // Under the address sanitizer the sanitizer's own signal handler would catch the crashing effect's
 // fault and end the child with a report and an exit status; the validator is to see the signal
 // itself, as it does in a user's build.
