@@ -101,8 +101,8 @@ struct ValidationGroup
     const char* title;
     std::function<void(GroupContext&)> run;
     // The names of the checks the group reports, so that --only can leave out a group with none
-    // it selects. "LAYOUT" stands for a layout's name, "{a|b}" for each of a and b. Empty: not
-    // known, the group always runs.
+    // it selects: a new check's name belongs here too. "LAYOUT" stands for a layout's name,
+    // "{a|b}" for each of a and b. Empty: not known, the group always runs.
     std::vector<std::string> checks;
 };
 
