@@ -128,7 +128,9 @@ bool ConfigFile::Apply(const std::string& path, const std::vector<ConfigurableOp
         }
         catch (const CLI::Error& refused)
         {
-            error = path + ": \"" + key + "\" " + Reason(refused, option);
+            // The option's own message reads after the key when it says what the value must be.
+            const std::string reason = Reason(refused, option);
+            error = path + ": \"" + key + "\"" + (reason.rfind("must ", 0) == 0 ? " " : ": ") + reason;
             return false;
         }
     }
