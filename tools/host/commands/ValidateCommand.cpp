@@ -80,9 +80,10 @@ std::vector<std::string> ChildArguments(const ValidateSettings& settings, const 
         {"--reference", settings.referencePath},
         {"--tolerance", settings.referencePath.empty() ? std::string() : FormatFigure("%.17g", settings.tolerance)},
     };
+    // As one word, so that an expression starting with a dash stays the option's value.
     for (const auto& [option, value] : optional)
         if (!value.empty())
-            arguments.insert(arguments.end(), {option, value});
+            arguments.push_back(std::string(option) + "=" + value);
     return arguments;
 }
 
