@@ -56,7 +56,8 @@ public:
     void prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
     // [audio thread] One block through the effect, in place; allocates nothing for a block no longer
-    // than the prepared block size.
+    // than the prepared block size. Asks the play head only when the effect asks for the transport
+    // (audioMasterGetTime) during the block.
     void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
     double getTailLengthSeconds() const override;
@@ -105,7 +106,10 @@ public:
     // and answers how often the text changes along the sweep (a switch answers 2). A value the
     // effect throws at keeps its "---" and counts no change; the parameter's value is put back.
     virtual int32_t buildParameterTextTable(int32_t index);
-    // [any thread] The transport record handed to the effect; its address never changes.
+    // [any thread] The transport record handed to the effect; its address never changes. Asked
+    // during one of this processor's blocks on the block's thread ([audio thread]), the first
+    // request of the block updates it from the play head; asked elsewhere, it is what the last
+    // update left. A block whose effect never asks costs no play-head query.
     virtual VstTimeInfo* getTimeInfo();
     virtual void getEffectParameterLabel(int32_t index, char* destination);
     // Only tests call it; kept as one of the sixteen slots.
@@ -226,6 +230,8 @@ private:
     // Only loading uses it; kept as the record of the entry the effect was created through.
     VstPluginEntry entryFunction = nullptr;
     VstTimeInfo timeInfo{};
+    // [audio thread] Set when a block starts, cleared by the block's first transport request.
+    bool timeInfoDue = false;
     std::unique_ptr<VstEvents, FreeDeleter> midiEvents;
     std::unique_ptr<VstMidiEvent[]> midiEventRecords;
     // Channel pointer arrays and buffers for an effect that declares more than two inputs or outputs:
