@@ -103,7 +103,8 @@ public:
     // Virtual and in this order though nothing overrides them: the virtual table ends in these 16.
 
     // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
-    // and answers how often the text changes along the sweep (a switch answers 2). A value the
+    // and answers how often the text changes along the sweep (a switch answers 2), which the row
+    // keeps too. Holds the state lock, so no refresh reads the effect during the sweep. A value the
     // effect throws at keeps its "---" and counts no change; the parameter's value is put back.
     virtual int32_t buildParameterTextTable(int32_t index);
     // [any thread] The transport record handed to the effect; its address never changes. Asked
@@ -127,8 +128,8 @@ public:
     virtual void setEffectBlockSize(int32_t size);
     // [message thread] Reads every parameter from the effect under the state lock, then, with the
     // lock released, reports to the listeners each value that differs from what the host last saw
-    // and that no host write has overtaken meanwhile. While a save or restore is under way it
-    // reads nothing and runs again later.
+    // (for a switch or a choice: shows another text) and that no host write has overtaken meanwhile. While a
+    // save or restore is under way it reads nothing and runs again later.
     virtual void refreshParametersFromEffect();
     virtual void resumeEffect();
     virtual void suspendEffect();
@@ -255,6 +256,10 @@ private:
     void effectText(int32_t opcode, int32_t index, char* destination) const;
     // The effect's text for a parameter in range, or "" (a null destination gets nothing).
     void parameterText(int32_t opcode, int32_t index, char* destination) const;
+    // [message thread] Under the state lock: whether the host, told value for the parameter, would
+    // see a change from what it last saw. A stepped parameter (see ParameterTextTable) changes when
+    // its text does, any other when its value does.
+    bool hostWouldSeeChange(int32_t index, float value) const;
     int32_t convertMidi(const juce::MidiBuffer& midiMessages);
     void updateTimeInfo();
     bool prepareWideChannels(int numSamples);
