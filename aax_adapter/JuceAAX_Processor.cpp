@@ -1,5 +1,6 @@
 #include "aax_adapter/JuceAAX_Processor.h"
 
+#include "aax_adapter/AudioPathCounts.h"
 #include "aax_adapter/HostFactory.h"
 #include "aax_adapter/HostTransportPosition.h"
 #include "aax_adapter/ParameterIdentifiers.h"
@@ -230,6 +231,19 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
             }
             return result;
         });
+}
+
+AAX_Result JuceAAX_Processor::GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written)
+{
+    if (block != kAudioPathCountsBlock)
+        return AAX_CEffectParameters::GetCustomData(block, size, data, written);
+    if (data == nullptr || written == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    AudioPathCounts counts;
+    counts.passedThroughBlocks = audioPath->getPassedThroughBlocks();
+    counts.droppedMidiEvents = audioPath->getDroppedMidiEvents();
+    *written = writeAudioPathCounts(counts, data, size);
+    return *written != 0 ? AAX_SUCCESS : AAX_ERROR_INCORRECT_CHUNK_SIZE;
 }
 
 //==============================================================================

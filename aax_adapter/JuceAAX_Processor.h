@@ -67,6 +67,9 @@ public:
     AAX_Result GetChunkSize(AAX_CTypeID id, uint32_t* size) override;
     AAX_Result GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) override;
     AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;
+    // [any thread] Block kAudioPathCountsBlock holds the audio path's counts (AudioPathCounts.h);
+    // every other block is empty, as the base answers.
+    AAX_Result GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written) override;
 
     //==============================================================================
     // juce::AudioPlayHead. [audio thread] Inside a block only (the processor asks while it processes);
