@@ -25,6 +25,7 @@ ACFRESULT MainThreadAutomationDelegate::QueryInterface(const acfIID& iid, void**
     if (iid == IID_IACFUnknown || iid == IID_IAAXAutomationDelegateV1)
     {
         *out = this;
+        AddRef();
         return ACF_OK;
     }
     *out = nullptr;
@@ -170,11 +171,11 @@ MainThreadAutomationInstance::~MainThreadAutomationInstance()
     if (dataModel.IsInitialized())
         dataModel.Uninitialize();
     // A request that was under way when teardown began still waits: the main thread answers it,
-    // and the delegate goes only once it has returned.
+    // and the delegate goes only once it has returned and the module has let go of the delegate.
     EXPECT_TRUE(waitFor(
         [&]
         {
             delegate.answerWaiting();
-            return delegate.callsInside() == 0;
+            return delegate.callsInside() == 0 && delegate.referencesHeld() == 0;
         }));
 }

@@ -40,8 +40,9 @@ public:
     explicit MainThreadAutomationDelegate(AAX_IACFAutomationDelegate* kitDelegate);
 
     ACFRESULT QueryInterface(const acfIID& iid, void** out) override;
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
+    // Counted, so that the host knows when the module has let go of the delegate.
+    uint32_t AddRef() override { return static_cast<uint32_t>(++references); }
+    uint32_t Release() override { return static_cast<uint32_t>(--references); }
     AAX_Result RegisterParameter(const char* parameterId) override;
     AAX_Result UnregisterParameter(const char* parameterId) override;
     AAX_Result PostSetValueRequest(const char* parameterId, double normalizedValue) override;
@@ -62,6 +63,8 @@ public:
     // now (waiting or passing on to the kit's delegate).
     int waitingCalls() const;
     int callsInside() const { return inside.load(); }
+    // [any thread] References the module holds (taken by QueryInterface and AddRef).
+    int referencesHeld() const { return references.load(); }
 
 private:
     // Waits for the main thread's answer when blocking and called elsewhere; records the arrival.
@@ -72,6 +75,7 @@ private:
 
     AAX_IACFAutomationDelegate* const kitDelegate;
     std::atomic<int> inside{0};
+    std::atomic<int> references{0};
     const std::thread::id mainThread;
     mutable std::mutex lock;
     std::condition_variable answered;
@@ -87,7 +91,7 @@ private:
 // processing context whose private data names it. On destruction uninitialises it with the
 // delegate still blocking (teardown must not wait for a request that waits for this thread), then,
 // as a main thread back in its loop, answers whatever still waits and releases the object once no
-// call is inside the delegate.
+// call is inside the delegate and the module holds no reference to it.
 class MainThreadAutomationInstance : private NonCopyable
 {
 public:
