@@ -72,8 +72,8 @@ public:
     AAX_Result GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written) override;
 
     //==============================================================================
-    // juce::AudioPlayHead. [audio thread] Inside a block only (the processor asks while it processes);
-    // answered from the host's transport; never fails.
+    // juce::AudioPlayHead. [audio thread] Inside a block only (the processor asks once in a block
+    // whose effect asks for the transport); answered from the host's transport; never fails.
     juce::Optional<juce::AudioPlayHead::PositionInfo> getPosition() const override;
 
     //==============================================================================

@@ -22,7 +22,7 @@
 #include <mutex>
 #include <vector>
 
-class QuennetAudioProcessor : public juce::AudioProcessor, public juce::AudioProcessorListener
+class QuennetAudioProcessor final : public juce::AudioProcessor, public juce::AudioProcessorListener
 {
 public:
     // Timer ticks between the display-update request that arms the countdown and the refresh.
