@@ -30,15 +30,9 @@ public:
         if (valueString == nullptr)
             return false;
         valueString->Set("");
-        const float scaled = static_cast<float>(value) * kEntriesPerUnit;
-        // The range test comes before the conversion to an index: a NaN or a far-out value has no
-        // integer form.
-        if (texts != nullptr && scaled > -1.0f && scaled < static_cast<float>(kLastEntry + 1))
-        {
-            const int32_t entry = static_cast<int32_t>(scaled);
-            if (entry >= 0 && entry <= kLastEntry)
-                valueString->Set((*texts)[static_cast<size_t>(entry)].data());
-        }
+        const int entry = ParameterTextTable::entryOf(static_cast<float>(value));
+        if (texts != nullptr && entry >= 0)
+            valueString->Set((*texts)[static_cast<size_t>(entry)].data());
         return true;
     }
 
@@ -51,8 +45,5 @@ public:
     }
 
 private:
-    static constexpr float kEntriesPerUnit = 100.0f;
-    static constexpr int32_t kLastEntry = 100;
-
     const AAX_VSTParameterTextRow* texts; // borrowed
 };

@@ -1,5 +1,6 @@
 #include "aax_adapter/JuceAAX_Processor.h"
 
+#include "aax_adapter/AudioPathCounts.h"
 #include "aax_adapter/HostFactory.h"
 #include "aax_adapter/HostTransportPosition.h"
 #include "aax_adapter/ParameterIdentifiers.h"
@@ -51,9 +52,10 @@ JuceAAX_Processor::JuceAAX_Processor()
     processor->setPlayHead(this);
     processor->addListener(this);
     audioPath = std::make_unique<AudioPath>(*processor);
-    automationQueue =
-        std::make_unique<AutomationQueue>(processor->getNumParameters(), kAutomationRingCapacity);
-    automationTimer = std::make_unique<RefreshTimer>([this] { deliverAutomation(); });
+    automation = std::make_shared<AutomationDelivery>(processor->getNumParameters(), kAutomationRingCapacity);
+    // The tick shares the delivery rather than borrow this object: teardown never waits for a tick
+    // whose host call waits for the host's main thread.
+    automationTimer = std::make_unique<RefreshTimer>([delivery = automation] { delivery->deliverQueued(); });
     automationTimer->startTimer(kAutomationDeliveryPeriodMs);
     stateChunkIndex = 1;
     currentBlockSize = kInitialBlockSize;
@@ -63,7 +65,7 @@ JuceAAX_Processor::~JuceAAX_Processor()
 {
     // The processor may still report from its timer while it goes; nothing may reach this object
     // once its own members are being destroyed.
-    RefreshTimer::retire(std::move(automationTimer));
+    RefreshTimer::retireWithoutWaiting(std::move(automationTimer));
     closeHostSide();
     // The continuous parameters' display delegates read the processor's text rows, so the
     // parameters go before the processor does.
@@ -78,6 +80,9 @@ JuceAAX_Processor::~JuceAAX_Processor()
 
 void JuceAAX_Processor::closeHostSide()
 {
+    // Automation stops reaching the host without waiting for a report under way: the host may
+    // hold it until the thread calling here answers it.
+    automation->disconnect();
     notificationGate.closeAndWait();
     transportOpen.store(false);
     // Blocks admitted from here on see the transport closed; holding the exclusion waits for the
@@ -95,6 +100,7 @@ AAX_Result JuceAAX_Processor::Initialize(IACFUnknown* controller)
     if (result == AAX_SUCCESS)
     {
         transportOpen.store(true);
+        automation->connect(controller, publishedAsSwitch);
         notificationGate.open();
     }
     return result;
@@ -227,6 +233,19 @@ AAX_Result JuceAAX_Processor::SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* c
         });
 }
 
+AAX_Result JuceAAX_Processor::GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written)
+{
+    if (block != kAudioPathCountsBlock)
+        return AAX_CEffectParameters::GetCustomData(block, size, data, written);
+    if (data == nullptr || written == nullptr)
+        return AAX_ERROR_NULL_OBJECT;
+    AudioPathCounts counts;
+    counts.passedThroughBlocks = audioPath->getPassedThroughBlocks();
+    counts.droppedMidiEvents = audioPath->getDroppedMidiEvents();
+    *written = writeAudioPathCounts(counts, data, size);
+    return *written != 0 ? AAX_SUCCESS : AAX_ERROR_INCORRECT_CHUNK_SIZE;
+}
+
 //==============================================================================
 juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition() const
 {
@@ -251,34 +270,12 @@ void JuceAAX_Processor::audioProcessorParameterChanged(juce::AudioProcessor*, in
     // other threads; the message thread hands the value on.
     if (threadchecks::onAudioThread())
     {
-        automationQueue->push(parameterIndex, newValue);
+        automation->push(parameterIndex, newValue);
         return;
     }
     // The value came from the effect: the host hears of it (touch, value, release), the effect is
-    // not told its own value again.
-    notifyHost(
-        [&] {
-            return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(parameterIndex).text,
-                                                                      newValue);
-        });
-}
-
-void JuceAAX_Processor::deliverAutomation()
-{
-    OMBREL_ASSERT_MESSAGE_THREAD();
-    // While the host's objects may not be reached, the reports wait.
-    const UseGate::Use use(notificationGate);
-    if (!use.isAdmitted())
-        return;
-    automationQueue->drain(
-        [this](const AutomationQueue::Report& report)
-        {
-            GuardHostCall(
-                [&] {
-                    return AAX_CEffectParameters::SetParameterNormalizedValue(IndexText(report.index).text,
-                                                                              report.value);
-                });
-        });
+    // not told its own value again. Teardown does not wait for this call either.
+    automation->post(parameterIndex, newValue);
 }
 
 void JuceAAX_Processor::audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&)

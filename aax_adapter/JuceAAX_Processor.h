@@ -6,7 +6,7 @@
 // from the host's transport.
 
 #include "aax_adapter/AudioPath.h"
-#include "aax_adapter/AutomationQueue.h"
+#include "aax_adapter/AutomationDelivery.h"
 #include "aax_adapter/GuiLibraryUsers.h"
 #include "aax_library/AAX_CEffectParameters.h"
 #include "effect_bridge/QuennetAudioProcessor.h"
@@ -67,17 +67,20 @@ public:
     AAX_Result GetChunkSize(AAX_CTypeID id, uint32_t* size) override;
     AAX_Result GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) override;
     AAX_Result SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;
+    // [any thread] Block kAudioPathCountsBlock holds the audio path's counts (AudioPathCounts.h);
+    // every other block is empty, as the base answers.
+    AAX_Result GetCustomData(uint32_t block, uint32_t size, void* data, uint32_t* written) override;
 
     //==============================================================================
-    // juce::AudioPlayHead. [audio thread] Inside a block only (the processor asks while it processes);
-    // answered from the host's transport; never fails.
+    // juce::AudioPlayHead. [audio thread] Inside a block only (the processor asks once in a block
+    // whose effect asks for the transport); answered from the host's transport; never fails.
     juce::Optional<juce::AudioPlayHead::PositionInfo> getPosition() const override;
 
     //==============================================================================
     // juce::AudioProcessorListener, on the thread the processor reports from.
     // [any thread] [message thread] from the refresh; [audio thread] for automation the effect
-    // reports while it processes, which waits in automationQueue for the message thread to hand it
-    // to the host; [host thread] for automation the effect reports from its editor, which the host
+    // reports while it processes, which waits in the automation delivery's queue for the message thread to
+    // hand it to the host; [host thread] for automation the effect reports from its editor, which the host
     // idles; any thread of the effect's own for what it reports from there.
     void audioProcessorParameterChanged(juce::AudioProcessor* source, int parameterIndex,
                                         float newValue) override;
@@ -121,28 +124,28 @@ private:
     // may be reached (see Initialize), and lets nothing it throws out to the processor.
     template <typename Notify> void notifyHost(Notify&& notify);
 
-    // [host thread] Closes the notification gate and the transport and waits for every use of them
-    // under way to end.
+    // [host thread] Disconnects the automation delivery (without waiting for a report under way),
+    // closes the notification gate and the transport and waits for every use of these two under way
+    // to end.
     void closeHostSide();
-    // [message thread] Hands the automation the effect reported while processing to the host, in the
-    // order it was reported: touch, value and release for each report.
-    void deliverAutomation();
 
     // Declared first so that it is given back last, after the processor is gone.
     GuiLibraryUse guiLibraryUse;
     // Declared before the processor so that they outlive it: whatever the processor still reports
-    // while it goes finds them closed. notificationGate guards the published parameters and the
-    // host's wrappers against the processor's listener calls (refresh, the effect's automation).
+    // while it goes finds them closed. notificationGate guards the host's wrappers against the
+    // processor's latency announcements; the effect's automation goes through automation, which
+    // teardown disconnects without waiting.
     // transportOpen guards the host's transport wrapper against the audio thread's play head, which
     // reads it only inside a block admitted by the processor's exclusion: closing it and then holding
     // the exclusion once waits for every block that may still see it open.
     UseGate notificationGate;
     std::atomic<bool> transportOpen{false};
+    // The way of the effect's automation to the host, shared with the timer that delivers what the
+    // audio thread queues from the message thread.
+    std::shared_ptr<AutomationDelivery> automation;
     std::unique_ptr<QuennetAudioProcessor> processor;
     // Declared after the processor it borrows, so that it goes first.
     std::unique_ptr<AudioPath> audioPath;
-    // Automation reported on the audio thread, and the timer that delivers it from the message thread.
-    std::unique_ptr<AutomationQueue> automationQueue;
     std::unique_ptr<RefreshTimer> automationTimer;
     int32_t stateChunkIndex = 1;
     float hostSampleRate = 0.0f;

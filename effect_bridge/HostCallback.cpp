@@ -67,7 +67,7 @@ intptr_t hostCanDo(const char* capability)
 
 intptr_t hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
-    (void)value; // audioMasterGetTime's wanted fields: the whole record is always up to date
+    (void)value; // audioMasterGetTime's wanted fields: the whole record is brought up to date
     QuennetAudioProcessor* processor = processorOf(effect);
     switch (opcode)
     {

@@ -46,6 +46,18 @@ bool HostValueRecord::differs(int32_t index, float value) const
     return (seen & kKnown) == 0 || static_cast<uint32_t>(seen) != bitsOf(value);
 }
 
+bool HostValueRecord::lastSeen(int32_t index, float& value) const
+{
+    if (!inRange(index))
+        return false;
+    const uint64_t seen = entries[static_cast<size_t>(index)].seen.load();
+    if ((seen & kKnown) == 0)
+        return false;
+    const auto bits = static_cast<uint32_t>(seen);
+    std::memcpy(&value, &bits, sizeof value);
+    return true;
+}
+
 uint32_t HostValueRecord::hostWrites(int32_t index) const
 {
     return inRange(index) ? entries[static_cast<size_t>(index)].writes.load() : 0;

@@ -26,6 +26,9 @@ public:
     // effect holding NaN is not reported again and again); true while the host has seen nothing.
     // Out of range: false.
     bool differs(int32_t index, float value) const;
+    // [any thread] The value the host last saw into value; false (value untouched) while it has
+    // seen none, and out of range.
+    bool lastSeen(int32_t index, float& value) const;
     // [any thread] How many host writes the parameter has had; 0 out of range.
     uint32_t hostWrites(int32_t index) const;
 

@@ -36,6 +36,36 @@ VstEvent** eventSlots(VstEvents* events)
     return reinterpret_cast<VstEvent**>(reinterpret_cast<uint8_t*>(events) + offsetof(VstEvents, events));
 }
 
+// The processor whose block the calling thread is running, if any. The transport record is brought
+// up to date only when the effect asks for it during a block, on that block's thread: building it
+// costs the play head's whole answer, which most effects never want. Trivially typed and, where
+// the module is an ELF library, in the static thread-local block, so each access is one load or
+// store (see threadchecks::inAudioPath).
+#if defined(__ELF__)
+__attribute__((tls_model("initial-exec"))) thread_local const QuennetAudioProcessor* processorInBlock =
+    nullptr;
+#else
+thread_local const QuennetAudioProcessor* processorInBlock = nullptr;
+#endif
+
+// [audio thread] Marks the calling thread as running one block of the processor, whose transport
+// record becomes due for an update; nests.
+class BlockOnThisThread
+{
+public:
+    BlockOnThisThread(const QuennetAudioProcessor* processor, bool& timeInfoDue) : outer(processorInBlock)
+    {
+        processorInBlock = processor;
+        timeInfoDue = true;
+    }
+    ~BlockOnThisThread() { processorInBlock = outer; }
+    BlockOnThisThread(const BlockOnThisThread&) = delete;
+    BlockOnThisThread& operator=(const BlockOnThisThread&) = delete;
+
+private:
+    const QuennetAudioProcessor* const outer;
+};
+
 } // namespace
 
 //==============================================================================
@@ -286,6 +316,7 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     // The refresh and the effect's editor call into the effect on the message thread; a block run
     // there would share that thread with them and stall both.
     OMBREL_ASSERT_NOT_MESSAGE_THREAD();
+    const BlockOnThisThread block(this, timeInfoDue);
     const int numSamples = buffer.getNumSamples();
     const int bufferChannels = buffer.getNumChannels();
     const int numInputs = std::min(getTotalNumInputChannels(), bufferChannels);
@@ -297,8 +328,6 @@ void QuennetAudioProcessor::processBlock(juce::AudioBuffer<float>& buffer, juce:
     const int32_t numEvents = convertMidi(midiMessages);
     if (numEvents > 0 && effect != nullptr)
         dispatch(effProcessEvents, 0, 0, midiEvents.get());
-
-    updateTimeInfo();
 
     if (effect == nullptr || effect->processReplacing == nullptr || bufferChannels == 0)
         return;
@@ -399,6 +428,14 @@ bool QuennetAudioProcessor::hasEditor() const
 
 VstTimeInfo* QuennetAudioProcessor::getTimeInfo()
 {
+    // Inside one of this processor's blocks, on its thread, the first request of the block reads
+    // the play head; timeInfoDue is only touched there. Elsewhere the record is handed out as the
+    // last block left it.
+    if (processorInBlock == this && timeInfoDue)
+    {
+        timeInfoDue = false;
+        updateTimeInfo();
+    }
     return &timeInfo;
 }
 

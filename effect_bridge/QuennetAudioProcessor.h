@@ -22,7 +22,7 @@
 #include <mutex>
 #include <vector>
 
-class QuennetAudioProcessor : public juce::AudioProcessor, public juce::AudioProcessorListener
+class QuennetAudioProcessor final : public juce::AudioProcessor, public juce::AudioProcessorListener
 {
 public:
     // Timer ticks between the display-update request that arms the countdown and the refresh.
@@ -56,7 +56,8 @@ public:
     void prepareToPlay(double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override;
     // [audio thread] One block through the effect, in place; allocates nothing for a block no longer
-    // than the prepared block size.
+    // than the prepared block size. Asks the play head only when the effect asks for the transport
+    // (audioMasterGetTime) during the block.
     void processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
     double getTailLengthSeconds() const override;
@@ -102,10 +103,14 @@ public:
     // Virtual and in this order though nothing overrides them: the virtual table ends in these 16.
 
     // [host thread] Probes the parameter's display text at 101 values into its row of parameterTexts
-    // and answers how often the text changes along the sweep (a switch answers 2). A value the
+    // and answers how often the text changes along the sweep (a switch answers 2), which the row
+    // keeps too. Holds the state lock, so no refresh reads the effect during the sweep. A value the
     // effect throws at keeps its "---" and counts no change; the parameter's value is put back.
     virtual int32_t buildParameterTextTable(int32_t index);
-    // [any thread] The transport record handed to the effect; its address never changes.
+    // [any thread] The transport record handed to the effect; its address never changes. Asked
+    // during one of this processor's blocks on the block's thread ([audio thread]), the first
+    // request of the block updates it from the play head; asked elsewhere, it is what the last
+    // update left. A block whose effect never asks costs no play-head query.
     virtual VstTimeInfo* getTimeInfo();
     virtual void getEffectParameterLabel(int32_t index, char* destination);
     // Only tests call it; kept as one of the sixteen slots.
@@ -123,8 +128,8 @@ public:
     virtual void setEffectBlockSize(int32_t size);
     // [message thread] Reads every parameter from the effect under the state lock, then, with the
     // lock released, reports to the listeners each value that differs from what the host last saw
-    // and that no host write has overtaken meanwhile. While a save or restore is under way it
-    // reads nothing and runs again later.
+    // (for a switch or a choice: shows another text) and that no host write has overtaken meanwhile. While a
+    // save or restore is under way it reads nothing and runs again later.
     virtual void refreshParametersFromEffect();
     virtual void resumeEffect();
     virtual void suspendEffect();
@@ -226,6 +231,8 @@ private:
     // Only loading uses it; kept as the record of the entry the effect was created through.
     VstPluginEntry entryFunction = nullptr;
     VstTimeInfo timeInfo{};
+    // [audio thread] Set when a block starts, cleared by the block's first transport request.
+    bool timeInfoDue = false;
     std::unique_ptr<VstEvents, FreeDeleter> midiEvents;
     std::unique_ptr<VstMidiEvent[]> midiEventRecords;
     // Channel pointer arrays and buffers for an effect that declares more than two inputs or outputs:
@@ -249,6 +256,10 @@ private:
     void effectText(int32_t opcode, int32_t index, char* destination) const;
     // The effect's text for a parameter in range, or "" (a null destination gets nothing).
     void parameterText(int32_t opcode, int32_t index, char* destination) const;
+    // [message thread] Under the state lock: whether the host, told value for the parameter, would
+    // see a change from what it last saw. A stepped parameter (see ParameterTextTable) changes when
+    // its text does, any other when its value does.
+    bool hostWouldSeeChange(int32_t index, float value) const;
     int32_t convertMidi(const juce::MidiBuffer& midiMessages);
     void updateTimeInfo();
     bool prepareWideChannels(int numSamples);

@@ -124,6 +124,9 @@ int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
 {
     if (!isParameterInRange(index) || parameterTexts.row(index) == nullptr)
         return 0;
+    // The sweep moves the effect's value through its whole range: a refresh must not read it
+    // meanwhile, nor the row and its count while they are written.
+    const std::lock_guard<std::mutex> stateOperation(stateOperationLock);
     const float remembered = getEffectParameter(index);
     char previous[kEffectTextSize] = {};
     char text[kEffectTextSize];
@@ -156,6 +159,7 @@ int32_t QuennetAudioProcessor::buildParameterTextTable(int32_t index)
     {
         // A value the effect holds but refuses to be given back: it stays at the last one probed.
     }
+    parameterTexts.setTextCount(index, changes);
     return changes;
 }
 
@@ -240,7 +244,7 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
         {
             const uint32_t hostWrites = hostValues.hostWrites(index);
             const float value = getEffectParameter(index);
-            if (hostValues.differs(index, value))
+            if (hostWouldSeeChange(index, value))
                 changed.push_back(Reading{index, value, hostWrites});
         }
     }
@@ -265,6 +269,17 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
     std::unique_lock<std::mutex> stateOperation(stateOperationLock, std::try_to_lock);
     if (stateOperation.owns_lock() && !closing)
         currentProgram = static_cast<int32_t>(dispatch(effGetProgram));
+}
+
+bool QuennetAudioProcessor::hostWouldSeeChange(int32_t index, float value) const
+{
+    // A switch or a choice shows one of a few texts: a value moving within its text (0.75 to 0.8
+    // of a switch that is on above one half) is not news to the host, and writing it would record
+    // automation for nothing. Continuous parameters compare the value itself.
+    float seen = 0.0f;
+    if (!parameterTexts.isStepped(index) || !hostValues.lastSeen(index, seen))
+        return hostValues.differs(index, value);
+    return std::strcmp(parameterTexts.textAt(index, seen), parameterTexts.textAt(index, value)) != 0;
 }
 
 void QuennetAudioProcessor::discardPendingRefresh()

@@ -25,7 +25,15 @@ public:
     // runs again.
     static void retire(std::unique_ptr<RefreshTimer> timer);
 
+    // [host thread] For a timer whose tick owns everything it uses and may wait long in a host
+    // call: stops the ticks without waiting for one under way, which finishes on the message
+    // thread; the timer is deleted there after it. onTick never starts again once this returns.
+    static void retireWithoutWaiting(std::unique_ptr<RefreshTimer> timer);
+
 private:
+    // [host thread] Gives a stopped and closed timer to the message thread to delete.
+    static void deleteAfterTicks(std::unique_ptr<RefreshTimer> timer);
+
     UseGate tickGate;
     std::function<void()> onTick;
 };

@@ -38,11 +38,14 @@ public:
     // [host thread] Admits uses from now on.
     void open() { opened.store(true); }
 
+    // [host thread] Admits no more uses; admitted ones may still be under way.
+    void close() { opened.store(false); }
+
     // [host thread] Admits no more uses and returns once every admitted use has ended. Never
     // from inside a use of the same gate.
     void closeAndWait()
     {
-        opened.store(false);
+        close();
         while (users.load() != 0)
             std::this_thread::yield();
     }

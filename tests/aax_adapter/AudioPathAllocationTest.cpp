@@ -3,7 +3,8 @@
 // malloc and its relatives) is counted while blocks run. The module and the effect are loaded from
 // disk; their calls resolve to the counter's replacements in this program.
 //
-// The play head asks the host's transport inside every block. The test host's own transport
+// The play head asks the host's transport inside every block whose effect asks for the transport,
+// as the test effect does in every block. The test host's own transport
 // records each call (which allocates), so here the instance is given a transport that answers
 // without allocating, and everything counted is the module's and the effect's.
 

@@ -3,6 +3,7 @@
 // and a block that arrives while the host thread sweeps the effect's programs to save it passes its
 // input through instead of waiting for the sweep.
 
+#include "tests/aax_adapter/AudioPathCountsReader.h"
 #include "tests/aax_adapter/MainThreadAutomationHost.h"
 #include "tests/aax_adapter/PlugInSession.h"
 #include "tests/aax_adapter/ProcessingInstance.h"
@@ -108,6 +109,11 @@ TEST(AudioThread, ABlockDuringTheParameterFormSweepPassesItsInputThroughWithoutW
 
     EXPECT_LT(returnedAfterBlock, returnedAfterSave) << "the block waited for the whole sweep";
     EXPECT_EQ(processBefore, log.process.calls);
+    // The host can tell: the module counts the block.
+    const ModuleAudioPathCounts counts = readModuleAudioPathCounts(instance.dataModel);
+    ASSERT_TRUE(counts.answered);
+    EXPECT_EQ(1u, counts.passedThroughBlocks);
+    EXPECT_EQ(0u, counts.droppedMidiEvents);
     for (int32_t n = 0; n < kBlock; ++n)
     {
         ASSERT_EQ(kInput, context.Output(0)[n]) << n;

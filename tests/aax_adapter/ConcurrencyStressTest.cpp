@@ -198,7 +198,8 @@ namespace
 // until the main thread gets to it. The main thread saves and restores all the time while the
 // effect automates from inside every block. The audio thread never calls the delegate, so nothing
 // waits for the main thread while the main thread waits for a block; the session ends with every
-// request answered, and the audio thread's longest wait is reported.
+// request answered, and the audio thread's longest wait is reported. The session is then torn down
+// on the main thread while a delivery waits for it, blocking on throughout.
 void runMainThreadAutomationSession(int32_t chunkMode)
 {
     TestEffectConfig config = stressedEffect(chunkMode);
@@ -261,7 +262,6 @@ void runMainThreadAutomationSession(int32_t chunkMode)
         return false;
     };
     EXPECT_TRUE(waitFor(reachedHost));
-    instance.delegate.setBlocking(false);
     EXPECT_EQ(0, instance.delegate.unansweredCalls()) << "a request waited for the main thread in vain";
     const auto arrivals = instance.delegate.arrivals();
     const std::thread::id audioThread = audio.get_id();
@@ -275,6 +275,32 @@ void runMainThreadAutomationSession(int32_t chunkMode)
     std::cout << blocks.load() << " blocks, " << iteration << " saves and restores; longest block " << longest
               << " us\n";
     ::testing::Test::RecordProperty("longest_block_us", std::to_string(longest));
+
+    // Teardown on the main thread while a delivery waits in the delegate for that very thread, with
+    // blocking still on: a few more blocks report automation, and once its delivery waits,
+    // Uninitialize returns without waiting for it.
+    for (int block = 0; block < 4; ++block)
+        RunProcess(instance.component.process, {&instance.context});
+    ASSERT_TRUE(waitFor([&] { return instance.delegate.waitingCalls() > 0; }));
+    const size_t arrivalsAtTeardown = instance.delegate.arrivals().size();
+    const auto teardownStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(AAX_SUCCESS, dataModel.Uninitialize());
+    const auto teardown = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - teardownStart)
+                              .count();
+    EXPECT_EQ(1, instance.delegate.waitingCalls()) << "Uninitialize waited for the request to be answered";
+    EXPECT_EQ(0, instance.delegate.unansweredCalls()) << "Uninitialize deadlocked with the request";
+    // Back in its loop, the main thread answers; the request returns into the module, which makes
+    // no further request of a host that is done with the instance, and lets go of the delegate.
+    EXPECT_TRUE(waitFor(
+        [&]
+        {
+            instance.delegate.answerWaiting();
+            return instance.delegate.callsInside() == 0 && instance.delegate.referencesHeld() == 0;
+        }));
+    std::this_thread::sleep_for(kObserveBlocked);
+    EXPECT_EQ(arrivalsAtTeardown, instance.delegate.arrivals().size());
+    std::cout << "Uninitialize took " << teardown << " ms with a request waiting for its thread\n";
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "aax_library/AAX_GUIDs.h"
 #include "host_kit/HostAutomationDelegate.h"
 #include "host_kit/HostController.h"
+#include "tests/support/TestWaiting.h"
+
+#include <gtest/gtest.h>
 
 namespace
 {
@@ -22,11 +25,22 @@ ACFRESULT MainThreadAutomationDelegate::QueryInterface(const acfIID& iid, void**
     if (iid == IID_IACFUnknown || iid == IID_IAAXAutomationDelegateV1)
     {
         *out = this;
+        AddRef();
         return ACF_OK;
     }
     *out = nullptr;
     return ACF_E_NOINTERFACE;
 }
+
+class MainThreadAutomationDelegate::InsideCall : private NonCopyable
+{
+public:
+    explicit InsideCall(MainThreadAutomationDelegate& delegate) : delegate(delegate) { ++delegate.inside; }
+    ~InsideCall() { --delegate.inside; }
+
+private:
+    MainThreadAutomationDelegate& delegate;
+};
 
 void MainThreadAutomationDelegate::arrive(const char* call, const char* parameterId, double value)
 {
@@ -36,8 +50,16 @@ void MainThreadAutomationDelegate::arrive(const char* call, const char* paramete
     if (!blocking || std::this_thread::get_id() == mainThread)
         return;
     const uint64_t ticket = ++asked;
+    ++waiting;
     if (!answered.wait_for(guard, kAnswerBound, [&] { return answeredUpTo >= ticket || !blocking; }))
         ++unanswered;
+    --waiting;
+}
+
+int MainThreadAutomationDelegate::waitingCalls() const
+{
+    const std::lock_guard<std::mutex> guard(lock);
+    return waiting;
 }
 
 void MainThreadAutomationDelegate::setBlocking(bool block)
@@ -78,6 +100,7 @@ AAX_Result MainThreadAutomationDelegate::UnregisterParameter(const char* paramet
 
 AAX_Result MainThreadAutomationDelegate::PostSetValueRequest(const char* parameterId, double normalizedValue)
 {
+    const InsideCall counted(*this);
     arrive("set", parameterId, normalizedValue);
     return kitDelegate->PostSetValueRequest(parameterId, normalizedValue);
 }
@@ -89,12 +112,14 @@ AAX_Result MainThreadAutomationDelegate::PostCurrentValue(const char* parameterI
 
 AAX_Result MainThreadAutomationDelegate::PostTouchRequest(const char* parameterId)
 {
+    const InsideCall counted(*this);
     arrive("touch", parameterId, 0.0);
     return kitDelegate->PostTouchRequest(parameterId);
 }
 
 AAX_Result MainThreadAutomationDelegate::PostReleaseRequest(const char* parameterId)
 {
+    const InsideCall counted(*this);
     arrive("release", parameterId, 0.0);
     return kitDelegate->PostReleaseRequest(parameterId);
 }
@@ -143,8 +168,14 @@ MainThreadAutomationInstance::MainThreadAutomationInstance(PlugInSession& sessio
 
 MainThreadAutomationInstance::~MainThreadAutomationInstance()
 {
-    // Nothing may wait for a main thread that is tearing the instance down.
-    delegate.setBlocking(false);
     if (dataModel.IsInitialized())
         dataModel.Uninitialize();
+    // A request that was under way when teardown began still waits: the main thread answers it,
+    // and the delegate goes only once it has returned and the module has let go of the delegate.
+    EXPECT_TRUE(waitFor(
+        [&]
+        {
+            delegate.answerWaiting();
+            return delegate.callsInside() == 0 && delegate.referencesHeld() == 0;
+        }));
 }

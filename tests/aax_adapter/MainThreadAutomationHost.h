@@ -11,6 +11,7 @@
 #include "host_kit/ProcessingContext.h"
 #include "platform/NonCopyable.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -39,8 +40,9 @@ public:
     explicit MainThreadAutomationDelegate(AAX_IACFAutomationDelegate* kitDelegate);
 
     ACFRESULT QueryInterface(const acfIID& iid, void** out) override;
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
+    // Counted, so that the host knows when the module has let go of the delegate.
+    uint32_t AddRef() override { return static_cast<uint32_t>(++references); }
+    uint32_t Release() override { return static_cast<uint32_t>(--references); }
     AAX_Result RegisterParameter(const char* parameterId) override;
     AAX_Result UnregisterParameter(const char* parameterId) override;
     AAX_Result PostSetValueRequest(const char* parameterId, double normalizedValue) override;
@@ -57,12 +59,23 @@ public:
     std::vector<Arrival> arrivals() const;
     // Calls that waited longer than the generous bound without an answer: a deadlock, cut short.
     int unansweredCalls() const;
+    // [any thread] Calls waiting for the main thread's answer now, and calls inside this delegate
+    // now (waiting or passing on to the kit's delegate).
+    int waitingCalls() const;
+    int callsInside() const { return inside.load(); }
+    // [any thread] References the module holds (taken by QueryInterface and AddRef).
+    int referencesHeld() const { return references.load(); }
 
 private:
     // Waits for the main thread's answer when blocking and called elsewhere; records the arrival.
     void arrive(const char* call, const char* parameterId, double value);
 
+    // Counts a call inside this delegate for as long as it is.
+    class InsideCall;
+
     AAX_IACFAutomationDelegate* const kitDelegate;
+    std::atomic<int> inside{0};
+    std::atomic<int> references{0};
     const std::thread::id mainThread;
     mutable std::mutex lock;
     std::condition_variable answered;
@@ -70,11 +83,15 @@ private:
     uint64_t asked = 0;
     uint64_t answeredUpTo = 0;
     int unanswered = 0;
+    int waiting = 0;
     std::vector<Arrival> recorded;
 };
 
 // One data-model object initialised with a controller that offers the delegate above, and a
-// processing context whose private data names it. Uninitialises and releases it on destruction.
+// processing context whose private data names it. On destruction uninitialises it with the
+// delegate still blocking (teardown must not wait for a request that waits for this thread), then,
+// as a main thread back in its loop, answers whatever still waits and releases the object once no
+// call is inside the delegate and the module holds no reference to it.
 class MainThreadAutomationInstance : private NonCopyable
 {
 public:

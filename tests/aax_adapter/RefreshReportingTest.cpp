@@ -97,6 +97,41 @@ TEST(RefreshReporting, AProgramChangeWritesExactlyTheParametersThatChanged)
     EXPECT_FLOAT_EQ(0.25f, static_cast<float>(points[3].value));
 }
 
+TEST(RefreshReporting, ASwitchMovedWithinItsTextWritesNothingWhileContinuousValuesStillDo)
+{
+    // Parameters 0 and 1 are switches ("Off" below one half, "On" from it); 2 is continuous.
+    // Program 0 holds 0.25, 0.75 and 0.25; program 1 holds 0.8, 0.8 and 0.2504.
+    const float program1Values[] = {0.8f, 0.8f, 0.2504f};
+    TestEffectConfig config = twoProgramEffect(program1Values);
+    config.programValues[0][1] = 0.75f;
+    config.display[0] = kTestDisplaySwitch;
+    config.display[1] = kTestDisplaySwitch;
+    OpenedPlugIn opened(testEffectPath(), config);
+    ASSERT_TRUE(opened.ready());
+    DataModelInstance& dataModel = opened.dataModel();
+    const ModuleBundle& bundle = opened.session.bundle();
+    AutomationRecorder recorder(AutomationMode::Write);
+    dataModel.Controller()->AutomationDelegate()->AttachRecorder(&recorder);
+
+    // Switch 1 goes from 0.75 to 0.8 and still shows "On": the host would see nothing new. Switch 0
+    // turns on, and the continuous parameter moves by less than its text shows.
+    int from = __atomic_load_n(&bundle.log().count, __ATOMIC_ACQUIRE);
+    ASSERT_EQ(0, selectEffectProgram(bundle, 1, true));
+    ASSERT_TRUE(refreshEnded(bundle, from));
+    dataModel.DeliverAutomation();
+    EXPECT_EQ((std::set<std::string>{"0", "2"}), recorder.WrittenParameters());
+
+    // Back to program 0: both move back, switch 1 never left "On" for the host.
+    AutomationRecorder back(AutomationMode::Write);
+    dataModel.Controller()->AutomationDelegate()->AttachRecorder(&back);
+    from = __atomic_load_n(&bundle.log().count, __ATOMIC_ACQUIRE);
+    ASSERT_EQ(0, selectEffectProgram(bundle, 0, true));
+    ASSERT_TRUE(refreshEnded(bundle, from));
+    dataModel.DeliverAutomation();
+    dataModel.Controller()->AutomationDelegate()->AttachRecorder(nullptr);
+    EXPECT_EQ((std::set<std::string>{"0", "2"}), back.WrittenParameters());
+}
+
 TEST(RefreshReporting, AHostWriteDuringARefreshReachesTheEffectAndWinsOverWhatTheRefreshRead)
 {
     const float program1Values[] = {0.5f, 0.5f, 0.5f};

@@ -65,6 +65,10 @@ TEST_F(Render, EchoesOfAClickLandWhereTheDelayTimeSays)
                   kTolerance);
     }
     EXPECT_NE(run.out.find("change   0 = 0.0500 \"100"), std::string::npos) << run.out;
+    // The module's audio-path counts, read back from it: nothing saved or sent MIDI meanwhile.
+    EXPECT_NE(run.out.find("audio    0 blocks passed through during a program sweep, 0 MIDI events dropped\n"),
+              std::string::npos)
+        << run.out;
 }
 
 TEST_F(Render, TempoSyncedEchoesFollowTheHostTempo)

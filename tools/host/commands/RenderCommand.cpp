@@ -141,6 +141,10 @@ int RunRender(RenderOptions options)
                 settings.blockSize, settings.tempo, settings.meterNumerator, settings.meterDenominator,
                 settings.playing ? "playing" : "stopped");
     std::printf("latency  %d samples\n", result.latency);
+    if (result.countsRead)
+        std::printf("audio    %llu blocks passed through during a program sweep, %llu MIDI events dropped\n",
+                    static_cast<unsigned long long>(result.counts.passedThroughBlocks),
+                    static_cast<unsigned long long>(result.counts.droppedMidiEvents));
     std::vector<PlotMarker> markers;
     std::string startSettings;
     for (const AppliedChange& applied : result.applied)

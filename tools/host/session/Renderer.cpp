@@ -156,6 +156,11 @@ bool Renderer::Run(ModuleSession& session, testhost::DataModelInstance& dataMode
         result.applied.push_back(std::move(skipped));
     }
     result.latency = controller.SignalLatency();
+    uint8_t counts[AAXClasses::kAudioPathCountsSize] = {};
+    uint32_t written = 0;
+    result.countsRead = dataModel->GetCustomData(AAXClasses::kAudioPathCountsBlock, sizeof counts, counts,
+                                                 &written) == AAX_SUCCESS &&
+                        AAXClasses::readAudioPathCounts(counts, written, result.counts);
     return true;
 }
 

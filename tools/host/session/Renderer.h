@@ -3,6 +3,7 @@
 // block through the module's native process procedure, with the host's parameter writes and
 // bypass at block boundaries and the transport advancing with the audio.
 
+#include "aax_adapter/AudioPathCounts.h"
 #include "tools/host/commands/ArgumentValues.h"
 #include "tools/host/session/ChannelLayout.h"
 #include "tools/host/session/ModuleSession.h"
@@ -47,6 +48,10 @@ struct RenderResult
     int32_t latency = 0;
     int64_t nonFiniteSamples = 0; // replaced by silence in output
     double processSeconds = 0.0;  // wall-clock time spent in the process procedure
+    // What the module's audio path counted over the run (blocks passed through during a program
+    // sweep, MIDI events dropped); countsRead is false when the module did not answer them.
+    AAXClasses::AudioPathCounts counts;
+    bool countsRead = false;
 };
 
 class Renderer
