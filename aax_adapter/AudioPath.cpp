@@ -6,6 +6,7 @@
 #include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace AAXClasses
@@ -57,13 +58,14 @@ void AudioPath::processAllInstances(void* const instancesBegin[], const void* in
         if (slot == nullptr || *slot == nullptr || blockLength == nullptr)
             continue;
         const auto* const bypass = static_cast<const int32_t*>(context[kAlgorithmFieldBypass]);
+        const auto* const rate = static_cast<const float*>(context[kAlgorithmFieldSampleRate]);
         try
         {
             (*slot)->getAudioPath().renderFromHost(
                 static_cast<float* const*>(context[kAlgorithmFieldAudioIn]),
                 static_cast<float* const*>(context[kAlgorithmFieldAudioOut]), *blockLength,
                 bypass != nullptr && *bypass != 0,
-                static_cast<AAX_IMIDINode*>(context[kAlgorithmFieldMidiIn]));
+                static_cast<AAX_IMIDINode*>(context[kAlgorithmFieldMidiIn]), rate != nullptr ? *rate : 0.0f);
         }
         catch (...)
         {
@@ -72,8 +74,23 @@ void AudioPath::processAllInstances(void* const instancesBegin[], const void* in
     }
 }
 
+bool AudioPath::awaitsRate(float hostRate)
+{
+    // A host that names no usable rate runs at the rate it gave when the instance was made.
+    if (!(hostRate > 0.0f) || !std::isfinite(hostRate))
+        return false;
+    if (hostSampleRate.load(std::memory_order_relaxed) != hostRate)
+        hostSampleRate.store(hostRate, std::memory_order_release);
+    const float prepared = preparedSampleRate.load(std::memory_order_acquire);
+    // Before its first preparation the effect runs as it was made, as it always has.
+    if (prepared <= 0.0f || prepared == hostRate)
+        return false;
+    passedThroughBlocks.fetch_add(1, std::memory_order_relaxed);
+    return true;
+}
+
 void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength, bool bypass,
-                               AAX_IMIDINode* midiIn)
+                               AAX_IMIDINode* midiIn, float hostRate)
 {
     const int32_t ins = processor.getTotalNumInputChannels();
     const int32_t outs = processor.getTotalNumOutputChannels();
@@ -94,6 +111,14 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
         for (int32_t channel = 0; channel < ins; ++channel)
             if (outputs[channel] != inputs[channel])
                 std::memmove(outputs[channel], inputs[channel], bytes);
+        if (awaitsRate(hostRate))
+        {
+            // The effect is prepared again for the block's rate off this thread (the processor's
+            // timer); until then the input passes, and outputs without an input are silent.
+            for (int32_t channel = ins; channel < outs; ++channel)
+                std::memset(outputs[channel], 0, bytes);
+            return;
+        }
         renderChannels(outputs, outs, blockLength, bypass, midiIn);
         return;
     }
@@ -109,6 +134,8 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
     }
     for (int32_t channel = outs; channel < ins; ++channel)
         channelPointers[static_cast<size_t>(channel)] = inputs[channel];
+    if (awaitsRate(hostRate))
+        return;
     renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn);
 }
 

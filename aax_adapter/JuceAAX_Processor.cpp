@@ -53,7 +53,12 @@ JuceAAX_Processor::JuceAAX_Processor()
     audioPath = std::make_unique<AudioPath>(*processor);
     automationQueue =
         std::make_unique<AutomationQueue>(processor->getNumParameters(), kAutomationRingCapacity);
-    automationTimer = std::make_unique<RefreshTimer>([this] { deliverAutomation(); });
+    automationTimer = std::make_unique<RefreshTimer>(
+        [this]
+        {
+            deliverAutomation();
+            followHostRate();
+        });
     automationTimer->startTimer(kAutomationDeliveryPeriodMs);
     stateChunkIndex = 1;
     currentBlockSize = kInitialBlockSize;
@@ -115,9 +120,14 @@ void* JuceAAX_Processor::Create()
 //==============================================================================
 AAX_Result JuceAAX_Processor::EffectInit()
 {
-    if (AAX_IController* controller = Controller())
-        controller->GetSampleRate(&hostSampleRate);
-    prepareProcessor();
+    {
+        const std::lock_guard<std::mutex> preparing(preparationLock);
+        float rate = 0.0f;
+        if (AAX_IController* controller = Controller())
+            controller->GetSampleRate(&rate);
+        hostSampleRate.store(rate);
+        prepareProcessor();
+    }
     processor->discardPendingRefresh();
     publishBypassParameter();
     publishProcessorParameters();
@@ -140,13 +150,47 @@ void JuceAAX_Processor::prepareProcessor()
 
     // JUCE 7 derives the processor's speaker arrangements from its bus layouts, which the play
     // configuration below sets to the canonical layout of each channel count.
-    processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(hostSampleRate), currentBlockSize);
-    processor->prepareToPlay(static_cast<double>(hostSampleRate), currentBlockSize);
+    const float rate = hostSampleRate.load();
+    processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(rate), currentBlockSize);
+    processor->prepareToPlay(static_cast<double>(rate), currentBlockSize);
 
     audioPath->prepare(inputs, outputs, currentBlockSize);
+    audioPath->setPreparedSampleRate(rate);
 
+    // Effects often size their look-ahead once they know the rate.
+    processor->refreshLatency();
     if (controller != nullptr)
         controller->SetSignalLatency(processor->getLatencySamples());
+}
+
+void JuceAAX_Processor::followHostRate()
+{
+    OMBREL_ASSERT_MESSAGE_THREAD();
+    const float requested = audioPath->getHostSampleRate();
+    const float prepared = audioPath->getPreparedSampleRate();
+    if (requested <= 0.0f || prepared <= 0.0f || requested == prepared)
+        return;
+    {
+        const std::lock_guard<std::mutex> preparing(preparationLock);
+        // The host thread may have prepared the effect meanwhile (a new initialisation).
+        if (audioPath->getPreparedSampleRate() != prepared)
+            return;
+        // Blocks arriving now pass their input through rather than wait for the effect.
+        const ProcessingExclusion::Holder held(processor->getProcessingExclusion(),
+                                               ProcessingExclusion::Hold::sweep);
+        hostSampleRate.store(requested);
+        processor->setRateAndBufferSizeDetails(static_cast<double>(requested), currentBlockSize);
+        processor->prepareToPlay(static_cast<double>(requested), currentBlockSize);
+        processor->refreshLatency();
+        audioPath->setPreparedSampleRate(requested);
+    }
+    notifyHost(
+        [&]
+        {
+            if (AAX_IController* controller = Controller())
+                controller->SetSignalLatency(processor->getLatencySamples());
+            return AAX_SUCCESS;
+        });
 }
 
 //==============================================================================
@@ -233,7 +277,8 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition
     OMBREL_ASSERT_AUDIO_THREAD();
     // Only blocks ask, and closeHostSide waits for them (see transportOpen).
     return positionFromHostTransport(
-        transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr, hostSampleRate);
+        transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr,
+        hostSampleRate.load(std::memory_order_relaxed));
 }
 
 //==============================================================================

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace AAXClasses
@@ -98,8 +99,12 @@ protected:
     AAX_Result EffectInit() override;
 
 private:
-    // [host thread]
+    // [host thread] Prepares the processor at hostSampleRate for the host's stem formats.
     void prepareProcessor();
+    // [message thread] When the host's blocks run at a rate the effect is not prepared for, prepares
+    // it again for theirs (blocks pass their input through meanwhile) and tells the host the latency
+    // the effect has at that rate. Never on the audio thread: effects allocate and reset there.
+    void followHostRate();
     void publishBypassParameter();
     void publishProcessorParameters();
 
@@ -145,7 +150,11 @@ private:
     std::unique_ptr<AutomationQueue> automationQueue;
     std::unique_ptr<RefreshTimer> automationTimer;
     int32_t stateChunkIndex = 1;
-    float hostSampleRate = 0.0f;
+    // Written under preparationLock; read by the audio thread's play head too.
+    std::atomic<float> hostSampleRate{0.0f};
+    // Keeps the host thread's preparation at initialisation and the message thread's preparation
+    // for a new rate one at a time.
+    std::mutex preparationLock;
     // The block size the processor is prepared for, at initialisation only.
     int32_t currentBlockSize = 1024;
     // The processor's state between a size query of the 'All ' chunk and its read.
