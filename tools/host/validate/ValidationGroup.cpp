@@ -106,6 +106,7 @@ const std::vector<ValidationGroup>& ValidationGroups()
     static const std::vector<ValidationGroup> groups = {
         {"instantiation", "description and instantiation", RunInstantiationChecks},
         {"processing", "processing", RunProcessingChecks},
+        {"rates", "rates and block lengths", RunRateChecks},
         {"parameters", "parameters", RunParameterChecks},
         {"state", "state", RunStateChecks},
         {"editor", "editor", RunEditorChecks},
