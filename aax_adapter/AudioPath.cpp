@@ -34,8 +34,12 @@ void AudioPath::prepare(int32_t inputs, int32_t outputs, int32_t blockSize)
 {
     OMBREL_ASSERT_NOT_AUDIO_THREAD();
     preparedBlockSize = std::max<int32_t>(1, blockSize);
-    // The wide-input path's channel list is sized here, off the audio thread.
+    // The wide-input path's channel lists and its copies of the extra inputs are sized here, off
+    // the audio thread.
     channelPointers.reserve(static_cast<size_t>(std::max(inputs, outputs)) + 1);
+    piecePointers.resize(static_cast<size_t>(std::max(inputs, outputs)) + 1, nullptr);
+    extraInputs.assign(static_cast<size_t>(std::max(0, inputs - outputs)),
+                       std::vector<float>(static_cast<size_t>(preparedBlockSize), 0.0f));
 }
 
 void AudioPath::processAllInstances(void* const instancesBegin[], const void* instancesEnd)
@@ -119,11 +123,12 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
                 std::memset(outputs[channel], 0, bytes);
             return;
         }
-        renderChannels(outputs, outs, blockLength, bypass, midiIn);
+        renderChannels(outputs, outs, blockLength, bypass, midiIn, outs);
         return;
     }
 
-    // More inputs than outputs: the extra inputs are processed in the host's input buffers.
+    // More inputs than outputs: the extra inputs reach the processor as copies (renderChannels), so
+    // that the host's inputs stay as the host wrote them.
     if (channelPointers.size() <= static_cast<size_t>(ins))
         channelPointers.resize(static_cast<size_t>(ins) + 1, nullptr);
     for (int32_t channel = 0; channel < outs; ++channel)
@@ -136,12 +141,17 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
         channelPointers[static_cast<size_t>(channel)] = inputs[channel];
     if (awaitsRate(hostRate))
         return;
-    renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn);
+    renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn, outs);
 }
 
 void AudioPath::renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
-                               AAX_IMIDINode* midiIn)
+                               AAX_IMIDINode* midiIn, int32_t ownChannels)
 {
+    const int32_t copied = channelCount - ownChannels;
+    // Copies that cannot be made without allocating (never after a preparation for this layout)
+    // leave the processor on the host's inputs.
+    const bool copies = copied > 0 && extraInputs.size() >= static_cast<size_t>(copied) &&
+                        piecePointers.size() >= static_cast<size_t>(channelCount);
     // While the host thread sweeps the effect through its programs to save or restore it, the
     // block keeps the input copied into it, as a bypassed block does.
     const ProcessingExclusion::Block block(processor.getProcessingExclusion());
@@ -154,8 +164,23 @@ void AudioPath::renderChannels(float* const* channels, int32_t channelCount, int
     for (int32_t start = 0; start < blockLength; start += preparedBlockSize)
     {
         const int32_t length = std::min(preparedBlockSize, blockLength - start);
-        // Refers to the host's channels; nothing is copied.
-        juce::AudioBuffer<float> buffer(channels, channelCount, start, length);
+        if (copies)
+        {
+            for (int32_t channel = 0; channel < channelCount; ++channel)
+            {
+                float* piece = channels[channel] + start;
+                if (channel >= ownChannels)
+                {
+                    std::vector<float>& copy = extraInputs[static_cast<size_t>(channel - ownChannels)];
+                    std::memcpy(copy.data(), piece, static_cast<size_t>(length) * sizeof(float));
+                    piece = copy.data();
+                }
+                piecePointers[static_cast<size_t>(channel)] = piece;
+            }
+        }
+        // Refers to the host's channels (and the copies); nothing else is copied.
+        juce::AudioBuffer<float> buffer(copies ? piecePointers.data() : channels, channelCount,
+                                        copies ? 0 : start, length);
         collectMidi(midiIn, blockLength, start, length);
         if (bypass)
             processor.processBlockBypassed(buffer, incomingMidi);

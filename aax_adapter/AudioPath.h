@@ -70,14 +70,18 @@ private:
     // another rate; notes the block's rate either way.
     bool awaitsRate(float hostRate);
     // [audio thread]
+    // channels from ownChannels on are the host's inputs, which the processor gets copies of.
     void renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
-                        AAX_IMIDINode* midiIn);
+                        AAX_IMIDINode* midiIn, int32_t ownChannels);
     // The events of the piece from pieceStart, pieceLength samples long, at their offsets in it.
     void collectMidi(AAX_IMIDINode* midiIn, int32_t blockLength, int32_t pieceStart, int32_t pieceLength);
 
     QuennetAudioProcessor& processor;
     juce::MidiBuffer incomingMidi;
     std::vector<float*> channelPointers;
+    // One piece's channels, and the copies of the inputs past the outputs, each a prepared block long.
+    std::vector<float*> piecePointers;
+    std::vector<std::vector<float>> extraInputs;
     int32_t preparedBlockSize = 1;
     std::atomic<uint64_t> droppedMidiEvents{0};
     std::atomic<uint64_t> passedThroughBlocks{0};
