@@ -61,7 +61,7 @@ void CheckRateChanges(GroupContext& context, ValidationInstance& instance, const
         if (controller.SignalLatencyReports() == reports)
         {
             fault = "the module did not report its latency again within " + FormatFigure("%.0f", kFollowSeconds) +
-                    " s " + where;
+                    " s " + where + ", blocks of " + std::to_string(kWaitingBlock) + " samples running";
             break;
         }
         slowest = std::max(slowest, waited);
