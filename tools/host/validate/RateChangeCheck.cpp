@@ -15,8 +15,9 @@ namespace
 {
 
 // How long the module may take to follow a new rate; its message thread ticks every few
-// milliseconds, and the effect's own preparation (tables, buffers) rarely takes a tenth of this.
-constexpr double kFollowSeconds = 3.0;
+// milliseconds, but an effect's own preparation may take seconds (a convolution reverb resampling
+// its impulse responses).
+constexpr double kFollowSeconds = 10.0;
 constexpr int32_t kWaitingBlock = 256;
 
 } // namespace

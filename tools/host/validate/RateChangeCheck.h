@@ -15,7 +15,7 @@ class ValidationInstance;
 
 // [host thread] Changes the instance's rate to each of rates in turn. After each, blocks of 256
 // samples run (a millisecond apart, as a host's) until the module reports its latency again, for at
-// most kFollowSeconds; then the sequence runs at the new rate and must be finite, alive where
+// most 10 s; then the sequence runs at the new rate and must be finite, alive where
 // referencePeak says the effect passes signal, and write nothing outside its outputs (noted in
 // buffers). One result: "rate change without release (LAYOUT)".
 void CheckRateChanges(GroupContext& context, ValidationInstance& instance, const std::vector<double>& rates,
