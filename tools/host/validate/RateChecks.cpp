@@ -3,10 +3,11 @@
 // finite, and alive wherever the effect passes signal at the validation rate. Every block runs with
 // guards around the host's buffers, which must come back untouched, as must the inputs. A live
 // instance then follows rate changes without being released, and the cost of denormal input is
-// measured. At strictness 1 to 4 the group stays light (one instance, two changes, blocks of up to
-// 2048): some effects take tens of seconds to make an instance at an unusual rate (a convolution
-// reverb resampling its impulse responses at 44144.1 Hz). The fresh instances at every rate, the
-// extreme rates, the longest blocks, more changes and the timing come from 5 on.
+// measured. At strictness 1 to 4 the group stays light (instances at 48 and 44.1 kHz, blocks of up
+// to 2048): some effects take tens of seconds to make an instance at an unusual rate (a convolution
+// reverb resampling its impulse responses at 44144.1 Hz), and rate changes on a live instance crash
+// some real effects. The other rates, the longest blocks, the rate changes and the timing come from
+// 5 on.
 
 #include "tools/host/validate/ValidationGroup.h"
 
@@ -36,7 +37,7 @@ struct RatePlan
 RatePlan PlanFor(int strictness)
 {
     if (strictness < kHeavyStrictness)
-        return {{{2048}, 2048, 6}, {}, {96000.0, 44100.0}, false};
+        return {{{2048}, 2048, 6}, {44100.0}, {}, false};
     return {{{8192, 4096, 1000, 64}, ValidationInstance::kMaximumBlock, 4 * strictness},
             {22050.0, 44100.0, kFractionalRate, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0},
             {44100.0, 96000.0, kFractionalRate, 192000.0, 22050.0, 384000.0, kValidationRate},
@@ -111,7 +112,10 @@ void RunRateChecks(GroupContext& context)
             session.ReleaseDataModel(&instance->DataModel());
         }
 
-        CheckRateChanges(context, *live, plan.changes, plan.sequence, referencePeak, buffers);
+        if (plan.changes.empty())
+            context.Skip("rate change without release" + in, "from strictness 5 on");
+        else
+            CheckRateChanges(context, *live, plan.changes, plan.sequence, referencePeak, buffers);
         session.ReleaseDataModel(&live->DataModel());
 
         const std::string name = "buffers untouched" + in;
