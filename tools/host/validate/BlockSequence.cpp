@@ -45,6 +45,9 @@ std::string SequenceFault(const SequenceFigures& run, const BlockSequence& seque
     if (run.figures.nonFinite > 0)
         return std::to_string(run.figures.nonFinite) + " output samples are not finite " + where + ", " +
                sequence.Describe() + ", the first in a block of " + std::to_string(run.firstNonFiniteLength);
+    if (run.figures.peak > kRunawayPeak)
+        return "the output runs away " + where + ", " + sequence.Describe() + " (peak " +
+               FormatFigure("%.3g", run.figures.peak) + " from noise at -6 dB)";
     if (referencePeak >= kPassesSignalPeak && run.figures.peak < kAlivePeak)
         return "no output " + where + ", " + sequence.Describe() + " (peak " +
                FormatFigure("%.3g", run.figures.peak) + "), where " + RateText(referenceRate) + " gives peak " +

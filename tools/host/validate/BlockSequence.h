@@ -17,6 +17,8 @@ namespace ombrelhost
 // another rate from the second on (noise in at -6 dB).
 constexpr double kPassesSignalPeak = 1.0e-3;
 constexpr double kAlivePeak = 1.0e-4;
+// Output above this (40 dB over full scale) from noise at -6 dB has run away.
+constexpr double kRunawayPeak = 100.0;
 
 struct BlockSequence
 {
@@ -41,8 +43,8 @@ struct SequenceFigures
 // from random.
 SequenceFigures RunSequence(ValidationInstance& instance, const BlockSequence& sequence, std::mt19937_64& random);
 
-// What is wrong with a run, or empty: output not finite, or silent where the effect passes signal
-// at the reference rate (referencePeak; 0: not judged). where: "at 44144.1 Hz (stereo)".
+// What is wrong with a run, or empty: output not finite or running away, or silent where the effect
+// passes signal at the reference rate (referencePeak; 0: not judged). where: "at 44144.1 Hz (stereo)".
 std::string SequenceFault(const SequenceFigures& run, const BlockSequence& sequence, double referencePeak,
                           double referenceRate, const std::string& where);
 
