@@ -6,6 +6,7 @@
 #include "effect_bridge/ThreadChecks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace AAXClasses
@@ -33,8 +34,12 @@ void AudioPath::prepare(int32_t inputs, int32_t outputs, int32_t blockSize)
 {
     OMBREL_ASSERT_NOT_AUDIO_THREAD();
     preparedBlockSize = std::max<int32_t>(1, blockSize);
-    // The wide-input path's channel list is sized here, off the audio thread.
+    // The wide-input path's channel lists and its copies of the extra inputs are sized here, off
+    // the audio thread.
     channelPointers.reserve(static_cast<size_t>(std::max(inputs, outputs)) + 1);
+    piecePointers.resize(static_cast<size_t>(std::max(inputs, outputs)) + 1, nullptr);
+    extraInputs.assign(static_cast<size_t>(std::max(0, inputs - outputs)),
+                       std::vector<float>(static_cast<size_t>(preparedBlockSize), 0.0f));
 }
 
 void AudioPath::processAllInstances(void* const instancesBegin[], const void* instancesEnd)
@@ -57,13 +62,14 @@ void AudioPath::processAllInstances(void* const instancesBegin[], const void* in
         if (slot == nullptr || *slot == nullptr || blockLength == nullptr)
             continue;
         const auto* const bypass = static_cast<const int32_t*>(context[kAlgorithmFieldBypass]);
+        const auto* const rate = static_cast<const float*>(context[kAlgorithmFieldSampleRate]);
         try
         {
             (*slot)->getAudioPath().renderFromHost(
                 static_cast<float* const*>(context[kAlgorithmFieldAudioIn]),
                 static_cast<float* const*>(context[kAlgorithmFieldAudioOut]), *blockLength,
                 bypass != nullptr && *bypass != 0,
-                static_cast<AAX_IMIDINode*>(context[kAlgorithmFieldMidiIn]));
+                static_cast<AAX_IMIDINode*>(context[kAlgorithmFieldMidiIn]), rate != nullptr ? *rate : 0.0f);
         }
         catch (...)
         {
@@ -72,8 +78,23 @@ void AudioPath::processAllInstances(void* const instancesBegin[], const void* in
     }
 }
 
+bool AudioPath::awaitsRate(float hostRate)
+{
+    // A host that names no usable rate runs at the rate it gave when the instance was made.
+    if (!(hostRate > 0.0f) || !std::isfinite(hostRate))
+        return false;
+    if (hostSampleRate.load(std::memory_order_relaxed) != hostRate)
+        hostSampleRate.store(hostRate, std::memory_order_release);
+    const float prepared = preparedSampleRate.load(std::memory_order_acquire);
+    // Before its first preparation the effect runs as it was made, as it always has.
+    if (prepared <= 0.0f || prepared == hostRate)
+        return false;
+    passedThroughBlocks.fetch_add(1, std::memory_order_relaxed);
+    return true;
+}
+
 void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int32_t blockLength, bool bypass,
-                               AAX_IMIDINode* midiIn)
+                               AAX_IMIDINode* midiIn, float hostRate)
 {
     const int32_t ins = processor.getTotalNumInputChannels();
     const int32_t outs = processor.getTotalNumOutputChannels();
@@ -94,11 +115,20 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
         for (int32_t channel = 0; channel < ins; ++channel)
             if (outputs[channel] != inputs[channel])
                 std::memmove(outputs[channel], inputs[channel], bytes);
-        renderChannels(outputs, outs, blockLength, bypass, midiIn);
+        if (awaitsRate(hostRate))
+        {
+            // The effect is prepared again for the block's rate off this thread (the processor's
+            // timer); until then the input passes, and outputs without an input are silent.
+            for (int32_t channel = ins; channel < outs; ++channel)
+                std::memset(outputs[channel], 0, bytes);
+            return;
+        }
+        renderChannels(outputs, outs, blockLength, bypass, midiIn, outs);
         return;
     }
 
-    // More inputs than outputs: the extra inputs are processed in the host's input buffers.
+    // More inputs than outputs: the extra inputs reach the processor as copies (renderChannels), so
+    // that the host's inputs stay as the host wrote them.
     if (channelPointers.size() <= static_cast<size_t>(ins))
         channelPointers.resize(static_cast<size_t>(ins) + 1, nullptr);
     for (int32_t channel = 0; channel < outs; ++channel)
@@ -109,12 +139,19 @@ void AudioPath::renderFromHost(float* const* inputs, float* const* outputs, int3
     }
     for (int32_t channel = outs; channel < ins; ++channel)
         channelPointers[static_cast<size_t>(channel)] = inputs[channel];
-    renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn);
+    if (awaitsRate(hostRate))
+        return;
+    renderChannels(channelPointers.data(), ins, blockLength, bypass, midiIn, outs);
 }
 
 void AudioPath::renderChannels(float* const* channels, int32_t channelCount, int32_t blockLength, bool bypass,
-                               AAX_IMIDINode* midiIn)
+                               AAX_IMIDINode* midiIn, int32_t ownChannels)
 {
+    const int32_t copied = channelCount - ownChannels;
+    // Copies that cannot be made without allocating (never after a preparation for this layout)
+    // leave the processor on the host's inputs.
+    const bool copies = copied > 0 && extraInputs.size() >= static_cast<size_t>(copied) &&
+                        piecePointers.size() >= static_cast<size_t>(channelCount);
     // While the host thread sweeps the effect through its programs to save or restore it, the
     // block keeps the input copied into it, as a bypassed block does.
     const ProcessingExclusion::Block block(processor.getProcessingExclusion());
@@ -127,8 +164,23 @@ void AudioPath::renderChannels(float* const* channels, int32_t channelCount, int
     for (int32_t start = 0; start < blockLength; start += preparedBlockSize)
     {
         const int32_t length = std::min(preparedBlockSize, blockLength - start);
-        // Refers to the host's channels; nothing is copied.
-        juce::AudioBuffer<float> buffer(channels, channelCount, start, length);
+        if (copies)
+        {
+            for (int32_t channel = 0; channel < channelCount; ++channel)
+            {
+                float* piece = channels[channel] + start;
+                if (channel >= ownChannels)
+                {
+                    std::vector<float>& copy = extraInputs[static_cast<size_t>(channel - ownChannels)];
+                    std::memcpy(copy.data(), piece, static_cast<size_t>(length) * sizeof(float));
+                    piece = copy.data();
+                }
+                piecePointers[static_cast<size_t>(channel)] = piece;
+            }
+        }
+        // Refers to the host's channels (and the copies); nothing else is copied.
+        juce::AudioBuffer<float> buffer(copies ? piecePointers.data() : channels, channelCount,
+                                        copies ? 0 : start, length);
         collectMidi(midiIn, blockLength, start, length);
         if (bypass)
             processor.processBlockBypassed(buffer, incomingMidi);

@@ -56,6 +56,10 @@ JuceAAX_Processor::JuceAAX_Processor()
     // The tick shares the delivery rather than borrow this object: teardown never waits for a tick
     // whose host call waits for the host's main thread.
     automationTimer = std::make_unique<RefreshTimer>([delivery = automation] { delivery->deliverQueued(); });
+    // Following a new rate borrows this object and calls no automation delegate, so teardown stops
+    // it and waits for a tick under way.
+    rateTimer = std::make_unique<RefreshTimer>([this] { followHostRate(); });
+    rateTimer->startTimer(kAutomationDeliveryPeriodMs);
     automationTimer->startTimer(kAutomationDeliveryPeriodMs);
     stateChunkIndex = 1;
     currentBlockSize = kInitialBlockSize;
@@ -66,6 +70,7 @@ JuceAAX_Processor::~JuceAAX_Processor()
     // The processor may still report from its timer while it goes; nothing may reach this object
     // once its own members are being destroyed.
     RefreshTimer::retireWithoutWaiting(std::move(automationTimer));
+    RefreshTimer::retire(std::move(rateTimer));
     closeHostSide();
     // The continuous parameters' display delegates read the processor's text rows, so the
     // parameters go before the processor does.
@@ -121,9 +126,14 @@ void* JuceAAX_Processor::Create()
 //==============================================================================
 AAX_Result JuceAAX_Processor::EffectInit()
 {
-    if (AAX_IController* controller = Controller())
-        controller->GetSampleRate(&hostSampleRate);
-    prepareProcessor();
+    {
+        const std::lock_guard<std::mutex> preparing(preparationLock);
+        float rate = 0.0f;
+        if (AAX_IController* controller = Controller())
+            controller->GetSampleRate(&rate);
+        hostSampleRate.store(rate);
+        prepareProcessor();
+    }
     processor->discardPendingRefresh();
     publishBypassParameter();
     publishProcessorParameters();
@@ -146,13 +156,47 @@ void JuceAAX_Processor::prepareProcessor()
 
     // JUCE 7 derives the processor's speaker arrangements from its bus layouts, which the play
     // configuration below sets to the canonical layout of each channel count.
-    processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(hostSampleRate), currentBlockSize);
-    processor->prepareToPlay(static_cast<double>(hostSampleRate), currentBlockSize);
+    const float rate = hostSampleRate.load();
+    processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(rate), currentBlockSize);
+    processor->prepareToPlay(static_cast<double>(rate), currentBlockSize);
 
     audioPath->prepare(inputs, outputs, currentBlockSize);
+    audioPath->setPreparedSampleRate(rate);
 
+    // Effects often size their look-ahead once they know the rate.
+    processor->refreshLatency();
     if (controller != nullptr)
         controller->SetSignalLatency(processor->getLatencySamples());
+}
+
+void JuceAAX_Processor::followHostRate()
+{
+    OMBREL_ASSERT_MESSAGE_THREAD();
+    const float requested = audioPath->getHostSampleRate();
+    const float prepared = audioPath->getPreparedSampleRate();
+    if (requested <= 0.0f || prepared <= 0.0f || requested == prepared)
+        return;
+    {
+        const std::lock_guard<std::mutex> preparing(preparationLock);
+        // The host thread may have prepared the effect meanwhile (a new initialisation).
+        if (audioPath->getPreparedSampleRate() != prepared)
+            return;
+        // Blocks arriving now pass their input through rather than wait for the effect.
+        const ProcessingExclusion::Holder held(processor->getProcessingExclusion(),
+                                               ProcessingExclusion::Hold::sweep);
+        hostSampleRate.store(requested);
+        processor->setRateAndBufferSizeDetails(static_cast<double>(requested), currentBlockSize);
+        processor->prepareToPlay(static_cast<double>(requested), currentBlockSize);
+        processor->refreshLatency();
+        audioPath->setPreparedSampleRate(requested);
+    }
+    notifyHost(
+        [&]
+        {
+            if (AAX_IController* controller = Controller())
+                controller->SetSignalLatency(processor->getLatencySamples());
+            return AAX_SUCCESS;
+        });
 }
 
 //==============================================================================
@@ -252,7 +296,8 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition
     OMBREL_ASSERT_AUDIO_THREAD();
     // Only blocks ask, and closeHostSide waits for them (see transportOpen).
     return positionFromHostTransport(
-        transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr, hostSampleRate);
+        transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr,
+        hostSampleRate.load(std::memory_order_relaxed));
 }
 
 //==============================================================================

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace AAXClasses
@@ -101,8 +102,12 @@ protected:
     AAX_Result EffectInit() override;
 
 private:
-    // [host thread]
+    // [host thread] Prepares the processor at hostSampleRate for the host's stem formats.
     void prepareProcessor();
+    // [message thread] When the host's blocks run at a rate the effect is not prepared for, prepares
+    // it again for theirs (blocks pass their input through meanwhile) and tells the host the latency
+    // the effect has at that rate. Never on the audio thread: effects allocate and reset there.
+    void followHostRate();
     void publishBypassParameter();
     void publishProcessorParameters();
 
@@ -147,8 +152,14 @@ private:
     // Declared after the processor it borrows, so that it goes first.
     std::unique_ptr<AudioPath> audioPath;
     std::unique_ptr<RefreshTimer> automationTimer;
+    // [message thread] Follows a new rate of the host's blocks (followHostRate).
+    std::unique_ptr<RefreshTimer> rateTimer;
     int32_t stateChunkIndex = 1;
-    float hostSampleRate = 0.0f;
+    // Written under preparationLock; read by the audio thread's play head too.
+    std::atomic<float> hostSampleRate{0.0f};
+    // Keeps the host thread's preparation at initialisation and the message thread's preparation
+    // for a new rate one at a time.
+    std::mutex preparationLock;
     // The block size the processor is prepared for, at initialisation only.
     int32_t currentBlockSize = 1024;
     // The processor's state between a size query of the 'All ' chunk and its read.

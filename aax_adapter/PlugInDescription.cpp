@@ -108,6 +108,7 @@ void describeComponent(AAX_IComponentDescriptor& component, const PlugInIdentity
                           kMidiAllChannels);
     component.AddPrivateData(kAlgorithmFieldPrivateData, kPrivateDataSize,
                              AAX_ePrivateDataOptions_DefaultOptions);
+    component.AddSampleRate(kAlgorithmFieldSampleRate);
 
     AAX_IPropertyMap* properties = component.NewPropertyMap();
     if (properties != nullptr)

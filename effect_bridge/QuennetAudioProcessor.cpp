@@ -145,6 +145,16 @@ void QuennetAudioProcessor::applyAnnouncedLatency()
         setLatencySamples(latency);
 }
 
+void QuennetAudioProcessor::refreshLatency()
+{
+    OMBREL_ASSERT_NOT_AUDIO_THREAD();
+    if (effect == nullptr || closing)
+        return;
+    const int latency = effectLatency();
+    if (latency != getLatencySamples())
+        setLatencySamples(latency);
+}
+
 void QuennetAudioProcessor::allocateMidiEvents()
 {
     const size_t blockSize = offsetof(VstEvents, events) + sizeof(VstEvent*) * kMidiEventSlots;

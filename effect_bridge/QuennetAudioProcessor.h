@@ -163,6 +163,9 @@ public:
     // delay as the processor's latency, which tells the listeners (the adapter tells the host).
     // Never on the audio thread: the host hears of it at most once per tick.
     void applyAnnouncedLatency();
+    // [host thread] or [message thread] Takes the effect's current delay as the processor's latency,
+    // announced or not: after the effect was prepared (for a new rate, which often moves its delay).
+    void refreshLatency();
 
     //==============================================================================
     // [message thread] Counts a pending refresh down and runs it on the third tick.

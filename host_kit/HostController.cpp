@@ -131,6 +131,7 @@ AAX_Result HostController::SetSignalLatency(int32_t samples)
         return result;
     std::lock_guard<std::mutex> lock(mMutex);
     mSignalLatency = samples;
+    ++mSignalLatencyReports;
     return AAX_SUCCESS;
 }
 
@@ -282,6 +283,12 @@ int32_t HostController::SignalLatency() const
 {
     std::lock_guard<std::mutex> lock(mMutex);
     return mSignalLatency;
+}
+
+int64_t HostController::SignalLatencyReports() const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return mSignalLatencyReports;
 }
 
 std::vector<PostedPacket> HostController::PostedPackets() const

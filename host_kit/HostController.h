@@ -71,6 +71,9 @@ public:
 
     // [any thread] what the module told the host.
     int32_t SignalLatency() const;
+    // How many times the module has told its latency (a module reports it again after it follows a
+    // new sample rate).
+    int64_t SignalLatencyReports() const;
     std::vector<PostedPacket> PostedPackets() const;
     // The last payload posted for a field; false when none was.
     bool LatestPacket(int32_t field, std::vector<uint8_t>* payload) const;
@@ -88,6 +91,7 @@ private:
 
     mutable std::mutex mMutex;
     int32_t mSignalLatency = 0;
+    int64_t mSignalLatencyReports = 0;
     std::vector<PostedPacket> mPackets;
     std::map<int32_t, std::vector<uint8_t>> mLatestPackets;
     std::vector<SentNotification> mNotifications;

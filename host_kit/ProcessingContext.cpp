@@ -10,18 +10,20 @@
 namespace testhost
 {
 
-ProcessingContext::ProcessingContext(const ComponentDescription& component, int32_t maxBlockLength)
-    : mMaxBlockLength(std::max(maxBlockLength, 0)), mBlockLength(std::max(maxBlockLength, 0))
+ProcessingContext::ProcessingContext(const ComponentDescription& component, int32_t maxBlockLength,
+                                     int32_t guardSamples, int32_t guardChannels)
+    : mMaxBlockLength(std::max(maxBlockLength, 0)), mGuardSamples(std::max(guardSamples, 0)),
+      mGuardChannels(std::max(guardChannels, 0)), mInputCount(std::max(component.InputChannels(), 0)),
+      mOutputCount(std::max(component.OutputChannels(), 0)), mBlockLength(std::max(maxBlockLength, 0))
 {
     const size_t samples = static_cast<size_t>(mMaxBlockLength);
-    mInputs.assign(static_cast<size_t>(std::max(component.InputChannels(), 0)),
-                   std::vector<float>(samples, 0.0f));
-    mOutputs.assign(static_cast<size_t>(std::max(component.OutputChannels(), 0)),
-                    std::vector<float>(samples, 0.0f));
+    const size_t stored = samples + 2 * static_cast<size_t>(mGuardSamples);
+    mInputs.assign(static_cast<size_t>(mInputCount + mGuardChannels), std::vector<float>(stored, 0.0f));
+    mOutputs.assign(static_cast<size_t>(mOutputCount + mGuardChannels), std::vector<float>(stored, 0.0f));
     for (auto& channel : mInputs)
-        mInputPointers.push_back(channel.data());
+        mInputPointers.push_back(channel.data() + mGuardSamples);
     for (auto& channel : mOutputs)
-        mOutputPointers.push_back(channel.data());
+        mOutputPointers.push_back(channel.data() + mGuardSamples);
 
     int32_t fieldCount = 0;
     for (const FieldDeclaration& declaration : component.fields)
@@ -83,10 +85,10 @@ void* ProcessingContext::FieldValue(int32_t field) const
 
 void ProcessingContext::FillInputs(float value)
 {
-    for (auto& channel : mInputs)
-        std::fill(channel.begin(), channel.end(), value);
-    for (auto& channel : mOutputs)
-        std::fill(channel.begin(), channel.end(), 0.0f);
+    for (int32_t c = 0; c < mInputCount; ++c)
+        std::fill(Input(c), Input(c) + mMaxBlockLength, value);
+    for (int32_t c = 0; c < mOutputCount; ++c)
+        std::fill(Output(c), Output(c) + mMaxBlockLength, 0.0f);
 }
 
 void ProcessingContext::SetBlockLength(int32_t length)

@@ -25,18 +25,26 @@ class ProcessingContext : private NonCopyable
 {
 public:
     // Channel counts come from the component's stem-format properties; maxBlockLength bounds
-    // SetBlockLength.
-    ProcessingContext(const ComponentDescription& component, int32_t maxBlockLength);
+    // SetBlockLength. Guards, for hosts that watch what a plug-in writes: every channel's storage
+    // holds guardSamples more before its first sample and after its last, and each channel array
+    // has guardChannels more entries past the declared channels, as a host whose buffers are wider
+    // than the plug-in's share of them.
+    ProcessingContext(const ComponentDescription& component, int32_t maxBlockLength, int32_t guardSamples = 0,
+                      int32_t guardChannels = 0);
 
     // The record's address: what the process procedure receives for this instance.
     void* Record() { return mRecord.data(); }
     size_t FieldCount() const { return mRecord.size(); }
     void* FieldValue(int32_t field) const;
 
-    int32_t InputCount() const { return static_cast<int32_t>(mInputs.size()); }
-    int32_t OutputCount() const { return static_cast<int32_t>(mOutputs.size()); }
-    float* Input(int32_t channel) { return mInputs.at(static_cast<size_t>(channel)).data(); }
-    float* Output(int32_t channel) { return mOutputs.at(static_cast<size_t>(channel)).data(); }
+    int32_t InputCount() const { return mInputCount; }
+    int32_t OutputCount() const { return mOutputCount; }
+    // Sample 0 of a channel; guard channels follow the declared ones (InputCount() on).
+    float* Input(int32_t channel) { return mInputs.at(static_cast<size_t>(channel)).data() + mGuardSamples; }
+    float* Output(int32_t channel) { return mOutputs.at(static_cast<size_t>(channel)).data() + mGuardSamples; }
+    int32_t MaxBlockLength() const { return mMaxBlockLength; }
+    int32_t GuardSamples() const { return mGuardSamples; }
+    int32_t GuardChannels() const { return mGuardChannels; }
     // Fills every input channel with value (outputs with zero).
     void FillInputs(float value);
 
@@ -65,6 +73,10 @@ private:
     void* AddStorage(int32_t field, size_t size);
 
     const int32_t mMaxBlockLength;
+    const int32_t mGuardSamples;
+    const int32_t mGuardChannels;
+    int32_t mInputCount = 0;
+    int32_t mOutputCount = 0;
     std::vector<void*> mRecord;
     std::vector<std::vector<float>> mInputs;
     std::vector<std::vector<float>> mOutputs;

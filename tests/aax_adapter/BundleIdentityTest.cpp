@@ -121,6 +121,39 @@ TEST(BundleIdentity, AFiveOneInstanceRunsAllSixChannelsThroughTheEffectInPlace)
             << "channel " << c;
 }
 
+// Down to stereo from 5.1: the effect reads all six inputs, the four past the outputs from copies,
+// so that the host's inputs stay as the host wrote them.
+TEST(BundleIdentity, AFiveOneToStereoInstanceReadsEveryInputAndWritesNone)
+{
+    const char* const downmixIdentity = R"({
+      "name": "Down", "shortNames": ["Dwn"], "manufacturer": "Acme Audio",
+      "manufacturerId": "Acme", "productId": "Down", "category": 2, "version": 65794,
+      "configurations": [
+        { "input": "5.1", "output": "stereo", "nativeId": "AcD5", "audioSuiteId": "AcD6" }
+      ]
+    })";
+    TestEffectConfig config = testEffectDefaults();
+    config.numInputs = 6;
+    config.numOutputs = 2;
+    PlugInSession session(testEffectPath(), config, downmixIdentity);
+    ASSERT_TRUE(session.scanned());
+    ProcessingInstance instance(session, 0, kBlock);
+    ASSERT_TRUE(instance.ready());
+    ASSERT_EQ(instance.context.InputCount(), 6);
+    ASSERT_EQ(instance.context.OutputCount(), 2);
+    for (int32_t c = 0; c < 6; ++c)
+        std::fill(instance.context.Input(c), instance.context.Input(c) + kBlock, static_cast<float>(c + 1));
+    instance.process();
+
+    const TestEffectLog& log = session.bundle().log();
+    ASSERT_EQ(log.process.calls, 1);
+    EXPECT_EQ(log.process.extraInputPeak, 6.0f);
+    EXPECT_EQ(instance.context.Output(0)[kBlock - 1], 1.0f + kTestEffectCrossGain * 2.0f + kTestEffectOutput0Offset);
+    for (int32_t c = 0; c < 6; ++c)
+        for (int32_t n = 0; n < kBlock; ++n)
+            ASSERT_EQ(instance.context.Input(c)[n], static_cast<float>(c + 1)) << "channel " << c << ", sample " << n;
+}
+
 struct MalformedIdentity
 {
     const char* name;

@@ -76,6 +76,7 @@ std::vector<std::string> expectedDescriptionCalls()
             "ComponentDescriptor.AddDataInPort(3, 4, 1)",
             "ComponentDescriptor.AddMIDINode(4, 0, Ombrel, 65535)",
             "ComponentDescriptor.AddPrivateData(5, 8, 0)",
+            "ComponentDescriptor.AddSampleRate(6)",
             "PropertyMap.AddProperty(11, " + std::to_string(kManufacturerID) + ")",
             "PropertyMap.AddProperty(12, " + std::to_string(kProductID) + ")",
             "PropertyMap.AddProperty(60, 1)",
@@ -170,7 +171,10 @@ TEST(PlugInDescription, TheDescriptionReadsBackAsOneEffectWithThreeProcessingCon
         EXPECT_EQ(channels[c][0], component.InputChannels()) << "component " << c;
         EXPECT_EQ(channels[c][1], component.OutputChannels()) << "component " << c;
         EXPECT_EQ(8u, component.properties.size());
-        EXPECT_EQ(6u, component.fields.size());
+        EXPECT_EQ(7u, component.fields.size());
+        // The block's rate, so that an instance follows a host changing it without a new instance.
+        ASSERT_NE(nullptr, component.FindField(6));
+        EXPECT_EQ("SampleRate", component.FindField(6)->kind);
         // One process procedure serves every configuration.
         EXPECT_EQ(effect.components[0].process, component.process);
         EXPECT_EQ(nullptr, component.instanceInit);

@@ -4,6 +4,8 @@ ProcessingInstance::ProcessingInstance(PlugInSession& session, size_t componentI
     : component(session.useComponent(componentIndex)), dataModel(session.host(), session.dataModelFactory()),
       context(component, maxBlockLength)
 {
+    // The host runs its blocks at the rate it gave the instance.
+    context.SetSampleRate(session.host().config.sampleRate);
     if (dataModel.InitializeResult() == AAX_SUCCESS)
         privateDataResult = context.ResetPrivateData(dataModel.Get());
 }

@@ -3,7 +3,10 @@
 // 3 writes NaN, 4 saves a state that never round-trips, 5 rewrites its state once by putting its
 // values in another order after a restore, which is harmless, 6 throws from setParameter at the
 // top of its second parameter, 7 crashes when asked its name, 8 delays its output by the latency
-// it reports, 9 reports a latency but delays nothing). Otherwise a plain stereo gain with two
+// it reports, 9 reports a latency but delays nothing; from 20 on, the rates and buffers: 20 writes
+// past the end of its outputs, working in groups of eight samples and rounding the count up one
+// group too far, 21 runs a long feedback path that never flushes denormal numbers, 22 crashes on
+// the fourth change of its sample rate once it runs). Otherwise a plain stereo gain with two
 // parameters.
 
 #include "tests/test_effects/EffectRecord.h"
@@ -11,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +32,12 @@ namespace
 constexpr int32_t kParameters = 2;
 // The latency the last two report, in samples.
 constexpr int32_t kLatency = 64;
+// The feedback path of the denormalising effect: one-pole filters in a row per channel, and what
+// each denormal value they produce costs it (see processReplacing).
+constexpr int32_t kFeedbackStages = 8;
+constexpr int64_t kAssistNanoseconds = 100;
+// The crashing effect's rate changes while it runs.
+constexpr int32_t kCrashingRateChange = 4;
 int32_t instancesMade = 0;
 
 struct MisbehavingEffect
@@ -40,6 +50,10 @@ struct MisbehavingEffect
     char chunk[64] = {};
     float delayLine[2][kLatency] = {};
     int32_t delayPosition = 0;
+    float feedback[2][kFeedbackStages] = {};
+    float sampleRate = 0.0f;
+    bool running = false;
+    int32_t rateChanges = 0;
 };
 
 MisbehavingEffect* self(AEffect* effect)
@@ -47,7 +61,7 @@ MisbehavingEffect* self(AEffect* effect)
     return reinterpret_cast<MisbehavingEffect*>(effect);
 }
 
-intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr, float)
+intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
     MisbehavingEffect& effect = *self(record);
     (void)value; // the chunk's length, read only by the effect that takes its state back
@@ -60,6 +74,19 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         // Like most effects: its values are read again once it runs.
         effect.host(record, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
         return 0;
+    case effSetSampleRate:
+    {
+        const float rate = opt;
+        if (effect.running && rate != effect.sampleRate)
+            ++effect.rateChanges;
+        effect.sampleRate = rate;
+#if MISBEHAVIOUR == 22
+        // Like an effect whose tables for the new rate are freed twice on the way.
+        if (effect.rateChanges == kCrashingRateChange)
+            std::raise(SIGSEGV);
+#endif
+        return 0;
+    }
     case effGetEffectName:
 #if MISBEHAVIOUR == 7
         std::raise(SIGSEGV);
@@ -136,7 +163,40 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 #endif
     MisbehavingEffect& effect = *self(record);
+    effect.running = true;
     const float gain = 2.0f * effect.values[0];
+#if MISBEHAVIOUR == 20
+    // Eight samples at a time, the count rounded up from frames + 1 instead of frames: one group
+    // too many whenever frames is a multiple of eight, a part of one otherwise.
+    const int32_t rounded = (frames + 8) / 8 * 8;
+    for (int32_t c = 0; c < 2; ++c)
+        for (int32_t i = 0; i < rounded; ++i)
+            outputs[c][i] = i < frames ? gain * inputs[c][i] : 0.0f;
+    return;
+#elif MISBEHAVIOUR == 21
+    // A smoothing chain in the feedback path, without flushing: once the input fades out, every
+    // stage holds denormal numbers. Processors that take a microcode assist for each operation on
+    // one (most x86 ones) spend some hundred cycles on it, tens of times a normal operation; the
+    // processors this is tested on take almost none, so the effect charges the assist itself.
+    int64_t denormals = 0;
+    for (int32_t c = 0; c < 2; ++c)
+        for (int32_t i = 0; i < frames; ++i)
+        {
+            float x = inputs[c][i];
+            for (float& state : effect.feedback[c])
+            {
+                state += 0.3f * (x - state);
+                denormals += std::fpclassify(state) == FP_SUBNORMAL ? 1 : 0;
+                x = state;
+            }
+            outputs[c][i] = gain * inputs[c][i] + 0.01f * x;
+        }
+    const auto assisted = std::chrono::steady_clock::now() + std::chrono::nanoseconds(denormals * kAssistNanoseconds);
+    while (std::chrono::steady_clock::now() < assisted)
+    {
+    }
+    return;
+#endif
 #if MISBEHAVIOUR == 8
     for (int32_t i = 0; i < frames; ++i)
     {

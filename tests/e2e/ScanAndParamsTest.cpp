@@ -34,8 +34,8 @@ TEST_F(Scan, DescribesTheDelayBundleWithItsIdentityAndThreeLayouts)
     EXPECT_NE(out.find("Mono -> Stereo (--layout mono-stereo)"), std::string::npos) << out;
     EXPECT_NE(out.find("Stereo -> Stereo (--layout stereo)"), std::string::npos) << out;
     EXPECT_EQ(Occurrences(out, "  component "), 3u) << out;
-    // Six context fields and eight properties per component.
-    EXPECT_EQ(Occurrences(out, "    field "), 18u) << out;
+    // Seven context fields (the block's rate the seventh) and eight properties per component.
+    EXPECT_EQ(Occurrences(out, "    field "), 21u) << out;
     EXPECT_EQ(Occurrences(out, "    property   "), 24u) << out;
     EXPECT_EQ(Occurrences(out, "'KWZq'"), 3u) << out;
     EXPECT_EQ(Occurrences(out, "'OMBL'"), 3u) << out;
@@ -44,6 +44,7 @@ TEST_F(Scan, DescribesTheDelayBundleWithItsIdentityAndThreeLayouts)
     EXPECT_EQ(Occurrences(out, "'OMBb'"), 2u) << out;
     EXPECT_NE(out.find("MIDI node \"Ombrel\", local input, channels 0xFFFF"), std::string::npos) << out;
     EXPECT_NE(out.find("private data, 8 bytes"), std::string::npos) << out;
+    EXPECT_EQ(Occurrences(out, "field 6      SampleRate"), 3u) << out;
     EXPECT_EQ(Occurrences(out, "process    native"), 3u) << out;
 }
 
@@ -64,7 +65,7 @@ TEST_F(Scan, JsonOutputCarriesTheSameDescription)
     for (int c = 0; c < 3; ++c)
     {
         EXPECT_EQ(components[c]["layout"].toString(), layouts[c]);
-        EXPECT_EQ(components[c]["fields"].size(), 6);
+        EXPECT_EQ(components[c]["fields"].size(), 7);
         EXPECT_EQ(components[c]["properties"].size(), 8);
         EXPECT_TRUE(static_cast<bool>(components[c]["nativeProcess"]));
     }

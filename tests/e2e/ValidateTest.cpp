@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace e2e
 {
@@ -33,8 +35,8 @@ Environment CrashesReachTheValidator()
 void ExpectFinishedReport(const RunResult& run)
 {
     EXPECT_TRUE(run.Exited()) << run.Describe();
-    for (const char* group : {"description and instantiation", "processing", "parameters", "state", "editor",
-                              "allocation on the audio path", "lifetime"})
+    for (const char* group : {"description and instantiation", "processing", "rates and block lengths", "parameters",
+                              "state", "editor", "allocation on the audio path", "lifetime"})
         EXPECT_TRUE(Contains(run.out, std::string("\n") + group + "\n")) << group << "\n" << run.out;
     EXPECT_TRUE(Contains(run.out, "\nvalidate: ")) << run.out;
 }
@@ -121,6 +123,70 @@ TEST_F(Validate, TheLatencyTheHostIsToldMustBeTheDelayAnImpulseTakes)
     EXPECT_EQ(claimed.exitCode, 1) << claimed.out;
     EXPECT_TRUE(Contains(claimed.out, "FAIL  latency (stereo)")) << claimed.out;
     EXPECT_TRUE(Contains(claimed.out, "reported 64 samples, measured 0 samples")) << claimed.out;
+}
+
+// The lines of a report with the status, in order.
+std::vector<std::string> LinesWith(const std::string& out, const std::string& status)
+{
+    std::vector<std::string> found;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        if (Contains(line, "  " + status + "  "))
+            found.push_back(line);
+    return found;
+}
+
+TEST_F(Validate, EachRateAndBufferMisbehaviourFailsItsOwnCheckAndPassesTheRest)
+{
+    struct Case
+    {
+        const char* library;
+        const char* folder;
+        const char* strictness;
+        const char* status;
+        const char* check;
+        const char* reason;
+    };
+    const Case cases[] = {
+        // Blocks of random lengths from strictness 1 on: the effect's rounding always shows.
+        {OMBREL_E2E_OVERWRITING_EFFECT, "Overwriting", "1", "FAIL", "buffers untouched (stereo)",
+         "the plug-in wrote the host's buffers outside its block's outputs: output channel 0 past the block "
+         "end, sample"},
+        // The timing and the fourth change come from strictness 5 on.
+        {OMBREL_E2E_DENORMALISING_EFFECT, "Denormalising", "5", "WARN", "denormal input (stereo)",
+         "x on input decaying into denormal numbers at 48000 Hz, blocks of 512 samples (stereo)"},
+        {OMBREL_E2E_RATE_CRASHING_EFFECT, "RateCrashing", "5", "FAIL", "rates and block lengths",
+         "crash: SIGSEGV, in step: changing the rate of the live instance from 44144.1 Hz to 192000 Hz (stereo)"},
+    };
+    for (const Case& misbehaviour : cases)
+    {
+        SCOPED_TRACE(misbehaviour.folder);
+        const RunResult run = Host({"validate", BundleWith(misbehaviour.library, misbehaviour.folder),
+                                    "--strictness", misbehaviour.strictness, "--layout", "stereo"},
+                                   CrashesReachTheValidator());
+        ExpectFinishedReport(run);
+        const std::vector<std::string> failed = LinesWith(run.out, "FAIL");
+        const std::vector<std::string> warned = LinesWith(run.out, "WARN");
+        const std::vector<std::string>& own = std::string(misbehaviour.status) == "FAIL" ? failed : warned;
+        ASSERT_EQ(1u, own.size()) << run.out;
+        EXPECT_TRUE(Contains(own[0], misbehaviour.check)) << own[0];
+        EXPECT_TRUE(Contains(own[0], misbehaviour.reason)) << own[0];
+        EXPECT_EQ(std::string(misbehaviour.status) == "FAIL" ? 1u : 0u, failed.size()) << run.out;
+        EXPECT_EQ(run.exitCode, failed.empty() ? 0 : 1) << run.out;
+    }
+}
+
+TEST_F(Validate, TheBundledDelayPassesTheRatesAndBuffersAtStrictnessFive)
+{
+    const RunResult run = Host({"validate", DelayBundle(), "--strictness", "5", "--layout", "stereo"});
+    ExpectFinishedReport(run);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_TRUE(LinesWith(run.out, "FAIL").empty()) << run.out;
+    for (const char* check : {"PASS  rate 384000 Hz (stereo)", "PASS  rate 44144.1 Hz (stereo)",
+                              "PASS  rate change without release (stereo)", "PASS  buffers untouched (stereo)",
+                              "7 changes followed"})
+        EXPECT_TRUE(Contains(run.out, check)) << check << "\n" << run.out;
+    EXPECT_TRUE(Contains(run.out, "denormal input (stereo)")) << run.out;
 }
 
 TEST_F(Validate, InProcessReportsTheSameFailureWithoutChildren)

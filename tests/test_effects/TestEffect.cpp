@@ -331,6 +331,13 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
     case effSetBlockSize:
         effect.blockSize = static_cast<int32_t>(value);
         return 0;
+    case effSetSampleRate:
+        __atomic_store_n(&effectLog.sampleRateThread, static_cast<uintptr_t>(std::hash<std::thread::id>{}(std::this_thread::get_id())), __ATOMIC_RELEASE);
+        if (config.delaySamplesPerKilohertz != 0)
+            __atomic_store_n(&record->initialDelay,
+                             static_cast<int32_t>(opt / 1000.0f * static_cast<float>(config.delaySamplesPerKilohertz)),
+                             __ATOMIC_RELEASE);
+        return 0;
     case effMainsChanged:
         if (value == 1 && config.dividesByBlockSizeOnResume != 0)
         {

@@ -82,6 +82,9 @@ struct TestEffectConfig
     // Non-zero: program p starts with programValues[p] instead of 0.25 for every parameter.
     int32_t seedsProgramValues;
     float programValues[kTestEffectMaxPrograms][kTestEffectMaxParameters];
+    // Non-zero: each effSetSampleRate sets the effect's delay to this many samples per kHz of the
+    // rate, as an effect whose look-ahead lasts a fixed time.
+    int32_t delaySamplesPerKilohertz;
 };
 
 constexpr float kTestEffectThrowingValue = 0.99f;
@@ -169,6 +172,8 @@ struct TestEffectLog
     int32_t callsIntoClosedEffect;        // calls that found their effect closed when they went on
     // effGetProgram calls, counted as they answer: unlike the calls above, never beyond a capacity.
     int32_t getProgramCalls;
+    // The thread of the latest effSetSampleRate (std::hash of its id), 0 before any.
+    uintptr_t sampleRateThread;
 };
 
 // Exported by every test effect library.

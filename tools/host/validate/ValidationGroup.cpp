@@ -120,6 +120,12 @@ const std::vector<ValidationGroup>& ValidationGroups()
           "LAYOUT, {blocks of 1|blocks of 16|blocks of 64|blocks of 256|blocks of 1024|varying block lengths}, "
           "{silence|impulse|noise|full-scale sine}",
           "cpu time (LAYOUT)", "bypass gives the dry signal (LAYOUT)", "latency (LAYOUT)"}},
+        {"rates",
+         "rates and block lengths",
+         RunRateChecks,
+         {"rates and block lengths",
+          "rate {22050 Hz|44100 Hz|44144.1 Hz|48000 Hz|88200 Hz|96000 Hz|176400 Hz|192000 Hz|384000 Hz} (LAYOUT)",
+          "buffers untouched (LAYOUT)", "rate change without release (LAYOUT)", "denormal input (LAYOUT)"}},
         {"parameters",
          "parameters",
          RunParameterChecks,

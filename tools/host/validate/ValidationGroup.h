@@ -112,6 +112,7 @@ const std::vector<ValidationGroup>& ValidationGroups();
 // The groups themselves, one file each.
 void RunInstantiationChecks(GroupContext& context);
 void RunProcessingChecks(GroupContext& context);
+void RunRateChecks(GroupContext& context);
 void RunParameterChecks(GroupContext& context);
 void RunStateChecks(GroupContext& context);
 void RunEditorChecks(GroupContext& context);
