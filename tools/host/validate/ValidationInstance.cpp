@@ -63,6 +63,12 @@ void ValidationInstance::RunBlock(int32_t length, const SignalSource& source, in
                                   BlockFigures& figures)
 {
     PrepareBlock();
+    RunPrepared(length, source, position, figures);
+}
+
+void ValidationInstance::RunPrepared(int32_t length, const SignalSource& source, int64_t position,
+                                     BlockFigures& figures)
+{
     for (int32_t c = 0; c < mContext->InputCount(); ++c)
     {
         float* input = mContext->Input(c);
