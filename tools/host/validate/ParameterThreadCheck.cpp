@@ -55,12 +55,11 @@ void CheckParameterThreads(GroupContext& context, ValidationInstance& instance, 
     std::thread audio(
         [&]
         {
-            // [audio thread] The host's render thread: packets, then the block.
+            // [audio thread] The host's render thread: the packets posted so far, then the block.
             const SignalSource noise = Noise(23);
             BlockFigures figures;
             for (int64_t block = 0; !stop.load(); ++block)
             {
-                dataModel->GenerateCoefficients();
                 instance.Context().DeliverPackets(*dataModel.Controller());
                 instance.RunPrepared(kThreadBlock, noise, block * kThreadBlock, figures);
                 blocks.store(block + 1);
@@ -85,7 +84,8 @@ void CheckParameterThreads(GroupContext& context, ValidationInstance& instance, 
                 std::this_thread::yield();
             }
         });
-    // [host thread] The effect's own changes, and the host accepting what the module reports.
+    // [host thread] The effect's own changes, the host accepting what the module reports, and
+    // the packets for the blocks to come.
     int restores = 0;
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end)
@@ -94,6 +94,7 @@ void CheckParameterThreads(GroupContext& context, ValidationInstance& instance, 
             dataModel.SetChunk(chunk);
         ++restores;
         dataModel.DeliverAutomation(AAX_eUpdateSource_Unspecified);
+        dataModel->GenerateCoefficients();
         std::this_thread::sleep_for(kRestoreInterval);
     }
     stop.store(true);
