@@ -24,7 +24,12 @@ std::string ParameterName(testhost::DataModelInstance& dataModel, const std::str
 
 std::string ParameterLabel(testhost::DataModelInstance& dataModel, const std::string& id)
 {
-    return "parameter " + id + " \"" + ParameterName(dataModel, id) + "\"";
+    // The module publishes the effect's name after the index ("3: Mode"); the label shows each once.
+    std::string name = ParameterName(dataModel, id);
+    const std::string prefix = id + ": ";
+    if (name.compare(0, prefix.size(), prefix) == 0)
+        name.erase(0, prefix.size());
+    return "parameter " + id + " \"" + name + "\"";
 }
 
 double ParameterValue(testhost::DataModelInstance& dataModel, const std::string& id)

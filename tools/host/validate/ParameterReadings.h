@@ -13,7 +13,8 @@ namespace ombrelhost
 
 // [host thread] The published name, empty when the module gives none.
 std::string ParameterName(testhost::DataModelInstance& dataModel, const std::string& id);
-// [host thread] "parameter 3 "Mode"": the identifier (the effect's parameter index) and the name.
+// [host thread] "parameter 3 "Mode"": the identifier (the effect's parameter index) and the
+// effect's name of it.
 std::string ParameterLabel(testhost::DataModelInstance& dataModel, const std::string& id);
 // [host thread] The value the module answers (the effect's own); -1 when it answers none.
 double ParameterValue(testhost::DataModelInstance& dataModel, const std::string& id);
