@@ -47,6 +47,11 @@ struct SavedValue
     std::string id;
     double value = 0.0;
     std::string text; // the effect's display text of the value
+    // The texts of the probes at the hundredths below and above the value: the module knows the
+    // effect's text only there, and the effect itself may show either between them (a choice of
+    // four restored at 0.3333 shows its second text, which the module has from 0.34 only).
+    std::string below;
+    std::string above;
 };
 
 std::vector<SavedValue> Values(testhost::DataModelInstance& dataModel)
@@ -58,6 +63,8 @@ std::vector<SavedValue> Values(testhost::DataModelInstance& dataModel)
         saved.id = id;
         saved.value = ParameterValue(dataModel, id);
         saved.text = TextOfValue(dataModel, id, saved.value);
+        saved.below = TextOfValue(dataModel, id, std::floor(saved.value * 100.0) / 100.0);
+        saved.above = TextOfValue(dataModel, id, std::ceil(saved.value * 100.0) / 100.0);
         values.push_back(std::move(saved));
     }
     return values;
@@ -65,11 +72,16 @@ std::vector<SavedValue> Values(testhost::DataModelInstance& dataModel)
 
 // Effects keep switches and choices as what they mean and report a restored one at its own
 // position (a switch written as 0.1 comes back as 0): a value counts as restored when it is the
-// same, or when the effect shows the same text for it.
+// same, or when the effect shows the same text for it at a probe beside each value.
 bool SameValue(const SavedValue& saved, const SavedValue& restored)
 {
-    return std::fabs(saved.value - restored.value) <= kValueTolerance ||
-           (!saved.text.empty() && saved.text == restored.text);
+    if (std::fabs(saved.value - restored.value) <= kValueTolerance)
+        return true;
+    for (const std::string* savedText : {&saved.below, &saved.above})
+        for (const std::string* restoredText : {&restored.below, &restored.above})
+            if (!savedText->empty() && *savedText == *restoredText)
+                return true;
+    return false;
 }
 
 // The values that did not come back: how many, and the first with both values and texts.
