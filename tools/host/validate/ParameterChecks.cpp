@@ -198,6 +198,7 @@ void RunParameterChecks(GroupContext& context)
         locale.After("writing from a second thread");
     }
     locale.Report(context, "loading, opening, processing, parameter texts and programs");
+    context.Step("releasing the instance and closing the module");
     session.ReleaseDataModel(&dataModel);
 }
 
