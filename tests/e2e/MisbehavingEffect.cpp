@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -97,6 +98,23 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         std::snprintf(static_cast<char*>(ptr), 8, index == 0 ? "Gain" : "Tone");
         return 0;
     case effGetParamDisplay:
+#if MISBEHAVIOUR == 30
+        // 30: like an effect whose table of texts has a hole, nothing written for its Tone between
+        // 0.3 and 0.6.
+        if (index == 1 && effect.values[1] >= 0.3f && effect.values[1] < 0.6f)
+        {
+            static_cast<char*>(ptr)[0] = '\0';
+            return 0;
+        }
+#elif MISBEHAVIOUR == 32
+        // 32: its Tone is a choice of three, shown by rounding, saved by truncating (below).
+        if (index == 1)
+        {
+            static const char* const choices[] = {"Low", "Mid", "High"};
+            std::snprintf(static_cast<char*>(ptr), 8, "%s", choices[std::lround(effect.values[1] * 2.0f)]);
+            return 0;
+        }
+#endif
         if (index >= 0 && index < kParameters)
             std::snprintf(static_cast<char*>(ptr), 8, "%.2f", static_cast<double>(effect.values[index]));
         return 0;
@@ -108,6 +126,11 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         else
             std::snprintf(effect.chunk, sizeof(effect.chunk), "A=%.4f;B=%.4f;",
                           static_cast<double>(effect.values[0]), static_cast<double>(effect.values[1]));
+#elif MISBEHAVIOUR == 32
+        // The choice as its number, truncated: a value shown as "Mid" just above 0.25 is saved as
+        // "Low", as some real effects do.
+        std::snprintf(effect.chunk, sizeof(effect.chunk), "A=%.4f;B=%d;", static_cast<double>(effect.values[0]),
+                      static_cast<int>(effect.values[1] * 2.0f));
 #else
         // Each instance saves its own number and never takes a state back: no restored instance
         // saves what it was given.
@@ -127,6 +150,18 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
                 effect.values[name - 'A'] = std::strtof(text.c_str() + at + 2, nullptr);
         }
         effect.restored = true;
+    }
+#elif MISBEHAVIOUR == 32
+    {
+        const std::string text(static_cast<const char*>(ptr),
+                               static_cast<size_t>(std::max<intptr_t>(0, value)));
+        const size_t gain = text.find("A=");
+        const size_t choice = text.find(";B=");
+        if (gain != std::string::npos && choice != std::string::npos)
+        {
+            effect.values[0] = std::strtof(text.c_str() + gain + 2, nullptr);
+            effect.values[1] = static_cast<float>(std::atoi(text.c_str() + choice + 3)) / 2.0f;
+        }
     }
 #endif
         return 0;
@@ -222,19 +257,40 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
         }
 }
 
+#if MISBEHAVIOUR == 31
+// 31: like an effect that sets the locale of its own language for its texts, for the whole process:
+// the first numeric locale of these that this system has and the host is not in.
+void switchNumericLocale()
+{
+    const char* current = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string host = current != nullptr ? current : "";
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8", "C"})
+    {
+        if (host == name)
+            continue;
+        if (std::setlocale(LC_NUMERIC, name) != nullptr)
+            return;
+    }
+}
+#endif
+
 } // namespace
 
 // C++ reserves the name main for the program's entry, so the export gets it as its symbol name.
 MISBEHAVING_EFFECT_EXPORT AEffect* misbehavingEffectMain(audioMasterCallback host) __asm__("main");
 AEffect* misbehavingEffectMain(audioMasterCallback host)
 {
+#if MISBEHAVIOUR == 31
+    switchNumericLocale();
+#endif
     auto* effect = new MisbehavingEffect();
     effect->host = host;
     effect->number = ++instancesMade;
     fillEffectRecord(
         effect->record,
         {dispatcher, setParameter, getParameter, processReplacing, 1, kParameters, 2, 2,
-         effFlagsCanReplacing | (MISBEHAVIOUR >= 4 && MISBEHAVIOUR <= 6 ? effFlagsProgramChunks : 0),
+         effFlagsCanReplacing |
+             ((MISBEHAVIOUR >= 4 && MISBEHAVIOUR <= 6) || MISBEHAVIOUR == 32 ? effFlagsProgramChunks : 0),
          vstFourCC('O', 'M', 'I', 'S')});
     if (MISBEHAVIOUR == 8 || MISBEHAVIOUR == 9)
         effect->record.initialDelay = kLatency;

@@ -189,6 +189,84 @@ TEST_F(Validate, TheBundledDelayPassesTheRatesAndBuffersAtStrictnessFive)
     EXPECT_TRUE(Contains(run.out, "denormal input (stereo)")) << run.out;
 }
 
+// The FAIL lines of a report.
+std::vector<std::string> FailLines(const std::string& out)
+{
+    return LinesWith(out, "FAIL");
+}
+
+TEST_F(Validate, EachParameterMisbehaviourFailsItsOwnCheckAloneNamingParameterAndLayout)
+{
+    struct Case
+    {
+        const char* library;
+        const char* folder;
+        const char* check;
+        std::vector<const char*> reasons;
+    };
+    const Case cases[] = {
+        // Its Tone shows nothing from 0.30 to 0.59: the first empty text, the 29 after it.
+        {OMBREL_E2E_TEXTLESS_EFFECT, "Textless", "FAIL  texts present",
+         {"1 parameters show no readable text at some values, first parameter 1 \"Tone\" shows 0.3000 \"\" "
+          "(and 29 more of its 101 texts), stereo layout"}},
+        // It switches the locale as it is made, when the module opens an instance.
+        {OMBREL_E2E_LOCALE_CHANGING_EFFECT, "Locale", "FAIL  numeric locale",
+         {"the effect changed the process's numeric locale (LC_NUMERIC) while opening an instance, from ",
+          " (decimal point \""}},
+    };
+    for (const Case& misbehaviour : cases)
+    {
+        SCOPED_TRACE(misbehaviour.folder);
+        const RunResult run = Host({"validate", BundleWith(misbehaviour.library, misbehaviour.folder),
+                                    "--strictness", "1", "--layout", "stereo"});
+        ExpectFinishedReport(run);
+        EXPECT_EQ(run.exitCode, 1) << run.out;
+        const std::vector<std::string> failures = FailLines(run.out);
+        ASSERT_EQ(failures.size(), 1u) << run.out;
+        EXPECT_TRUE(Contains(failures[0], misbehaviour.check)) << failures[0];
+        for (const char* reason : misbehaviour.reasons)
+            EXPECT_TRUE(Contains(failures[0], reason)) << failures[0];
+    }
+}
+
+TEST_F(Validate, AChoiceSetByItsTextIsRestoredAndOneSetBetweenTextsThatMovesIsAWarning)
+{
+    // Its Tone shows "Low", "Mid", "High" by rounding and saves the choice truncated: set at 0, 0.5
+    // and 1 it comes back; set just past the start of "Mid" or "High" it comes back one lower.
+    const RunResult run = Host({"validate", BundleWith(OMBREL_E2E_ROUNDING_CHOICE_EFFECT, "Rounding"),
+                                "--strictness", "1", "--layout", "stereo"});
+    ExpectFinishedReport(run);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_TRUE(FailLines(run.out).empty()) << run.out;
+    EXPECT_TRUE(Contains(run.out, "PASS  parameters restored")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "1 switches or choices set by their texts")) << run.out;
+    std::string warning;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);)
+        if (Contains(line, "  WARN  values between texts restored"))
+            warning = line;
+    ASSERT_FALSE(warning.empty()) << run.out;
+    EXPECT_TRUE(Contains(warning, "1 come back as another value with another text")) << warning;
+    EXPECT_TRUE(Contains(warning, "first parameter 1 \"Tone\" saved ")) << warning;
+    const bool midToLow = Contains(warning, " \"Mid\", restored 0.0000 \"Low\", stereo layout");
+    const bool highToMid = Contains(warning, " \"High\", restored 0.5000 \"Mid\", stereo layout");
+    EXPECT_TRUE(midToLow || highToMid) << warning;
+}
+
+TEST_F(Validate, TheParameterChecksOfHighStrictnessPassOnTheBundledDelay)
+{
+    // Twenty values a user would set per parameter, each text read twice, and the host's writes
+    // from a second thread while audio runs and the delay's values change under a restore.
+    const RunResult run = Host({"validate", DelayBundle(), "--strictness", "5", "--layout", "stereo"});
+    ExpectFinishedReport(run);
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_TRUE(FailLines(run.out).empty()) << run.out;
+    for (const char* pass : {"PASS  texts stable", "PASS  readings equal the values written", "PASS  numeric locale",
+                             "PASS  parameters from three threads", "PASS  parameters restored"})
+        EXPECT_TRUE(Contains(run.out, pass)) << pass << "\n" << run.out;
+    EXPECT_TRUE(Contains(run.out, "22 values each")) << run.out;
+}
+
 TEST_F(Validate, InProcessReportsTheSameFailureWithoutChildren)
 {
     // The folder's name carries a control byte, DEL, a quote and a backslash into the report's

@@ -150,6 +150,12 @@ void ValidationInstance::RunBlock(int32_t length, const SignalSource& source, in
                                   BlockFigures& figures)
 {
     PrepareBlock();
+    RunPrepared(length, source, position, figures);
+}
+
+void ValidationInstance::RunPrepared(int32_t length, const SignalSource& source, int64_t position,
+                                     BlockFigures& figures)
+{
     length = std::clamp(length, 0, kMaximumBlock);
     if (mWatchBuffers)
         FillGuards();

@@ -56,6 +56,9 @@ public:
     void ProcessPrepared(int32_t length);
     // Inputs from the source, one block, outputs measured into figures (accumulated).
     void RunBlock(int32_t length, const SignalSource& source, int64_t position, BlockFigures& figures);
+    // [audio thread] The same without the host's work before the block, for a host that prepares
+    // its blocks on another thread.
+    void RunPrepared(int32_t length, const SignalSource& source, int64_t position, BlockFigures& figures);
     // Blocks of the given length until total samples have run.
     BlockFigures Run(int32_t blockLength, int64_t total, const SignalSource& source);
 
