@@ -8,6 +8,7 @@
 #include "tools/host/commands/OptionChecks.h"
 #include "tools/host/formats/OutputFile.h"
 #include "tools/host/validate/ChildProcess.h"
+#include "tools/host/validate/FuzzCommand.h"
 #include "tools/host/validate/ValidationGroup.h"
 #include "tools/host/validate/ValidateSettings.h"
 #include "tools/host/validate/ValidationReport.h"
@@ -178,6 +179,10 @@ int RunValidate(ValidateSettings settings)
         return Fail(error);
     if (!settings.group.empty())
         return RunOneGroup(settings, settings.group, settings.progressPath);
+    if (settings.sequenceSeed)
+        return RunFuzzSequence(settings);
+    if (settings.reproduceSeed)
+        return RunFuzzReproduction(settings);
 
     const std::string& jsonPath = settings.jsonPath;
     const std::string& junitPath = settings.junitPath;
@@ -190,6 +195,8 @@ int RunValidate(ValidateSettings settings)
         std::random_device entropy;
         settings.seed = (static_cast<std::uint64_t>(entropy()) << 32 | entropy()) % kLargestPrintedSeed;
     }
+    if (settings.fuzzSeconds > 0.0)
+        return RunFuzz(settings);
     const bool inProcess = settings.inProcess;
     std::printf("validating %s\nstrictness %d, layouts %s, seed %llu, %s\n", settings.module.c_str(),
                 settings.strictness, settings.layoutText.c_str(), static_cast<unsigned long long>(*settings.seed),
@@ -263,9 +270,23 @@ void RegisterValidateCommand(CommandRegistry& registry)
     command.add_option("--junit", settings->junitPath, "the report as JUnit XML into FILE")
         ->type_name("FILE");
     command.add_flag("--in-process", settings->inProcess, "run every group in this process (for debugging)");
+    command
+        .add_option("--fuzz", settings->fuzzSeconds,
+                    "random sequences of host operations for SECONDS instead of the checks")
+        ->check(Explained(CLI::PositiveNumber, "must be a number of seconds above 0"))
+        ->type_name("SECONDS");
+    command
+        .add_option_function<std::uint64_t>(
+            "--reproduce", [settings](std::uint64_t seed) { settings->reproduceSeed = seed; },
+            "replay the fuzzing sequence of SEED in this process, printing each operation")
+        ->type_name("SEED");
     // For the child processes the validator starts: not in the help.
     command.add_option("--group", settings->group)->group("");
     command.add_option("--progress-file", settings->progressPath)->group("");
+    command
+        .add_option_function<std::uint64_t>("--sequence",
+                                            [settings](std::uint64_t seed) { settings->sequenceSeed = seed; })
+        ->group("");
 }
 
 } // namespace ombrelhost
