@@ -3,8 +3,9 @@
 // 3 writes NaN, 4 saves a state that never round-trips, 5 rewrites its state once by putting its
 // values in another order after a restore, which is harmless, 6 throws from setParameter at the
 // top of its second parameter, 7 crashes when asked its name, 8 delays its output by the latency
-// it reports, 9 reports a latency but delays nothing). Otherwise a plain stereo gain with two
-// parameters.
+// it reports, 9 reports a latency but delays nothing; 40 crashes on a rare sequence only: a short
+// block of odd length, 3 to 99 samples, while the transport plays, once Tone has been set above
+// 0.95 with Gain below 0.05). Otherwise a plain stereo gain with two parameters.
 
 #include "tests/test_effects/EffectRecord.h"
 #include "vst2/Vst2Interface.h"
@@ -136,6 +137,16 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 #endif
     MisbehavingEffect& effect = *self(record);
+#if MISBEHAVIOUR == 40
+    // A fault a single pass of checks does not meet, and random host sequences do now and then.
+    if (effect.values[1] > 0.95f && effect.values[0] < 0.05f && frames % 2 == 1 && frames > 1 && frames < 100)
+    {
+        const auto* time = reinterpret_cast<const VstTimeInfo*>(
+            effect.host(record, audioMasterGetTime, 0, kVstTransportPlaying, nullptr, 0.0f));
+        if (time != nullptr && (time->flags & kVstTransportPlaying) != 0)
+            std::raise(SIGSEGV);
+    }
+#endif
     const float gain = 2.0f * effect.values[0];
 #if MISBEHAVIOUR == 8
     for (int32_t i = 0; i < frames; ++i)
