@@ -5,11 +5,9 @@
 #include "host_kit/HostViewContainer.h"
 #include "host_kit/MessagePump.h"
 #include "tools/host/session/ChannelLayout.h"
-#include "tools/host/validate/ValidationGroup.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <random>
 
