@@ -110,9 +110,12 @@ void QuennetAudioProcessor::restoreParameterForm(const EffectStateSerializer::Re
         for (int32_t parameter = 0; parameter < parameters; ++parameter)
         {
             const float value = block.value(program, parameter);
-            // A damaged value (NaN, infinity) leaves the parameter as it was.
+            // A damaged value (NaN, infinity) leaves the parameter as it was. Any other is brought
+            // into 0..1, the only values an effect's parameter takes: a damaged block's stray value
+            // (1e30, say) would otherwise reach an effect that trusts its range (and some turn
+            // it into NaN output), while a value its own rounding put a hair outside comes back.
             if (std::isfinite(value))
-                setEffectParameter(parameter, value);
+                setEffectParameter(parameter, std::clamp(value, 0.0f, 1.0f));
         }
     }
 }

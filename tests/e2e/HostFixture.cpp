@@ -2,6 +2,7 @@
 
 #include "tests/support/BundleLayout.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,6 +12,18 @@ namespace e2e
 {
 
 namespace fs = std::filesystem;
+
+Environment CrashesReachTheValidator()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    const char* options = std::getenv("ASAN_OPTIONS");
+    std::string value = options != nullptr ? options : "";
+    value += std::string(value.empty() ? "" : ":") + "handle_segv=0";
+    return {{"ASAN_OPTIONS", value}};
+#else
+    return {};
+#endif
+}
 
 RunResult HostFixture::Host(const std::vector<std::string>& arguments, const Environment& environment) const
 {

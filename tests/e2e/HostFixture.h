@@ -62,6 +62,11 @@ private:
     const std::string& mFolder = mTemporaryFolder.path();
 };
 
+// The environment under which a crashing effect's signal ends the host's child process: under the
+// address sanitizer, the sanitizer's own handler would catch the fault and end the child with a
+// report and an exit status, while a user's build sees the signal itself.
+Environment CrashesReachTheValidator();
+
 // A finished run that ended by exiting (not by a signal or the time limit) with the code.
 #define EXPECT_EXIT_CODE(run, code)                                                                          \
     do                                                                                                       \

@@ -6,8 +6,9 @@
 // it reports, 9 reports a latency but delays nothing; from 20 on, the rates and buffers: 20 writes
 // past the end of its outputs, working in groups of eight samples and rounding the count up one
 // group too far, 21 runs a long feedback path that never flushes denormal numbers, 22 crashes on
-// the fourth change of its sample rate once it runs). Otherwise a plain stereo gain with two
-// parameters.
+// the fourth change of its sample rate once it runs; 40 crashes on a rare sequence only: a short
+// block of odd length, 3 to 99 samples, while the transport plays, once Tone has been set above
+// 0.95 with Gain below 0.05). Otherwise a plain stereo gain with two parameters.
 
 #include "tests/test_effects/EffectRecord.h"
 #include "vst2/Vst2Interface.h"
@@ -198,6 +199,16 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, int32_t 
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 #endif
     MisbehavingEffect& effect = *self(record);
+#if MISBEHAVIOUR == 40
+    // A fault a single pass of checks does not meet, and random host sequences do now and then.
+    if (effect.values[1] > 0.95f && effect.values[0] < 0.05f && frames % 2 == 1 && frames > 1 && frames < 100)
+    {
+        const auto* time = reinterpret_cast<const VstTimeInfo*>(
+            effect.host(record, audioMasterGetTime, 0, kVstTransportPlaying, nullptr, 0.0f));
+        if (time != nullptr && (time->flags & kVstTransportPlaying) != 0)
+            std::raise(SIGSEGV);
+    }
+#endif
     effect.running = true;
     const float gain = 2.0f * effect.values[0];
 #if MISBEHAVIOUR == 20

@@ -16,21 +16,6 @@ namespace
 
 using Validate = HostFixture;
 
-// Under the address sanitizer the sanitizer's own signal handler would catch the crashing effect's
-// fault and end the child with a report and an exit status; the validator is to see the signal
-// itself, as it does in a user's build.
-Environment CrashesReachTheValidator()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    const char* options = std::getenv("ASAN_OPTIONS");
-    std::string value = options != nullptr ? options : "";
-    value += std::string(value.empty() ? "" : ":") + "handle_segv=0";
-    return {{"ASAN_OPTIONS", value}};
-#else
-    return {};
-#endif
-}
-
 // A finished report: every group reached, the summary line at the end.
 void ExpectFinishedReport(const RunResult& run)
 {

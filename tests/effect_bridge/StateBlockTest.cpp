@@ -319,6 +319,18 @@ TEST_F(StateBlock, DamagedValuesLeaveTheirParametersAlone)
     EXPECT_EQ(valuesSetByRestoring(*processor, block), (std::vector<std::pair<int32_t, float>>{{1, 0.5f}}));
 }
 
+TEST_F(StateBlock, ValuesOutsideAParametersRangeAreBroughtIntoIt)
+{
+    // Bytes flipped in a stored block give values far outside 0..1, which effects that trust the
+    // range turn into NaN output.
+    auto processor = create();
+    const Bytes block = BlockBuilder(3, 1)
+                            .program("A", {1.0e30f, -3.0f, 1.0000001f})
+                            .finish(EffectStateBlock::kParameterFormMarker, 0);
+    EXPECT_EQ(valuesSetByRestoring(*processor, block),
+              (std::vector<std::pair<int32_t, float>>{{0, 1.0f}, {1, 0.0f}, {2, 1.0f}}));
+}
+
 TEST_F(StateBlock, ChunkRestoreKeepsTheProgramTheChunkSelected)
 {
     config.chunkMode = kTestChunkNormal;

@@ -10,6 +10,7 @@
 #include "tools/host/formats/OutputFile.h"
 #include "tools/host/validate/CheckSelection.h"
 #include "tools/host/validate/ChildProcess.h"
+#include "tools/host/validate/FuzzCommand.h"
 #include "tools/host/validate/ReferenceCheck.h"
 #include "tools/host/validate/ValidationGroup.h"
 #include "tools/host/validate/ValidateSettings.h"
@@ -248,6 +249,10 @@ int RunValidate(ValidateSettings settings)
                                      .toStdString();
     if (!settings.group.empty())
         return RunOneGroup(settings, settings.group, settings.progressPath);
+    if (settings.sequenceSeed)
+        return RunFuzzSequence(settings);
+    if (settings.reproduceSeed)
+        return RunFuzzReproduction(settings);
 
     const std::string& jsonPath = settings.jsonPath;
     const std::string& junitPath = settings.junitPath;
@@ -260,6 +265,8 @@ int RunValidate(ValidateSettings settings)
         std::random_device entropy;
         settings.seed = (static_cast<std::uint64_t>(entropy()) << 32 | entropy()) % kLargestPrintedSeed;
     }
+    if (settings.fuzzSeconds > 0.0)
+        return RunFuzz(settings);
     const std::uint64_t firstSeed = *settings.seed;
     const bool inProcess = settings.inProcess;
     std::printf("validating %s\nstrictness %d, layouts %s, seed %llu, %s\n", settings.module.c_str(),
@@ -442,9 +449,24 @@ void RegisterValidateCommand(CommandRegistry& registry)
                     "({\"strictness\": 1, \"only\": \"latency\"}); the command line wins")
         ->check(CLI::ExistingFile)
         ->type_name("FILE");
+    configure(command
+                  .add_option("--fuzz", settings->fuzzSeconds,
+                              "random sequences of host operations for SECONDS instead of the checks")
+                  ->check(Explained(CLI::PositiveNumber, "must be a number of seconds above 0"))
+                  ->type_name("SECONDS"),
+              ConfigValue::Number);
+    command
+        .add_option_function<std::uint64_t>(
+            "--reproduce", [settings](std::uint64_t seed) { settings->reproduceSeed = seed; },
+            "replay the fuzzing sequence of SEED in this process, printing each operation")
+        ->type_name("SEED");
     // For the child processes the validator starts: not in the help.
     command.add_option("--group", settings->group)->group("");
     command.add_option("--progress-file", settings->progressPath)->group("");
+    command
+        .add_option_function<std::uint64_t>("--sequence",
+                                            [settings](std::uint64_t seed) { settings->sequenceSeed = seed; })
+        ->group("");
 }
 
 } // namespace ombrelhost

@@ -37,9 +37,15 @@ struct ValidateSettings
     double tolerance = 1.0e-6;
     // --config: a JSON file setting any of these options; the command line wins.
     std::string configPath;
+    // --fuzz SECONDS: random sequences of host operations instead of the checks (0: none);
+    // --reproduce SEED: one sequence again, in this process.
+    double fuzzSeconds = 0.0;
+    std::optional<std::uint64_t> reproduceSeed;
     // The child's side: the one group it runs and where it writes its steps and results.
     std::string group;
     std::string progressPath;
+    // The child's side of --fuzz: the one sequence it plays.
+    std::optional<std::uint64_t> sequenceSeed;
 };
 
 } // namespace ombrelhost
