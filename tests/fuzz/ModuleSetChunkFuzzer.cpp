@@ -72,10 +72,17 @@ private:
     testhost::SavedChunk saved;
 };
 
-// The module, started and scanned, with the two instances. Made once and never taken down: the
-// process ends when fuzzing does, and unloading would only cost time.
+// The module, started and scanned, with the two instances, for the whole run.
 struct FuzzedModule
 {
+    ~FuzzedModule()
+    {
+        stateInstance.reset();
+        controlsInstance.reset();
+        testhost::Shutdown(loader, host);
+        loader.Unload();
+    }
+
     testhost::ModuleLoader loader;
     testhost::TestHost host;
     testhost::ScanResult scan;
@@ -84,6 +91,14 @@ struct FuzzedModule
 };
 
 FuzzedModule* fuzzed = nullptr;
+
+// The module is given back as a host closing does when the run ends, before the process's own
+// teardown: its message thread must not outlive the statics it uses.
+void CloseModule()
+{
+    delete fuzzed;
+    fuzzed = nullptr;
+}
 
 std::string ModuleFile()
 {
@@ -123,6 +138,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     fuzzed->host.config.outputStemFormat = component.Property(AAX_eProperty_OutputStemFormat);
     fuzzed->stateInstance = std::make_unique<Instance>(fuzzed->host, effect, component);
     fuzzed->controlsInstance = std::make_unique<Instance>(fuzzed->host, effect, component);
+    std::atexit(CloseModule);
     return 0;
 }
 
