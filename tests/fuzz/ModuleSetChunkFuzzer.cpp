@@ -3,6 +3,8 @@
 // example delay beside it) once, and each input goes to a long-lived instance. The first byte picks
 // the chunk: even, the processor's state 'All '; odd, the controls 'elck'. Each kind has an instance
 // of its own, because an instance that once restored 'All ' takes nothing from 'elck' any more.
+// Before each input the instance gets back the chunk it saved when it was new, so that every input
+// starts from the same state and a fault found is the last input's alone, reproducible by itself.
 // After every input the instance must still save both chunks and process a block into finite
 // samples: a restored state, however damaged, must leave the instance working.
 //
@@ -47,9 +49,16 @@ public:
         context.SetBlockLength(kBlockLength);
     }
 
+    // Keeps the instance's chunk of this kind as it is now, to start every input from.
+    void KeepStartingState(AAX_CTypeID id)
+    {
+        OMBREL_FUZZ_CHECK(dataModel.GetChunk(id, &startingState) == AAX_SUCCESS);
+    }
+
     // Restores the chunk, then checks that the instance still saves and processes.
     void Restore(AAX_CTypeID id, const uint8_t* data, size_t size)
     {
+        OMBREL_FUZZ_CHECK(dataModel.SetChunk(startingState) == AAX_SUCCESS);
         chunk.id = id;
         chunk.data.assign(data, data + size);
         dataModel.SetChunk(chunk);
@@ -68,6 +77,7 @@ private:
     testhost::DataModelInstance dataModel;
     testhost::ProcessingContext context;
     AAX_CProcessProc process;
+    testhost::SavedChunk startingState;
     testhost::SavedChunk chunk;
     testhost::SavedChunk saved;
 };
@@ -138,6 +148,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     fuzzed->host.config.outputStemFormat = component.Property(AAX_eProperty_OutputStemFormat);
     fuzzed->stateInstance = std::make_unique<Instance>(fuzzed->host, effect, component);
     fuzzed->controlsInstance = std::make_unique<Instance>(fuzzed->host, effect, component);
+    fuzzed->stateInstance->KeepStartingState(kStateChunk);
+    fuzzed->controlsInstance->KeepStartingState(kControlsChunk);
     std::atexit(CloseModule);
     return 0;
 }
