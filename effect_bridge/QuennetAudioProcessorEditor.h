@@ -18,7 +18,7 @@ public:
 private:
     // Nothing reads it; the editor is declared as holding its processor. Borrowed: the processor
     // outlives its editor.
-    QuennetAudioProcessor* processor;
+    [[maybe_unused]] QuennetAudioProcessor* processor;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(QuennetAudioProcessorEditor)
 };

@@ -50,7 +50,7 @@ public:
     int DeliverAutomation(int32_t source = 0);
 
 private:
-    TestHost& mHost;
+    [[maybe_unused]] TestHost& mHost;
     HostController* mController;
 };
 

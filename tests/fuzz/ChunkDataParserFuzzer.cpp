@@ -2,6 +2,7 @@
 // does, and checks that whatever it read is written and read back unchanged.
 
 #include "aax_library/AAX_CChunkDataParser.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,12 +27,6 @@ std::unique_ptr<uint8_t[]> MakeChunk(const uint8_t* prefix, size_t prefixSize, c
     return memory;
 }
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
-
 void LoadAndRewrite(const uint8_t* prefix, size_t prefixSize, const uint8_t* data, size_t size)
 {
     const std::unique_ptr<uint8_t[]> input = MakeChunk(prefix, prefixSize, data, size);
@@ -44,15 +39,15 @@ void LoadAndRewrite(const uint8_t* prefix, size_t prefixSize, const uint8_t* dat
             ++typed;
 
     const int32_t size2 = parser.GetChunkDataSize();
-    Check(size2 >= 4);
+    OMBREL_FUZZ_CHECK(size2 >= 4);
     std::unique_ptr<uint8_t[]> output(new uint8_t[AAX_SPlugInChunkHeaderSize + static_cast<size_t>(size2)]());
     auto* written = reinterpret_cast<AAX_SPlugInChunk*>(output.get());
-    Check(parser.GetChunkData(written) == AAX_SUCCESS);
-    Check(written->fSize == size2);
+    OMBREL_FUZZ_CHECK(parser.GetChunkData(written) == AAX_SUCCESS);
+    OMBREL_FUZZ_CHECK(written->fSize == size2);
 
     AAX_CChunkDataParser reread;
     reread.LoadChunk(written);
-    Check(reread.GetNumEntries() == typed);
+    OMBREL_FUZZ_CHECK(reread.GetNumEntries() == typed);
 }
 } // namespace
 
