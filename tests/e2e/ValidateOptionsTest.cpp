@@ -107,7 +107,8 @@ TEST_F(ValidateOptions, OnlyAndSkipChooseTheChecksAndGroupsWithoutAChosenCheckDo
     EXPECT_TRUE(Contains(checks[0], "PASS  latency (stereo)")) << only.out;
     EXPECT_TRUE(Contains(only.out, "only checks matching latency\n")) << only.out;
     EXPECT_TRUE(Contains(only.out, "not run, as no check of theirs is selected: description and instantiation, "
-                                   "parameters, state, editor, allocation on the audio path, lifetime\n"))
+                                   "rates and block lengths, parameters, state, editor, allocation on the audio "
+                                   "path, lifetime\n"))
         << only.out;
     EXPECT_TRUE(Contains(only.out, "\nprocessing\n")) << only.out;
     EXPECT_EQ(CheckLines(ReadText(PathTo("only.json"))).size(), 1u);
@@ -117,9 +118,10 @@ TEST_F(ValidateOptions, OnlyAndSkipChooseTheChecksAndGroupsWithoutAChosenCheckDo
                                  "^state$", "--skip", "damaged|stable"});
     EXPECT_EXIT_CODE(skip, 0);
     const std::vector<std::string> state = ReportedChecks(skip.out);
-    ASSERT_EQ(state.size(), 2u) << skip.out;
+    ASSERT_EQ(state.size(), 3u) << skip.out;
     EXPECT_TRUE(Contains(state[0], "PASS  save")) << skip.out;
     EXPECT_TRUE(Contains(state[1], "PASS  parameters restored")) << skip.out;
+    EXPECT_TRUE(Contains(state[2], "PASS  values between texts restored")) << skip.out;
     EXPECT_TRUE(Contains(skip.out, "\nstate\n")) << skip.out;
     EXPECT_FALSE(Contains(skip.out, "\nprocessing\n")) << skip.out;
 
