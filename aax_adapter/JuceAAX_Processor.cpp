@@ -131,8 +131,7 @@ AAX_Result JuceAAX_Processor::EffectInit()
         float rate = 0.0f;
         if (AAX_IController* controller = Controller())
             controller->GetSampleRate(&rate);
-        hostSampleRate.store(rate);
-        prepareProcessor();
+        prepareProcessor(rate);
     }
     processor->discardPendingRefresh();
     publishBypassParameter();
@@ -141,7 +140,7 @@ AAX_Result JuceAAX_Processor::EffectInit()
     return AAX_SUCCESS;
 }
 
-void JuceAAX_Processor::prepareProcessor()
+void JuceAAX_Processor::prepareProcessor(float rate)
 {
     AAX_IController* controller = Controller();
     AAX_EStemFormat inputFormat = AAX_eStemFormat_None;
@@ -156,7 +155,6 @@ void JuceAAX_Processor::prepareProcessor()
 
     // JUCE 7 derives the processor's speaker arrangements from its bus layouts, which the play
     // configuration below sets to the canonical layout of each channel count.
-    const float rate = hostSampleRate.load();
     processor->setPlayConfigDetails(inputs, outputs, static_cast<double>(rate), currentBlockSize);
     processor->prepareToPlay(static_cast<double>(rate), currentBlockSize);
 
@@ -184,7 +182,6 @@ void JuceAAX_Processor::followHostRate()
         // Blocks arriving now pass their input through rather than wait for the effect.
         const ProcessingExclusion::Holder held(processor->getProcessingExclusion(),
                                                ProcessingExclusion::Hold::sweep);
-        hostSampleRate.store(requested);
         processor->setRateAndBufferSizeDetails(static_cast<double>(requested), currentBlockSize);
         processor->prepareToPlay(static_cast<double>(requested), currentBlockSize);
         processor->refreshLatency();
@@ -297,7 +294,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> JuceAAX_Processor::getPosition
     // Only blocks ask, and closeHostSide waits for them (see transportOpen).
     return positionFromHostTransport(
         transportOpen.load(std::memory_order_acquire) ? mTransport.get() : nullptr,
-        hostSampleRate.load(std::memory_order_relaxed));
+        audioPath->getPreparedSampleRate());
 }
 
 //==============================================================================

@@ -102,8 +102,8 @@ protected:
     AAX_Result EffectInit() override;
 
 private:
-    // [host thread] Prepares the processor at hostSampleRate for the host's stem formats.
-    void prepareProcessor();
+    // [host thread] Prepares the processor at the rate for the host's stem formats.
+    void prepareProcessor(float rate);
     // [message thread] When the host's blocks run at a rate the effect is not prepared for, prepares
     // it again for theirs (blocks pass their input through meanwhile) and tells the host the latency
     // the effect has at that rate. Never on the audio thread: effects allocate and reset there.
@@ -155,8 +155,6 @@ private:
     // [message thread] Follows a new rate of the host's blocks (followHostRate).
     std::unique_ptr<RefreshTimer> rateTimer;
     int32_t stateChunkIndex = 1;
-    // Written under preparationLock; read by the audio thread's play head too.
-    std::atomic<float> hostSampleRate{0.0f};
     // Keeps the host thread's preparation at initialisation and the message thread's preparation
     // for a new rate one at a time.
     std::mutex preparationLock;
