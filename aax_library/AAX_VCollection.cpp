@@ -7,16 +7,6 @@
 
 #include <memory>
 
-namespace
-{
-// The host sees its own map, never the wrapper; a map that is not a wrapper passes as null.
-IACFUnknown* HostMap(AAX_IPropertyMap* map)
-{
-    auto* wrapper = dynamic_cast<AAX_VPropertyMap*>(map);
-    return wrapper != nullptr ? wrapper->GetIUnknown() : nullptr;
-}
-} // namespace
-
 AAX_VCollection::AAX_VCollection(IACFUnknown* host)
 {
     mICollection = static_cast<AAX_IACFCollection*>(
@@ -84,5 +74,5 @@ AAX_Result AAX_VCollection::SetProperties(AAX_IPropertyMap* properties)
 {
     if (mICollection == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return mICollection->SetProperties(HostMap(properties));
+    return mICollection->SetProperties(AAX_VPropertyMap::HostMapOf(properties));
 }

@@ -6,13 +6,6 @@
 
 namespace
 {
-// The host sees its own map, never the wrapper; a map that is not a wrapper passes as null.
-IACFUnknown* HostMap(AAX_IPropertyMap* map)
-{
-    auto* wrapper = dynamic_cast<AAX_VPropertyMap*>(map);
-    return wrapper != nullptr ? wrapper->GetIUnknown() : nullptr;
-}
-
 // Property ids a duplicated map carries over; ids outside this range belong to the source alone.
 constexpr AAX_EProperty kFirstDuplicatedProperty = 10;
 constexpr AAX_EProperty kLastDuplicatedProperty = 351;
@@ -179,7 +172,7 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_Native(AAX_CProcessProc proc
 {
     if (mIComponentDescriptor == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return mIComponentDescriptor->AddProcessProc_Native(reinterpret_cast<void*>(process), HostMap(properties),
+    return mIComponentDescriptor->AddProcessProc_Native(reinterpret_cast<void*>(process), AAX_VPropertyMap::HostMapOf(properties),
                                                         reinterpret_cast<void*>(instanceInit),
                                                         reinterpret_cast<void*>(background), outProcId);
 }
@@ -191,6 +184,6 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(const char* moduleFile, c
 {
     if (mIComponentDescriptor == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return mIComponentDescriptor->AddProcessProc_TI(moduleFile, processSymbol, HostMap(properties),
+    return mIComponentDescriptor->AddProcessProc_TI(moduleFile, processSymbol, AAX_VPropertyMap::HostMapOf(properties),
                                                     instanceInitSymbol, backgroundSymbol, outProcId);
 }

@@ -9,13 +9,7 @@
 
 namespace
 {
-// The host sees its own objects, never the wrappers; anything that is not a wrapper passes as null.
-IACFUnknown* HostMap(AAX_IPropertyMap* map)
-{
-    auto* wrapper = dynamic_cast<AAX_VPropertyMap*>(map);
-    return wrapper != nullptr ? wrapper->GetIUnknown() : nullptr;
-}
-
+// The host sees its own component, never the wrapper; anything that is not a wrapper passes as null.
 IACFUnknown* HostComponent(AAX_IComponentDescriptor* component)
 {
     auto* wrapper = dynamic_cast<AAX_VComponentDescriptor*>(component);
@@ -99,7 +93,7 @@ AAX_Result AAX_VEffectDescriptor::SetProperties(AAX_IPropertyMap* properties)
 {
     if (mIEffectDescriptor == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return mIEffectDescriptor->SetProperties(HostMap(properties));
+    return mIEffectDescriptor->SetProperties(AAX_VPropertyMap::HostMapOf(properties));
 }
 
 AAX_Result AAX_VEffectDescriptor::AddResourceInfo(AAX_EResourceType type, const char* info)
@@ -114,7 +108,7 @@ AAX_Result AAX_VEffectDescriptor::AddMeterDescription(AAX_CTypeID meterId, const
 {
     if (mIEffectDescriptor == nullptr)
         return AAX_ERROR_NULL_OBJECT;
-    return mIEffectDescriptor->AddMeterDescription(meterId, name, HostMap(properties));
+    return mIEffectDescriptor->AddMeterDescription(meterId, name, AAX_VPropertyMap::HostMapOf(properties));
 }
 
 AAX_Result AAX_VEffectDescriptor::AddControlMIDINode(AAX_CTypeID nodeId, AAX_EMIDINodeType nodeType,

@@ -23,6 +23,13 @@ public:
     // The host's first-version map (borrowed), or null.
     AAX_IACFPropertyMap* GetIUnknown() const { return mIPropertyMap; }
 
+    // The host sees its own map, never the wrapper; a map that is not a wrapper passes as null.
+    static IACFUnknown* HostMapOf(AAX_IPropertyMap* map)
+    {
+        auto* wrapper = dynamic_cast<AAX_VPropertyMap*>(map);
+        return wrapper != nullptr ? wrapper->GetIUnknown() : nullptr;
+    }
+
 private:
     AAX_IACFPropertyMap* mIPropertyMap = nullptr;
     AAX_IACFPropertyMap_V2* mIPropertyMapV2 = nullptr;

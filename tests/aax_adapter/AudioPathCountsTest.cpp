@@ -16,7 +16,7 @@ using namespace testhost;
 namespace
 {
 
-constexpr int32_t kBlock = 512;
+constexpr int32_t kCountsBlock = 512;
 // What one block's MIDI buffer takes: its 64 KiB reserve at 16 bytes per short event.
 constexpr int kEventsOneBlockTakes = 4096;
 
@@ -26,9 +26,9 @@ TEST(AudioPathCounts, MidiEventsBeyondTheBlocksBufferAreDroppedAndCounted)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kStereoComponent, kBlock);
+    ProcessingInstance instance(session, kStereoComponent, kCountsBlock);
     ASSERT_TRUE(instance.ready());
-    instance.context.SetBlockLength(kBlock);
+    instance.context.SetBlockLength(kCountsBlock);
 
     ModuleAudioPathCounts counts = readModuleAudioPathCounts(instance.dataModel);
     ASSERT_TRUE(counts.answered);
@@ -38,7 +38,7 @@ TEST(AudioPathCounts, MidiEventsBeyondTheBlocksBufferAreDroppedAndCounted)
     // A block within the buffer drops nothing.
     std::vector<AAX_CMidiPacket> packets;
     for (int i = 0; i < kEventsOneBlockTakes; ++i)
-        packets.push_back(MidiNode::Packet(static_cast<uint32_t>(i % kBlock), {0x90, 60, 100}));
+        packets.push_back(MidiNode::Packet(static_cast<uint32_t>(i % kCountsBlock), {0x90, 60, 100}));
     instance.context.Midi().SetPackets(packets);
     instance.process();
     const TestEffectMidiLog& midi = session.bundle().log().midi;
@@ -48,7 +48,7 @@ TEST(AudioPathCounts, MidiEventsBeyondTheBlocksBufferAreDroppedAndCounted)
     // 904 more in the next block: the effect gets what the buffer took, the rest is counted, and
     // the counts add up over blocks.
     for (int i = 0; i < 904; ++i)
-        packets.push_back(MidiNode::Packet(static_cast<uint32_t>(i % kBlock), {0x80, 60, 0}));
+        packets.push_back(MidiNode::Packet(static_cast<uint32_t>(i % kCountsBlock), {0x80, 60, 0}));
     instance.context.Midi().SetPackets(packets);
     instance.process();
     instance.process();

@@ -22,7 +22,7 @@ using namespace testhost;
 namespace
 {
 
-constexpr int32_t kBlock = 256;
+constexpr int32_t kAudioThreadBlock = 256;
 constexpr float kInput = 0.5f;
 
 size_t countArrivals(const std::vector<MainThreadAutomationDelegate::Arrival>& arrivals,
@@ -43,9 +43,9 @@ TEST(AudioThread, AutomationReportedWhileProcessingReachesTheHostInOrderFromAnot
     config.automatedParameter = 3;
     PlugInSession session(testEffectPath(), config);
     ASSERT_TRUE(session.scanned());
-    MainThreadAutomationInstance instance(session, kStereoComponent, kBlock);
+    MainThreadAutomationInstance instance(session, kStereoComponent, kAudioThreadBlock);
     ASSERT_TRUE(instance.ready());
-    instance.context.SetBlockLength(kBlock);
+    instance.context.SetBlockLength(kAudioThreadBlock);
 
     constexpr int kBlocks = 5;
     const std::thread::id audioThread = std::this_thread::get_id();
@@ -80,10 +80,10 @@ TEST(AudioThread, ABlockDuringTheParameterFormSweepPassesItsInputThroughWithoutW
     config.chunkMode = kTestChunkNone;
     PlugInSession session(testEffectPath(), config);
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kStereoComponent, kBlock);
+    ProcessingInstance instance(session, kStereoComponent, kAudioThreadBlock);
     ASSERT_TRUE(instance.ready());
     ProcessingContext& context = instance.context;
-    context.SetBlockLength(kBlock);
+    context.SetBlockLength(kAudioThreadBlock);
     context.FillInputs(kInput);
     TestEffectLog& log = session.bundle().log();
 
@@ -114,7 +114,7 @@ TEST(AudioThread, ABlockDuringTheParameterFormSweepPassesItsInputThroughWithoutW
     ASSERT_TRUE(counts.answered);
     EXPECT_EQ(1u, counts.passedThroughBlocks);
     EXPECT_EQ(0u, counts.droppedMidiEvents);
-    for (int32_t n = 0; n < kBlock; ++n)
+    for (int32_t n = 0; n < kAudioThreadBlock; ++n)
     {
         ASSERT_EQ(kInput, context.Output(0)[n]) << n;
         ASSERT_EQ(kInput, context.Output(1)[n]) << n;

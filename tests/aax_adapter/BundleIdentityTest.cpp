@@ -24,7 +24,7 @@ namespace
 
 using testhost::ComponentDescription;
 
-constexpr int32_t kBlock = 64;
+constexpr int32_t kIdentityBlock = 64;
 
 // Stereo and 5.1, under identifiers of its own.
 const char* const kVerbIdentity = R"({
@@ -94,12 +94,12 @@ TEST(BundleIdentity, AFiveOneInstanceRunsAllSixChannelsThroughTheEffectInPlace)
 {
     PlugInSession session(testEffectPath(), effectDeclaring(6), kVerbIdentity);
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kVerbFiveOne, kBlock);
+    ProcessingInstance instance(session, kVerbFiveOne, kIdentityBlock);
     ASSERT_TRUE(instance.ready());
     ASSERT_EQ(instance.context.InputCount(), 6);
     ASSERT_EQ(instance.context.OutputCount(), 6);
     for (int32_t c = 0; c < 6; ++c)
-        std::fill(instance.context.Input(c), instance.context.Input(c) + kBlock, static_cast<float>(c + 1));
+        std::fill(instance.context.Input(c), instance.context.Input(c) + kIdentityBlock, static_cast<float>(c + 1));
     instance.process();
 
     const TestEffectLog& log = session.bundle().log();
@@ -111,12 +111,12 @@ TEST(BundleIdentity, AFiveOneInstanceRunsAllSixChannelsThroughTheEffectInPlace)
         EXPECT_EQ(log.process.inputs[c], reinterpret_cast<uintptr_t>(instance.context.Output(c)));
         EXPECT_EQ(log.process.outputs[c], reinterpret_cast<uintptr_t>(instance.context.Output(c)));
     }
-    EXPECT_EQ(instance.context.Output(0)[kBlock - 1],
+    EXPECT_EQ(instance.context.Output(0)[kIdentityBlock - 1],
               1.0f + kTestEffectCrossGain * 2.0f + kTestEffectOutput0Offset);
-    EXPECT_EQ(instance.context.Output(1)[kBlock - 1],
+    EXPECT_EQ(instance.context.Output(1)[kIdentityBlock - 1],
               2.0f + kTestEffectCrossGain * 1.0f + kTestEffectOutput1Offset);
     for (int32_t c = 2; c < 6; ++c)
-        EXPECT_EQ(instance.context.Output(c)[kBlock - 1],
+        EXPECT_EQ(instance.context.Output(c)[kIdentityBlock - 1],
                   static_cast<float>(c + 1) + kTestEffectExtraOutputValue)
             << "channel " << c;
 }
@@ -137,20 +137,20 @@ TEST(BundleIdentity, AFiveOneToStereoInstanceReadsEveryInputAndWritesNone)
     config.numOutputs = 2;
     PlugInSession session(testEffectPath(), config, downmixIdentity);
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, 0, kBlock);
+    ProcessingInstance instance(session, 0, kIdentityBlock);
     ASSERT_TRUE(instance.ready());
     ASSERT_EQ(instance.context.InputCount(), 6);
     ASSERT_EQ(instance.context.OutputCount(), 2);
     for (int32_t c = 0; c < 6; ++c)
-        std::fill(instance.context.Input(c), instance.context.Input(c) + kBlock, static_cast<float>(c + 1));
+        std::fill(instance.context.Input(c), instance.context.Input(c) + kIdentityBlock, static_cast<float>(c + 1));
     instance.process();
 
     const TestEffectLog& log = session.bundle().log();
     ASSERT_EQ(log.process.calls, 1);
     EXPECT_EQ(log.process.extraInputPeak, 6.0f);
-    EXPECT_EQ(instance.context.Output(0)[kBlock - 1], 1.0f + kTestEffectCrossGain * 2.0f + kTestEffectOutput0Offset);
+    EXPECT_EQ(instance.context.Output(0)[kIdentityBlock - 1], 1.0f + kTestEffectCrossGain * 2.0f + kTestEffectOutput0Offset);
     for (int32_t c = 0; c < 6; ++c)
-        for (int32_t n = 0; n < kBlock; ++n)
+        for (int32_t n = 0; n < kIdentityBlock; ++n)
             ASSERT_EQ(instance.context.Input(c)[n], static_cast<float>(c + 1)) << "channel " << c << ", sample " << n;
 }
 

@@ -29,7 +29,6 @@ using namespace testhost;
 namespace
 {
 
-void* const kWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
 constexpr int32_t kParameters = 8;
 // The effect moves its last parameter itself; the host leaves that one alone.
 constexpr int32_t kAutomated = kParameters - 1;
@@ -83,7 +82,7 @@ void runSession(int32_t chunkMode)
     ASSERT_EQ(AAX_SUCCESS, dataModel->InitializeResult());
     auto gui = std::make_unique<GuiInstance>(session.host(), session.guiFactory(), dataModel.get());
     ASSERT_EQ(AAX_SUCCESS, gui->InitializeResult());
-    gui->AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui->AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     const ComponentDescription& component = session.component(kStereoComponent);
     ProcessingContext context(component, 64);
     ASSERT_EQ(AAX_SUCCESS, context.ResetPrivateData(dataModel->Get()));

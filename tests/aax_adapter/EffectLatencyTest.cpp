@@ -14,7 +14,7 @@
 namespace
 {
 
-constexpr int32_t kBlock = 64;
+constexpr int32_t kLatencyBlock = 64;
 
 TEST(EffectLatency, ANewDelayAnnouncedWhileProcessingReachesTheHostOffTheAudioThread)
 {
@@ -24,7 +24,7 @@ TEST(EffectLatency, ANewDelayAnnouncedWhileProcessingReachesTheHostOffTheAudioTh
     config.changedInitialDelay = 512;
     PlugInSession session(testEffectPath(), config);
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kStereoComponent, kBlock);
+    ProcessingInstance instance(session, kStereoComponent, kLatencyBlock);
     ASSERT_TRUE(instance.ready());
     testhost::HostController& controller = *instance.dataModel.Controller();
     ASSERT_EQ(controller.SignalLatency(), 64);

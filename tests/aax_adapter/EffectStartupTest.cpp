@@ -16,7 +16,7 @@ using namespace testhost;
 namespace
 {
 
-constexpr int32_t kBlock = 256;
+constexpr int32_t kStartupBlock = 256;
 
 std::vector<const TestEffectCall*> dispatcherCalls(const TestEffectLog& log)
 {
@@ -34,7 +34,7 @@ bool processesABlock(PlugInSession& session)
     DataModelInstance dataModel(session.host(), session.dataModelFactory());
     if (dataModel.InitializeResult() != AAX_SUCCESS)
         return false;
-    ProcessingContext context(session.component(kStereoComponent), kBlock);
+    ProcessingContext context(session.component(kStereoComponent), kStartupBlock);
     if (context.ResetPrivateData(dataModel.Get()) != AAX_SUCCESS)
         return false;
     context.FillInputs(0.0f);

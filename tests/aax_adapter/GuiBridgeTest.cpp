@@ -19,9 +19,6 @@ using namespace testhost;
 namespace
 {
 
-// An X11 window id as a host hands it over in a type-3 container.
-void* const kWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
-
 class EditorProbe
 {
 public:
@@ -95,14 +92,14 @@ TEST(GuiBridge, TheEditorOpensOnlyInAWindowHandleContainerWithTheWindowUnchanged
     const EditorProbe& probe = editor.probe;
     GuiInstance& gui = editor.gui;
 
-    gui.AttachView(AAX_eViewContainer_Type_NSView, kWindow);
-    gui.AttachView(AAX_eViewContainer_Type_UIView, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_NSView, kTestHostWindow);
+    gui.AttachView(AAX_eViewContainer_Type_UIView, kTestHostWindow);
     gui.AttachView(AAX_eViewContainer_Type_HWND, nullptr);
     EXPECT_EQ(0, probe.count(effEditOpen));
 
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     ASSERT_EQ(1, probe.count(effEditOpen));
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(kWindow), probe.calls().back().ptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(kTestHostWindow), probe.calls().back().ptr);
 }
 
 TEST(GuiBridge, TheViewSizeIsTheEffectsRectangle)
@@ -130,7 +127,7 @@ TEST(GuiBridge, AResizeRequestGivesOneSetViewSizeAndNoIdleOnThatTick)
     ASSERT_TRUE(editor.ready());
     const EditorProbe& probe = editor.probe;
     GuiInstance& gui = editor.gui;
-    HostViewContainer* view = gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    HostViewContainer* view = gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     ASSERT_NE(nullptr, view);
 
     EXPECT_EQ(AAX_SUCCESS, gui.Tick());
@@ -183,7 +180,7 @@ TEST(GuiBridge, WithoutAnEffectTheViewIsEmptyAndNothingIsCalled)
     DataModelInstance dataModel(session.host(), session.dataModelFactory());
     GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
     ASSERT_EQ(AAX_SUCCESS, gui.InitializeResult());
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     AAX_Point size{1.0f, 2.0f};
     EXPECT_EQ(AAX_ERROR_NULL_OBJECT, gui->GetViewSize(&size));
     EXPECT_EQ(AAX_SUCCESS, gui.Tick());
@@ -204,7 +201,7 @@ TEST(GuiBridge, TheEditorClosesOnDetachAndNotAgainAtDestruction)
     DataModelInstance dataModel(session.host(), session.dataModelFactory());
     {
         GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
-        gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+        gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
         EXPECT_EQ(AAX_SUCCESS, gui.DetachView());
         EXPECT_EQ((std::vector<int32_t>{effEditOpen, effEditClose}), probe.opcodes());
     }
@@ -218,7 +215,7 @@ TEST(GuiBridge, UninitializingTheGuiClosesTheEditorAndLetsTheDataModelGo)
     const EditorProbe probe(session.bundle());
     auto dataModel = std::make_unique<DataModelInstance>(session.host(), session.dataModelFactory());
     GuiInstance gui(session.host(), session.guiFactory(), dataModel.get());
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
 
     // The host lets go of everything but the GUI object itself: the editor closes before the
     // effect, which goes with its data model.

@@ -10,7 +10,12 @@
 #include "host_kit/TestHost.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+
+// The window the tests' host hands to an editor: an X11 window id, as a host hands it over in a
+// type-3 container.
+inline void* const kTestHostWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
 
 // The description's channel configurations, in its order.
 enum ComponentIndex : size_t

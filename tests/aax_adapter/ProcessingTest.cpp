@@ -31,17 +31,6 @@ void fillRamps(ProcessingContext& context)
             context.Input(channel)[n] = 0.001f * static_cast<float>(n) * (channel == 0 ? 1.0f : -2.0f);
 }
 
-// The test effect's processing: out0 = in0 + 10 in1 + 1000, out1 = in1 + 10 in0 + 2000.
-float effectOutput0(float in0, float in1)
-{
-    return in0 + kTestEffectCrossGain * in1 + kTestEffectOutput0Offset;
-}
-
-float effectOutput1(float in0, float in1)
-{
-    return in1 + kTestEffectCrossGain * in0 + kTestEffectOutput1Offset;
-}
-
 // The master bypass set by the host: the value goes to the data model, comes back as the packet
 // for context field 3, and the host writes it into the context.
 void setBypass(DataModelInstance& dataModel, ProcessingContext& context, bool bypassed)
@@ -103,20 +92,20 @@ TEST(Processing, EachConfigurationRendersSampleExactInPlaceInTheHostsOutputs)
             if (c == kStereoComponent)
             {
                 const float in1 = context.Input(1)[n];
-                ASSERT_EQ(effectOutput0(in0, in1), context.Output(0)[n]) << n;
-                ASSERT_EQ(effectOutput1(in0, in1), context.Output(1)[n]) << n;
+                ASSERT_EQ(testEffectOutput0(in0, in1), context.Output(0)[n]) << n;
+                ASSERT_EQ(testEffectOutput1(in0, in1), context.Output(1)[n]) << n;
             }
             else if (c == kMonoToStereoComponent)
             {
                 // The one input feeds both of the effect's inputs; both outputs are the host's.
-                ASSERT_EQ(effectOutput0(in0, in0), context.Output(0)[n]) << n;
-                ASSERT_EQ(effectOutput1(in0, in0), context.Output(1)[n]) << n;
+                ASSERT_EQ(testEffectOutput0(in0, in0), context.Output(0)[n]) << n;
+                ASSERT_EQ(testEffectOutput1(in0, in0), context.Output(1)[n]) << n;
             }
             else
             {
                 // One channel for both of the effect's inputs and outputs: the second output is
                 // written last.
-                ASSERT_EQ(effectOutput1(in0, in0), context.Output(0)[n]) << n;
+                ASSERT_EQ(testEffectOutput1(in0, in0), context.Output(0)[n]) << n;
             }
         }
         // The host's inputs are left as they were.
@@ -265,7 +254,7 @@ TEST(Processing, InstancesWithoutTheirPrivateDataAreSkippedAndTheOthersRender)
 
     RunProcess(component.process, {&unfilled, &filled});
     EXPECT_EQ(0.0f, unfilled.Output(0)[0]);
-    EXPECT_EQ(effectOutput0(0.5f, 0.5f), filled.Output(0)[0]);
+    EXPECT_EQ(testEffectOutput0(0.5f, 0.5f), filled.Output(0)[0]);
     EXPECT_EQ(1, session.bundle().log().process.calls);
 
     // Private data of another field is left alone; field 5 gets the instance in every 8-byte slot.

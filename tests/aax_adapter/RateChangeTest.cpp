@@ -22,15 +22,10 @@ using namespace testhost;
 namespace
 {
 
-constexpr int32_t kBlock = 128;
+constexpr int32_t kRateChangeBlock = 128;
 constexpr float kInput = 0.25f;
 // The test effect's look-ahead: two samples per kHz of its rate.
 constexpr int32_t kDelayPerKilohertz = 2;
-
-float effectOutput0(float in0, float in1)
-{
-    return in0 + kTestEffectCrossGain * in1 + kTestEffectOutput0Offset;
-}
 
 int32_t loggedCalls(const TestEffectLog& log)
 {
@@ -45,15 +40,15 @@ TEST(RateChange, ALiveInstanceFollowsEachNewRateOffTheAudioThreadAndReportsItsLa
     config.delaySamplesPerKilohertz = kDelayPerKilohertz;
     PlugInSession session(testEffectPath(), config);
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kStereoComponent, kBlock);
+    ProcessingInstance instance(session, kStereoComponent, kRateChangeBlock);
     ASSERT_TRUE(instance.ready());
     ProcessingContext& context = instance.context;
     HostController& controller = *instance.dataModel.Controller();
     const TestEffectLog& log = session.bundle().log();
-    context.SetBlockLength(kBlock);
+    context.SetBlockLength(kRateChangeBlock);
     context.FillInputs(kInput);
     instance.process();
-    ASSERT_EQ(effectOutput0(kInput, kInput), context.Output(0)[0]);
+    ASSERT_EQ(testEffectOutput0(kInput, kInput), context.Output(0)[0]);
     EXPECT_EQ(96, controller.SignalLatency());
 
     const uintptr_t audioThread = std::hash<std::thread::id>{}(std::this_thread::get_id());
@@ -71,7 +66,7 @@ TEST(RateChange, ALiveInstanceFollowsEachNewRateOffTheAudioThreadAndReportsItsLa
         context.FillInputs(kInput);
         instance.process();
         EXPECT_EQ(processed, log.process.calls);
-        for (int32_t n = 0; n < kBlock; ++n)
+        for (int32_t n = 0; n < kRateChangeBlock; ++n)
         {
             ASSERT_EQ(kInput, context.Output(0)[n]) << n;
             ASSERT_EQ(kInput, context.Output(1)[n]) << n;
@@ -95,7 +90,7 @@ TEST(RateChange, ALiveInstanceFollowsEachNewRateOffTheAudioThreadAndReportsItsLa
         context.FillInputs(kInput);
         instance.process();
         EXPECT_EQ(processed + 1, log.process.calls);
-        EXPECT_EQ(effectOutput0(kInput, kInput), context.Output(0)[kBlock - 1]);
+        EXPECT_EQ(testEffectOutput0(kInput, kInput), context.Output(0)[kRateChangeBlock - 1]);
         EXPECT_EQ(static_cast<intptr_t>(rate), session.bundle().callHostFromEffect(audioMasterGetSampleRate));
         // Only one preparation per change.
         EXPECT_EQ(-1, findEffectCall(log, kTestCallDispatcher, effSetSampleRate, given + 1));
@@ -106,11 +101,11 @@ TEST(RateChange, AContextWithoutARateRunsAtTheRateGivenOnCreation)
 {
     PlugInSession session(testEffectPath());
     ASSERT_TRUE(session.scanned());
-    ProcessingInstance instance(session, kMonoToStereoComponent, kBlock);
+    ProcessingInstance instance(session, kMonoToStereoComponent, kRateChangeBlock);
     ASSERT_TRUE(instance.ready());
     ProcessingContext& context = instance.context;
     const TestEffectLog& log = session.bundle().log();
-    context.SetBlockLength(kBlock);
+    context.SetBlockLength(kRateChangeBlock);
     // Hosts that fill the field with nothing usable: the effect keeps processing as prepared.
     for (const float unusable : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN()})
     {
@@ -126,9 +121,9 @@ TEST(RateChange, AContextWithoutARateRunsAtTheRateGivenOnCreation)
     // A new rate on mono to stereo: the input passes, the output without an input is silent.
     context.SetSampleRate(88200.0f);
     context.FillInputs(kInput);
-    std::fill(context.Output(1), context.Output(1) + kBlock, 3.0f);
+    std::fill(context.Output(1), context.Output(1) + kRateChangeBlock, 3.0f);
     instance.process();
     EXPECT_EQ(kInput, context.Output(0)[0]);
     EXPECT_EQ(0.0f, context.Output(1)[0]);
-    EXPECT_EQ(0.0f, context.Output(1)[kBlock - 1]);
+    EXPECT_EQ(0.0f, context.Output(1)[kRateChangeBlock - 1]);
 }

@@ -22,7 +22,7 @@ using namespace testhost;
 namespace
 {
 
-constexpr int32_t kBlock = 512;
+constexpr int32_t kThirdPartyBlock = 512;
 
 std::string valueText(const DataModelInstance& dataModel, const std::string& id, double value)
 {
@@ -159,7 +159,7 @@ TEST_F(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
                         context.Input(channel)[n] = 0.5f * std::sin(0.3f * static_cast<float>(n));
             instance.process();
             for (int32_t channel = 0; channel < context.OutputCount(); ++channel)
-                for (int32_t n = 0; n < kBlock; ++n)
+                for (int32_t n = 0; n < kThirdPartyBlock; ++n)
                 {
                     const float sample = context.Output(channel)[n];
                     finite = finite && std::isfinite(sample);
@@ -169,7 +169,7 @@ TEST_F(ThirdPartyEffect, DualDelayProcessesAudioInEveryConfiguration)
         EXPECT_TRUE(finite);
         EXPECT_GT(energy, 1.0e-6);
     };
-    forEachConfiguration(session, kBlock, renderBurst);
+    forEachConfiguration(session, kThirdPartyBlock, renderBurst);
 }
 
 TEST_F(ThirdPartyEffect, DualDelayStateRoundTripsWithIdenticalBytes)

@@ -29,8 +29,6 @@ using namespace testhost;
 namespace
 {
 
-void* const kWindow = reinterpret_cast<void*>(uintptr_t{0x2a00007});
-
 void appendBigEndian32(std::vector<uint8_t>& bytes, uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -330,10 +328,10 @@ TEST(ThreadsAndLifetimes, TheEditorOpensOnceClosesOnceAndTheGuiLetsTheDataModelG
     GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
     ASSERT_EQ(AAX_SUCCESS, gui.InitializeResult());
 
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     EXPECT_EQ(1, log.editorOpens);
     // A second window: the editor moves there, closed first.
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     EXPECT_EQ(1, log.editorOpens);
     EXPECT_EQ(2, countDispatcherCalls(log, effEditOpen));
     EXPECT_EQ(AAX_SUCCESS, gui.DetachView());
@@ -343,7 +341,7 @@ TEST(ThreadsAndLifetimes, TheEditorOpensOnceClosesOnceAndTheGuiLetsTheDataModelG
 
     // Open again, then the GUI is uninitialised with the editor still open: it closes, and the
     // data model goes (with its effect) as soon as the host releases it.
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     EXPECT_EQ(1, log.editorOpens);
     EXPECT_EQ(AAX_SUCCESS, gui.Uninitialize());
     EXPECT_EQ(0, log.editorOpens);
@@ -363,7 +361,7 @@ TEST(ThreadsAndLifetimes, AFailedEditorRectangleIsAnErrorNotAnEmptyView)
     DataModelInstance dataModel(session.host(), session.dataModelFactory());
     GuiInstance gui(session.host(), session.guiFactory(), &dataModel);
     ASSERT_EQ(AAX_SUCCESS, gui.InitializeResult());
-    gui.AttachView(AAX_eViewContainer_Type_HWND, kWindow);
+    gui.AttachView(AAX_eViewContainer_Type_HWND, kTestHostWindow);
     AAX_Point size{-1.0f, -1.0f};
     EXPECT_NE(AAX_SUCCESS, gui->GetViewSize(&size));
     EXPECT_EQ(-1.0f, size.horz);

@@ -13,8 +13,8 @@
 
 namespace
 {
-constexpr double kRate = 48000.0;
-constexpr int32_t kBlock = 512;
+constexpr double kEchoRate = 48000.0;
+constexpr int32_t kEchoBlock = 512;
 constexpr float kSilence = 1.0e-6f;
 
 // Passes when out has the given samples at the given positions (within tolerance) and nothing above
@@ -82,10 +82,10 @@ TEST_P(DelayEcho, ImpulseEchoesAtMultiplesOfTheTimeFallingByTheFeedback)
     const EchoCase c = GetParam();
     DelayHost host;
     ASSERT_TRUE(host.ok()) << host.error();
-    host.prepare(kRate, c.block);
+    host.prepare(kEchoRate, c.block);
     setWetEcho(host, c.ms, c.feedback);
 
-    const size_t d = samplesFor(c.ms, kRate);
+    const size_t d = samplesFor(c.ms, kEchoRate);
     std::vector<float> left = impulse(d * 3 + d / 2);
     std::vector<float> right = impulse(left.size());
     host.processStereo(left, right, c.block);
@@ -112,14 +112,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(host.ok()) << host.error();
-        host.prepare(kRate, kBlock);
+        host.prepare(kEchoRate, kEchoBlock);
     }
 
-    // An impulse on both channels through the delay, in blocks of kBlock.
+    // An impulse on both channels through the delay, in blocks of kEchoBlock.
     std::vector<float> impulseResponse(size_t frames)
     {
         std::vector<float> left = impulse(frames), right = impulse(frames);
-        host.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kEchoBlock);
         return left;
     }
 
@@ -142,7 +142,7 @@ TEST_F(DelayOutput, MixZeroPassesTheInputThroughBitForBit)
         right[i] = noise(random);
     }
     const std::vector<float> originalLeft = left, originalRight = right;
-    host.processStereo(left, right, kBlock);
+    host.processStereo(left, right, kEchoBlock);
     EXPECT_EQ(left, originalLeft);
     EXPECT_EQ(right, originalRight);
 }
@@ -151,16 +151,16 @@ TEST_F(DelayOutput, MonoInPlaceWithOnePointerForAllChannelsGivesTheSameEchoes)
 {
     setWetEcho(host, 125.0, 0.5f);
     host.setParameter(kMix, 0.75f);
-    const size_t d = samplesFor(125.0, kRate);
+    const size_t d = samplesFor(125.0, kEchoRate);
     std::vector<float> mono = impulse(3 * d + 10);
-    host.processMono(mono, kBlock);
+    host.processMono(mono, kEchoBlock);
     EXPECT_TRUE(hasOnly(mono, {{0, 0.25f}, {d, 0.75f}, {2 * d, 0.375f}, {3 * d, 0.1875f}}));
 }
 
 TEST_F(DelayOutput, ChannelsStayApartWhenOnlyOneCarriesSignal)
 {
     setWetEcho(host, 20.0, 0.6f);
-    const size_t d = samplesFor(20.0, kRate);
+    const size_t d = samplesFor(20.0, kEchoRate);
     std::vector<float> left = impulse(4 * d);
     std::vector<float> right(left.size(), 0.0f);
     host.processStereo(left, right, 100);
@@ -174,13 +174,13 @@ TEST(DelaySampleRate, EchoTimesFollowTheRateAndRatesOutOfRangeAreIgnored)
     {
         DelayHost host;
         ASSERT_TRUE(host.ok()) << host.error();
-        host.prepare(rate, kBlock);
+        host.prepare(rate, kEchoBlock);
         for (const float bad : {0.0f, -48000.0f, NAN, INFINITY, 1.0e12f})
             host.dispatch(effSetSampleRate, 0, 0, nullptr, bad);
         setWetEcho(host, 250.0, 0.0f);
         const size_t d = samplesFor(250.0, rate);
         std::vector<float> left = impulse(d + 100), right = impulse(d + 100);
-        host.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kEchoBlock);
         EXPECT_TRUE(hasOnly(left, {{d, 1.0f}})) << "at " << rate << " Hz";
     }
 }
@@ -190,19 +190,19 @@ TEST_F(DelayOutput, SuspendAndResumeAtTheSameRateKeepEchoesInFlight)
     // Our module suspends and resumes the effect whenever the host's block length changes, in the
     // middle of playback: the echoes already in the line must still come out.
     setWetEcho(host, 100.0, 0.5f);
-    const size_t d = samplesFor(100.0, kRate);
+    const size_t d = samplesFor(100.0, kEchoRate);
     impulseResponse(d / 2);
 
-    host.prepare(kRate, 256);
+    host.prepare(kEchoRate, 256);
     std::vector<float> rest(2 * d + 10, 0.0f), restRight(2 * d + 10, 0.0f);
     host.processStereo(rest, restRight, 256);
     EXPECT_TRUE(hasOnly(rest, {{d - d / 2, 1.0f}, {2 * d - d / 2, 0.5f}}));
 
     // A new rate clears the line: what it held would come out at the wrong time.
     impulseResponse(100);
-    host.prepare(44100.0, kBlock);
+    host.prepare(44100.0, kEchoBlock);
     std::fill(rest.begin(), rest.end(), 0.0f);
-    host.processStereo(rest, restRight, kBlock);
+    host.processStereo(rest, restRight, kEchoBlock);
     EXPECT_TRUE(hasOnly(rest, {}));
 }
 
@@ -210,14 +210,14 @@ TEST_F(DelayOutput, NonFiniteInputAndRunawayFeedbackLeaveTheLineFiniteAndBounded
 {
     setWetEcho(host, 10.0, 1.0f);
     host.setParameter(kHighCut, 0.5f);
-    const size_t d = samplesFor(10.0, kRate);
+    const size_t d = samplesFor(10.0, kEchoRate);
 
     // Broken samples, then a steady level that 100 % feedback keeps adding up.
-    std::vector<float> left(static_cast<size_t>(kRate), 1.0f), right(left.size(), -1.0f);
+    std::vector<float> left(static_cast<size_t>(kEchoRate), 1.0f), right(left.size(), -1.0f);
     left[0] = NAN;
     right[0] = INFINITY;
     left[5] = -INFINITY;
-    host.processStereo(left, right, kBlock);
+    host.processStereo(left, right, kEchoBlock);
     // Samples that came in broken go out broken (their dry share is 0 x inf); all others are clean.
     for (size_t i = 1; i < left.size(); ++i)
     {
@@ -231,7 +231,7 @@ TEST_F(DelayOutput, NonFiniteInputAndRunawayFeedbackLeaveTheLineFiniteAndBounded
     host.setParameter(kFeedback, 0.0f);
     host.setParameter(kHighCut, 1.0f);
     std::vector<float> quiet(4 * d, 0.0f), quietRight(4 * d, 0.0f);
-    host.processStereo(quiet, quietRight, kBlock);
+    host.processStereo(quiet, quietRight, kEchoBlock);
     EXPECT_NEAR(impulseResponse(2 * d)[d], 1.0f, 1.0e-4f);
 }
 
@@ -241,7 +241,7 @@ TEST_F(DelayOutput, HighCutDarkensEachRepeatMore)
     host.setParameter(kHighCut, host.valueShowing(kHighCut, "2.0 kHz"));
     ASSERT_GE(host.parameter(kHighCut), 0.0f);
 
-    const size_t d = samplesFor(100.0, kRate);
+    const size_t d = samplesFor(100.0, kEchoRate);
     const std::vector<float> out = impulseResponse(3 * d + d / 2);
     // A low-passed impulse loses its peak and spreads, more with every pass through the filter.
     auto peak = [&](size_t echo)
@@ -280,8 +280,8 @@ TEST_F(DelayOutput, ParameterAndProgramChangesNeverJump)
     // A 25 Hz sine moves at most 0.0033 per sample per unit of level (0.002 here when smoothed). Each
     // change below falls on a peak of the input (every 0.51 s), where the old and the new sound differ
     // by much of the level, so a change made at once would jump by far more than the limit.
-    const double step = 2.0 * M_PI * 25.0 / kRate;
-    const size_t segment = static_cast<size_t>(0.51 * kRate);
+    const double step = 2.0 * M_PI * 25.0 / kEchoRate;
+    const size_t segment = static_cast<size_t>(0.51 * kEchoRate);
     size_t t = 0;
     float previous = 0.0f; // the last sample before the change, since that is where a jump would be
     auto largestStepOver = [&](size_t frames)
@@ -289,7 +289,7 @@ TEST_F(DelayOutput, ParameterAndProgramChangesNeverJump)
         std::vector<float> left(frames), right(frames);
         for (size_t i = 0; i < frames; ++i, ++t)
             left[i] = right[i] = static_cast<float>(0.5 * std::sin(step * static_cast<double>(t)));
-        host.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kEchoBlock);
         float largest = 0.0f;
         for (size_t i = 0; i < frames; ++i)
         {

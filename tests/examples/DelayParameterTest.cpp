@@ -11,7 +11,6 @@
 
 namespace
 {
-constexpr int32_t kSweepPoints = 101;
 constexpr size_t kVstDisplayChars = 8;
 
 // The display texts at 0.00, 0.01 ... 1.00, the values our module probes (k x 0.01 in double, then

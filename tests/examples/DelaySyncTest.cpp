@@ -10,8 +10,8 @@
 
 namespace
 {
-constexpr double kRate = 48000.0;
-constexpr int32_t kBlock = 256;
+constexpr double kSyncRate = 48000.0;
+constexpr int32_t kSyncBlock = 256;
 
 // Index of the first sample above half scale, or -1.
 long firstEcho(const std::vector<float>& out)
@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(host.ok()) << host.error();
-        host.prepare(kRate, kBlock);
+        host.prepare(kSyncRate, kSyncBlock);
         host.setParameter(kFeedback, 0.0f);
         host.setParameter(kMix, 1.0f);
         host.setParameter(kHighCut, 1.0f);
@@ -49,11 +49,11 @@ protected:
     long echoAfterImpulse(size_t frames)
     {
         std::vector<float> left(frames, 0.0f), right(frames, 0.0f);
-        host.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kSyncBlock);
         std::fill(left.begin(), left.end(), 0.0f);
         std::fill(right.begin(), right.end(), 0.0f);
         left[0] = right[0] = 1.0f;
-        host.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kSyncBlock);
         return firstEcho(left);
     }
 
@@ -81,7 +81,7 @@ TEST(DelaySyncDivisions, EveryDivisionHasItsMusicalLengthAt120Bpm)
     {
         DelayHost host;
         ASSERT_TRUE(host.ok()) << host.error();
-        host.prepare(kRate, kBlock);
+        host.prepare(kSyncRate, kSyncBlock);
         host.setParameter(kFeedback, 0.0f);
         host.setParameter(kMix, 1.0f);
         host.setParameter(kHighCut, 1.0f);
@@ -89,7 +89,7 @@ TEST(DelaySyncDivisions, EveryDivisionHasItsMusicalLengthAt120Bpm)
         host.setParameter(kNote, host.valueShowing(kNote, division.text));
         std::vector<float> left(static_cast<size_t>(division.samples) + 100, 0.0f), right(left.size(), 0.0f);
         left[0] = 1.0f;
-        host.processStereo(left, right, kBlock);
+        host.processStereo(left, right, kSyncBlock);
         EXPECT_EQ(firstEcho(left), division.samples) << division.text;
     }
 }
@@ -106,12 +106,12 @@ TEST_F(DelaySync, BarLengthFollowsAValidTimeSignature)
 TEST_F(DelaySync, TempoIsAskedOncePerBlockOnlyWhileSynced)
 {
     selectNote("1/16");
-    std::vector<float> left(kBlock * 10, 0.0f), right(kBlock * 10, 0.0f);
-    host.processStereo(left, right, kBlock);
+    std::vector<float> left(kSyncBlock * 10, 0.0f), right(kSyncBlock * 10, 0.0f);
+    host.processStereo(left, right, kSyncBlock);
     EXPECT_EQ(DelayHost::state().timeRequests, 10);
 
     host.setParameter(kSync, 0.0f);
-    host.processStereo(left, right, kBlock);
+    host.processStereo(left, right, kSyncBlock);
     EXPECT_EQ(DelayHost::state().timeRequests, 10);
 }
 
@@ -147,7 +147,7 @@ TEST_F(DelaySync, ATempoChangeMovesTheEchoWithoutAJump)
     selectNote("1/8");
     DelayHost::state().timeInfo.tempo = 120.0;
     // A steady sine through the line, then the tempo changes; the output may not jump.
-    const double step = 2.0 * M_PI * 220.0 / kRate;
+    const double step = 2.0 * M_PI * 220.0 / kSyncRate;
     auto sine = [&](size_t from, size_t frames)
     {
         std::vector<float> samples(frames);
@@ -155,12 +155,12 @@ TEST_F(DelaySync, ATempoChangeMovesTheEchoWithoutAJump)
             samples[i] = static_cast<float>(0.5 * std::sin(step * static_cast<double>(from + i)));
         return samples;
     };
-    const size_t frames = static_cast<size_t>(kRate);
+    const size_t frames = static_cast<size_t>(kSyncRate);
     std::vector<float> first = sine(0, frames), firstRight = first;
     std::vector<float> second = sine(frames, frames), secondRight = second;
-    host.processStereo(first, firstRight, kBlock);
+    host.processStereo(first, firstRight, kSyncBlock);
     DelayHost::state().timeInfo.tempo = 77.0;
-    host.processStereo(second, secondRight, kBlock);
+    host.processStereo(second, secondRight, kSyncBlock);
 
     // The change takes effect at the first sample of the second run, so the step into it counts.
     float largestStep = std::fabs(second[0] - first.back());
@@ -168,7 +168,7 @@ TEST_F(DelaySync, ATempoChangeMovesTheEchoWithoutAJump)
         largestStep = std::max(largestStep, std::fabs(second[i] - second[i - 1]));
     EXPECT_LT(largestStep, 0.02f);
     // And it did move: after the crossfade the output is the input from the new, longer time ago.
-    const size_t newDelay = static_cast<size_t>(std::lround(0.5 * 60.0 / 77.0 * kRate));
+    const size_t newDelay = static_cast<size_t>(std::lround(0.5 * 60.0 / 77.0 * kSyncRate));
     const size_t probe = frames - 100;
     EXPECT_NEAR(second[probe], 0.5 * std::sin(step * static_cast<double>(probe + frames - newDelay)), 1.0e-3);
 }

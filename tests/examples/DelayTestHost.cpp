@@ -8,7 +8,6 @@ namespace
 {
 constexpr size_t kTextBytes = 1024;
 constexpr size_t kProgramNameBytes = 64;
-constexpr int32_t kSweepPoints = 101;
 
 intptr_t testHostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float)
 {

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The values the tests and the module probe a parameter's texts at: 0.00, 0.01 ... 1.00.
+constexpr int32_t kSweepPoints = 101;
+
 // What the host callback answers and what it has been asked; one per process, reset by each DelayHost.
 struct DelayHostState
 {

@@ -12,7 +12,7 @@
 
 namespace
 {
-constexpr uint8_t kMarker[4] = {1, 1, 1, 1};
+constexpr uint8_t kDefaultChunkMarker[4] = {1, 1, 1, 1};
 
 std::unique_ptr<uint8_t[]> MakeChunk(const uint8_t* prefix, size_t prefixSize, const uint8_t* data,
                                      size_t size)
@@ -53,10 +53,10 @@ void LoadAndRewrite(const uint8_t* prefix, size_t prefixSize, const uint8_t* dat
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > static_cast<size_t>(std::numeric_limits<int32_t>::max()) - sizeof kMarker)
+    if (size > static_cast<size_t>(std::numeric_limits<int32_t>::max()) - sizeof kDefaultChunkMarker)
         return 0;
     // The raw bytes, and the same bytes behind a valid marker so that most runs reach the entries.
     LoadAndRewrite(nullptr, 0, data, size);
-    LoadAndRewrite(kMarker, sizeof kMarker, data, size);
+    LoadAndRewrite(kDefaultChunkMarker, sizeof kDefaultChunkMarker, data, size);
     return 0;
 }

@@ -25,6 +25,17 @@ constexpr float kTestEffectOutput1Offset = 2000.0f;
 constexpr float kTestEffectCrossGain = 10.0f;
 constexpr float kTestEffectExtraOutputValue = 7777.0f;
 
+// The test effect's processing of one sample on its first two outputs.
+constexpr float testEffectOutput0(float in0, float in1)
+{
+    return in0 + kTestEffectCrossGain * in1 + kTestEffectOutput0Offset;
+}
+
+constexpr float testEffectOutput1(float in0, float in1)
+{
+    return in1 + kTestEffectCrossGain * in0 + kTestEffectOutput1Offset;
+}
+
 enum TestEffectDisplay : int32_t
 {
     kTestDisplayValue = 0,    // the value with two decimals: a new text at every hundredth

@@ -8,6 +8,7 @@
 #include "aax_library/host/AAX_IACFEffectGUI.h"
 #include "aax_library/host/AAX_IACFEffectParameters.h"
 #include "host_kit/DataModelInstance.h"
+#include "tests/windows/InstalledModule.h"
 #include "host_kit/GuiInstance.h"
 #include "host_kit/HostString.h"
 #include "host_kit/MessagePump.h"
@@ -28,11 +29,6 @@
 
 namespace
 {
-
-// Where scripts/wine-run installs the bundle (OMBREL_WINE_BUNDLE).
-const char* const kInstalledModule =
-    "C:\\Program Files\\Common "
-    "Files\\Avid\\Audio\\Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64\\Ombrel.aaxplugin";
 
 // Calls the function at `position` of the object's table as Microsoft's x64 ABI calls a member.
 template <class R = AAX_Result, class... A> R Slot(const void* object, size_t position, A... args)

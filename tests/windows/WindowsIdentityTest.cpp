@@ -5,6 +5,7 @@
 
 #include "aax_library/AAX_StemFormats.h"
 #include "host_kit/DataModelInstance.h"
+#include "tests/windows/InstalledModule.h"
 #include "host_kit/ModuleLoader.h"
 #include "host_kit/Scan.h"
 #include "host_kit/TestHost.h"
@@ -21,11 +22,6 @@
 
 namespace
 {
-
-// Where scripts/wine-run installs the bundle (OMBREL_WINE_BUNDLE).
-const char* const kInstalledModule =
-    "C:\\Program Files\\Common "
-    "Files\\Avid\\Audio\\Plug-Ins\\Ombrel.aaxplugin\\Contents\\x64\\Ombrel.aaxplugin";
 
 const char* const kVerbIdentity = R"({
   "name": "Verb", "shortNames": ["Vrb"], "manufacturer": "Acme Audio",

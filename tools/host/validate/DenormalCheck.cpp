@@ -14,7 +14,7 @@ namespace ombrelhost
 namespace
 {
 
-constexpr int32_t kBlock = 512;
+constexpr int32_t kDenormalBlock = 512;
 constexpr int kRounds = 3;
 // The decay: from -6 dB down to the floor over this many samples, then at the floor, far below the
 // smallest normal float (1.2e-38).
@@ -27,8 +27,8 @@ constexpr double kNegligibleShare = 0.01;
 double TimedRun(ValidationInstance& instance, int64_t length, const SignalSource& source, int64_t from)
 {
     BlockFigures figures;
-    for (int64_t position = from; position < from + length; position += kBlock)
-        instance.RunBlock(kBlock, source, position, figures);
+    for (int64_t position = from; position < from + length; position += kDenormalBlock)
+        instance.RunBlock(kDenormalBlock, source, position, figures);
     return figures.seconds;
 }
 
@@ -54,10 +54,10 @@ void CheckDenormalCost(GroupContext& context, ValidationInstance& instance)
     for (int round = 0; round < kRounds; ++round)
     {
         context.Step("timing noise through " + layoutName + " at " + RateText(instance.SampleRate()) +
-                     ", blocks of " + std::to_string(kBlock));
+                     ", blocks of " + std::to_string(kDenormalBlock));
         normal = std::min(normal, TimedRun(instance, length, noise, 0));
         context.Step("timing input decaying into denormal numbers through " + layoutName + " at " +
-                     RateText(instance.SampleRate()) + ", blocks of " + std::to_string(kBlock));
+                     RateText(instance.SampleRate()) + ", blocks of " + std::to_string(kDenormalBlock));
         TimedRun(instance, kDecaySamples, decaying, 0);
         denormal = std::min(denormal, TimedRun(instance, length, decaying, kDecaySamples));
     }
@@ -70,7 +70,7 @@ void CheckDenormalCost(GroupContext& context, ValidationInstance& instance)
     if (ratio > kDenormalSlowDown && denormal - normal > kNegligibleShare * seconds)
         context.Warn(name,
                      "processing slows down " + FormatFigure("%.1f", ratio) + "x on input decaying into denormal numbers at " +
-                         RateText(instance.SampleRate()) + ", blocks of " + std::to_string(kBlock) + " samples (" +
+                         RateText(instance.SampleRate()) + ", blocks of " + std::to_string(kDenormalBlock) + " samples (" +
                          layoutName + ")",
                      figures);
     else

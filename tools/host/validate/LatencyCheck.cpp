@@ -14,7 +14,7 @@ namespace ombrelhost
 namespace
 {
 
-constexpr int32_t kBlock = 256;
+constexpr int32_t kLatencyBlock = 256;
 // Beyond the reported latency, how far the impulse is followed: a second at the validation rate
 // covers the pre-delay of any reverb worth the name.
 constexpr int64_t kSearchBeyondLatency = static_cast<int64_t>(kValidationRate);
@@ -37,14 +37,14 @@ void CheckLatency(GroupContext& context, ModuleSession& session, ChannelLayout l
     testhost::ProcessingContext& record = instance->Context();
     std::vector<std::vector<float>> outputs(static_cast<size_t>(record.OutputCount()));
     int32_t reported = 0;
-    int64_t length = kBlock;
-    for (int64_t position = 0; position < length; position += kBlock)
+    int64_t length = kLatencyBlock;
+    for (int64_t position = 0; position < length; position += kLatencyBlock)
     {
         BlockFigures figures;
-        instance->RunBlock(kBlock, impulse, position, figures);
+        instance->RunBlock(kLatencyBlock, impulse, position, figures);
         for (int32_t c = 0; c < record.OutputCount(); ++c)
             outputs[static_cast<size_t>(c)].insert(outputs[static_cast<size_t>(c)].end(), record.Output(c),
-                                                   record.Output(c) + kBlock);
+                                                   record.Output(c) + kLatencyBlock);
         // Effects often size their look-ahead once they process, and the module reports the change
         // when it sees it: the figure is read after every block and the run lengthened to match.
         instance->DataModel().Controller()->GetSignalLatency(&reported);
@@ -69,7 +69,7 @@ void CheckLatency(GroupContext& context, ModuleSession& session, ChannelLayout l
 
     const std::string figures = "reported " + std::to_string(reported) + " samples, measured " +
                                 (onset < 0 ? std::string("nothing") : std::to_string(onset) + " samples") +
-                                (reported != onset ? "; " + RunConditions(layout, kValidationRate, kBlock)
+                                (reported != onset ? "; " + RunConditions(layout, kValidationRate, kLatencyBlock)
                                                    : std::string());
     if (reported < 0)
         context.Fail(name, "negative latency", figures);

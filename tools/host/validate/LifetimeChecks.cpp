@@ -13,7 +13,7 @@ namespace
 {
 constexpr int kInstancesInARow = 10;
 constexpr int kSideBySide = 4;
-constexpr int32_t kBlock = 256;
+constexpr int32_t kLifetimeBlock = 256;
 } // namespace
 
 void RunLifetimeChecks(GroupContext& context)
@@ -30,7 +30,7 @@ void RunLifetimeChecks(GroupContext& context)
             "instances in a row");
         if (instance == nullptr)
             return;
-        instance->Run(kBlock, kBlock, Noise(static_cast<uint32_t>(i)));
+        instance->Run(kLifetimeBlock, kLifetimeBlock, Noise(static_cast<uint32_t>(i)));
         session->ReleaseDataModel(&instance->DataModel());
     }
     context.Pass("instances in a row", std::to_string(kInstancesInARow) + " created, run and destroyed");
@@ -58,22 +58,22 @@ void RunLifetimeChecks(GroupContext& context)
         for (auto& instance : instances)
         {
             instance->PrepareBlock();
-            instance->Context().SetBlockLength(kBlock);
+            instance->Context().SetBlockLength(kLifetimeBlock);
             for (int32_t c = 0; c < instance->Context().InputCount(); ++c)
-                for (int32_t n = 0; n < kBlock; ++n)
+                for (int32_t n = 0; n < kLifetimeBlock; ++n)
                     instance->Context().Input(c)[n] = noise(c, n);
         }
         // One call over every instance's record, as a host processes the instances of a module.
         testhost::RunProcess(session->Component(layout)->process, records.data(), records.size());
         for (auto& instance : instances)
             for (int32_t c = 0; c < instance->Context().OutputCount(); ++c)
-                for (int32_t n = 0; n < kBlock; ++n)
+                for (int32_t n = 0; n < kLifetimeBlock; ++n)
                     nonFinite += std::isfinite(instance->Context().Output(c)[n]) ? 0 : 1;
     }
     if (nonFinite > 0)
         context.Fail("instances side by side", std::to_string(nonFinite) + " output samples are not finite",
                      std::to_string(kSideBySide) + " instances, " + std::to_string(blocks) + " blocks; " +
-                         RunConditions(layout, kValidationRate, kBlock));
+                         RunConditions(layout, kValidationRate, kLifetimeBlock));
     else
         context.Pass("instances side by side",
                      std::to_string(kSideBySide) + " instances, " + std::to_string(blocks) + " blocks");
@@ -98,11 +98,11 @@ void RunLifetimeChecks(GroupContext& context)
         context.Fail("unload and load again", error);
         return;
     }
-    const BlockFigures figures = again->Run(kBlock, 8 * kBlock, noise);
+    const BlockFigures figures = again->Run(kLifetimeBlock, 8 * kLifetimeBlock, noise);
     if (figures.nonFinite > 0)
         context.Fail("unload and load again", "the output is not finite: " + std::to_string(figures.nonFinite) +
                                                   " samples",
-                     RunConditions(layout, kValidationRate, kBlock));
+                     RunConditions(layout, kValidationRate, kLifetimeBlock));
     else
         context.Pass("unload and load again", "a new instance processes");
     session->ReleaseDataModel(&again->DataModel());
