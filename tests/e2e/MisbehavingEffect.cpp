@@ -6,9 +6,12 @@
 // it reports, 9 reports a latency but delays nothing; from 20 on, the rates and buffers: 20 writes
 // past the end of its outputs, working in groups of eight samples and rounding the count up one
 // group too far, 21 runs a long feedback path that never flushes denormal numbers, 22 crashes on
-// the fourth change of its sample rate once it runs; 40 crashes on a rare sequence only: a short
-// block of odd length, 3 to 99 samples, while the transport plays, once Tone has been set above
-// 0.95 with Gain below 0.05). Otherwise a plain stereo gain with two parameters.
+// the fourth change of its sample rate once it runs; from 30 on, the parameters: 30 shows no text
+// over part of its Tone, 31 switches the numeric locale, 32 shows its Tone, a choice of three, by
+// rounding and saves it truncated, 33 does the same with a count of 40 beats; 40 crashes on a
+// rare sequence only: a short block of odd length, 3 to 99 samples, while the transport plays,
+// once Tone has been set above 0.95 with Gain below 0.05). Otherwise a plain stereo gain with two
+// parameters.
 
 #include "tests/test_effects/EffectRecord.h"
 #include "vst2/Vst2Interface.h"
@@ -40,6 +43,13 @@ constexpr int32_t kFeedbackStages = 8;
 constexpr int64_t kAssistNanoseconds = 100;
 // The crashing effect's rate changes while it runs.
 constexpr int32_t kCrashingRateChange = 4;
+// The rounding effects' Tone: three choices (Low, Mid, High), or a count of beats from 0 to 39.
+constexpr float kLastBeat = 39.0f;
+#if MISBEHAVIOUR == 33
+constexpr float kToneSteps = kLastBeat;
+#else
+constexpr float kToneSteps = 2.0f;
+#endif
 int32_t instancesMade = 0;
 
 struct MisbehavingEffect
@@ -115,6 +125,13 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
             std::snprintf(static_cast<char*>(ptr), 8, "%s", choices[std::lround(effect.values[1] * 2.0f)]);
             return 0;
         }
+#elif MISBEHAVIOUR == 33
+        // 33: its Tone is a count of beats in many steps, shown by rounding, saved by truncating.
+        if (index == 1)
+        {
+            std::snprintf(static_cast<char*>(ptr), 8, "%ldbeat", std::lround(effect.values[1] * kLastBeat));
+            return 0;
+        }
 #endif
         if (index >= 0 && index < kParameters)
             std::snprintf(static_cast<char*>(ptr), 8, "%.2f", static_cast<double>(effect.values[index]));
@@ -127,11 +144,11 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         else
             std::snprintf(effect.chunk, sizeof(effect.chunk), "A=%.4f;B=%.4f;",
                           static_cast<double>(effect.values[0]), static_cast<double>(effect.values[1]));
-#elif MISBEHAVIOUR == 32
-        // The choice as its number, truncated: a value shown as "Mid" just above 0.25 is saved as
-        // "Low", as some real effects do.
+#elif MISBEHAVIOUR == 32 || MISBEHAVIOUR == 33
+        // The choice or the count as its number, truncated: a value shown as "Mid" just above 0.25 is
+        // saved as "Low", as some real effects do.
         std::snprintf(effect.chunk, sizeof(effect.chunk), "A=%.4f;B=%d;", static_cast<double>(effect.values[0]),
-                      static_cast<int>(effect.values[1] * 2.0f));
+                      static_cast<int>(effect.values[1] * kToneSteps));
 #else
         // Each instance saves its own number and never takes a state back: no restored instance
         // saves what it was given.
@@ -152,7 +169,7 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         }
         effect.restored = true;
     }
-#elif MISBEHAVIOUR == 32
+#elif MISBEHAVIOUR == 32 || MISBEHAVIOUR == 33
     {
         const std::string text(static_cast<const char*>(ptr),
                                static_cast<size_t>(std::max<intptr_t>(0, value)));
@@ -161,7 +178,7 @@ intptr_t dispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t val
         if (gain != std::string::npos && choice != std::string::npos)
         {
             effect.values[0] = std::strtof(text.c_str() + gain + 2, nullptr);
-            effect.values[1] = static_cast<float>(std::atoi(text.c_str() + choice + 3)) / 2.0f;
+            effect.values[1] = static_cast<float>(std::atoi(text.c_str() + choice + 3)) / kToneSteps;
         }
     }
 #endif
@@ -301,7 +318,7 @@ AEffect* misbehavingEffectMain(audioMasterCallback host)
         effect->record,
         {dispatcher, setParameter, getParameter, processReplacing, 1, kParameters, 2, 2,
          effFlagsCanReplacing |
-             ((MISBEHAVIOUR >= 4 && MISBEHAVIOUR <= 6) || MISBEHAVIOUR == 32 ? effFlagsProgramChunks : 0),
+             ((MISBEHAVIOUR >= 4 && MISBEHAVIOUR <= 6) || MISBEHAVIOUR == 32 || MISBEHAVIOUR == 33 ? effFlagsProgramChunks : 0),
          vstFourCC('O', 'M', 'I', 'S')});
     if (MISBEHAVIOUR == 8 || MISBEHAVIOUR == 9)
         effect->record.initialDelay = kLatency;

@@ -1,7 +1,9 @@
 // State: saved, restored into a fresh instance and saved again; stable when the second and third
 // saves agree (an effect may rewrite its bytes once); the parameters must come back, switches and
 // choices set as a user sets them (by their text); values of those between their texts that come
-// back as another text are a warning. Cut, garbage and foreign blocks must leave a working instance.
+// back as another text are a warning, and so is a parameter in many steps that comes back one step
+// away (none of its values is known to be on the effect's grid). Cut, garbage and foreign blocks
+// must leave a working instance.
 
 #include "tools/host/validate/ValidationGroup.h"
 
@@ -13,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <random>
 
 namespace ombrelhost
@@ -89,24 +93,46 @@ struct Differences
 {
     size_t count = 0;
     std::string first;
+
+    void Add(const std::string& described)
+    {
+        if (count++ == 0)
+            first = described;
+    }
+    void Add(const Differences& more)
+    {
+        if (count == 0)
+            first = more.first;
+        count += more.count;
+    }
 };
 
-Differences Compare(testhost::DataModelInstance& dataModel, const std::vector<SavedValue>& wanted,
-                    const std::vector<SavedValue>& restored, const std::vector<std::string>& among,
-                    const std::string& layout)
+// Whether a value that did not come back is the effect's rounding between its text and its state
+// rather than a value lost: such differences are counted apart.
+using RoundingMove = std::function<bool(const SavedValue& saved, const SavedValue& restored)>;
+
+struct Comparison
 {
-    Differences differences;
+    Differences lost;
+    Differences rounded;
+};
+
+Comparison Compare(testhost::DataModelInstance& dataModel, const std::vector<SavedValue>& wanted,
+                   const std::vector<SavedValue>& restored, const std::vector<std::string>& among,
+                   const std::string& layout, const RoundingMove& rounding = nullptr)
+{
+    Comparison comparison;
     for (size_t i = 0; i < wanted.size() && i < restored.size(); ++i)
     {
         if (SameValue(wanted[i], restored[i]) ||
             (!among.empty() && std::find(among.begin(), among.end(), wanted[i].id) == among.end()))
             continue;
-        if (differences.count++ == 0)
-            differences.first = ParameterLabel(dataModel, wanted[i].id) + " saved " +
-                                ValueAndText(wanted[i].value, wanted[i].text) + ", restored " +
-                                ValueAndText(restored[i].value, restored[i].text) + ", " + layout;
+        const std::string described = ParameterLabel(dataModel, wanted[i].id) + " saved " +
+                                      ValueAndText(wanted[i].value, wanted[i].text) + ", restored " +
+                                      ValueAndText(restored[i].value, restored[i].text) + ", " + layout;
+        (rounding && rounding(wanted[i], restored[i]) ? comparison.rounded : comparison.lost).Add(described);
     }
-    return differences;
+    return comparison;
 }
 
 } // namespace
@@ -135,17 +161,29 @@ void RunStateChecks(GroupContext& context)
     std::mt19937_64& random = context.Random();
     const std::string inLayout = std::string(ChannelLayoutName(layout)) + " layout";
     // Switches and choices: their values off the grid come back to a text of the effect's choosing.
+    // Parameters in many steps: any of their values may.
     std::vector<std::string> choices;
-    std::vector<TextSpans> spans;
+    std::vector<std::string> stepped;
+    std::map<std::string, TextSpans> spans;
     for (const std::string& id : first->DataModel().ParameterIds())
         if (id != cDefaultMasterBypassID)
         {
             TextSpans parameterSpans(first->DataModel(), id);
             if (parameterSpans.FewTexts())
                 choices.push_back(id);
+            else if (parameterSpans.ManySteps())
+                stepped.push_back(id);
             ModuleSession::WriteParameter(first->DataModel(), id, parameterSpans.UserValue(random));
-            spans.push_back(std::move(parameterSpans));
+            spans.emplace(id, std::move(parameterSpans));
         }
+    const RoundingMove oneStep = [&spans](const SavedValue& saved, const SavedValue& restored)
+    {
+        const auto found = spans.find(saved.id);
+        return found != spans.end() && found->second.ManySteps() &&
+               found->second.Neighbours(saved.text, restored.text);
+    };
+    std::vector<std::string> offGridParameters = choices;
+    offGridParameters.insert(offGridParameters.end(), stepped.begin(), stepped.end());
     first->Run(256, 1024, Silence());
     const auto wanted = Values(first->DataModel());
 
@@ -168,9 +206,12 @@ void RunStateChecks(GroupContext& context)
     Chunks resaved;
     SaveChunks(second->DataModel(), resaved, error);
     const auto restored = Values(second->DataModel());
-    const Differences differences = Compare(second->DataModel(), wanted, restored, {}, inLayout);
-    const std::string restoredFigures = std::to_string(wanted.size()) + " parameters, " +
-                                        std::to_string(choices.size()) + " switches or choices set by their texts";
+    const Comparison restoredComparison = Compare(second->DataModel(), wanted, restored, {}, inLayout, oneStep);
+    const Differences& differences = restoredComparison.lost;
+    std::string restoredFigures = std::to_string(wanted.size()) + " parameters, " + std::to_string(choices.size()) +
+                                  " switches or choices set by their texts";
+    if (!stepped.empty())
+        restoredFigures += ", " + std::to_string(stepped.size()) + " in many steps";
     if (wanted.size() != restored.size())
         context.Fail("parameters restored",
                      "the restored instance publishes " + std::to_string(restored.size()) + " parameters, not " +
@@ -196,37 +237,32 @@ void RunStateChecks(GroupContext& context)
         context.Pass("state stable", rewritten ? "the effect rewrote its bytes once" : "identical bytes");
 
     // Switches and choices between their texts, where the effect's own rounding decides which text
-    // a restore lands on: the effect's choice, worth a look but no failure.
-    if (choices.empty())
-        context.Skip("values between texts restored", "the effect has no switches or choices");
+    // a restore lands on: the effect's choice, worth a look but no failure. Parameters in many steps
+    // that came back one step away above belong here too.
+    if (offGridParameters.empty())
+        context.Skip("values between texts restored", "the effect has no switches, choices or parameters in steps");
     else
     {
-        Differences moved;
+        Differences moved = restoredComparison.rounded;
         for (const TextSpans::Edge edge : {TextSpans::Edge::Start, TextSpans::Edge::End})
         {
             context.Step(std::string("setting switches and choices between their texts, near the ") +
                          (edge == TextSpans::Edge::Start ? "start" : "end") + " of a text");
-            size_t index = 0;
-            for (const std::string& id : first->DataModel().ParameterIds())
-                if (id != cDefaultMasterBypassID)
-                {
-                    const TextSpans& parameterSpans = spans[index++];
-                    if (parameterSpans.FewTexts())
-                        ModuleSession::WriteParameter(first->DataModel(), id, parameterSpans.OffGridValue(random, edge));
-                }
+            for (const std::string& id : offGridParameters)
+                ModuleSession::WriteParameter(first->DataModel(), id, spans.at(id).OffGridValue(random, edge));
             first->Run(256, 1024, Silence());
             const auto between = Values(first->DataModel());
             Chunks offGrid;
             SaveChunks(first->DataModel(), offGrid, error);
             context.Step("restoring switches and choices set between their texts");
             Restore(*second, offGrid);
-            const Differences found =
-                Compare(second->DataModel(), between, Values(second->DataModel()), choices, inLayout);
-            if (moved.count == 0)
-                moved.first = found.first;
-            moved.count += found.count;
+            moved.Add(Compare(second->DataModel(), between, Values(second->DataModel()), offGridParameters, inLayout)
+                          .lost);
         }
-        const std::string figures = std::to_string(choices.size()) + " switches or choices, twice each";
+        std::string figures = std::to_string(choices.size()) + " switches or choices";
+        if (!stepped.empty())
+            figures += " and " + std::to_string(stepped.size()) + " parameters in many steps";
+        figures += ", twice each";
         if (moved.count > 0)
             context.Warn("values between texts restored",
                          std::to_string(moved.count) + " come back as another value with another text, the effect's "

@@ -16,6 +16,9 @@ constexpr int kHundredths = 100;
 // More texts than this and the parameter is read as continuous (a level shown in whole decibels
 // has dozens); a choice of filter types or modes has fewer.
 constexpr size_t kMostChoices = 16;
+// At most this many texts, each over one stretch, and the parameter is in steps (a count of beats);
+// more, and it is continuous, shown with its digits.
+constexpr size_t kMostSteps = kHundredths * 2 / 3;
 // A value between texts lies this close to its stretch's edge, at most (a fraction of the width).
 constexpr double kOffGridDistance = 0.2;
 
@@ -35,7 +38,19 @@ TextSpans::TextSpans(testhost::DataModelInstance& dataModel, const std::string& 
     }
     // A text that comes back after another is not one stretch: no user could set it by its text
     // alone, and the grid would not be the effect's.
-    mFewTexts = mSpans.size() > 1 && mSpans.size() <= kMostChoices && distinct.size() == mSpans.size();
+    const bool oneStretchEach = mSpans.size() > 1 && distinct.size() == mSpans.size();
+    mFewTexts = oneStretchEach && mSpans.size() <= kMostChoices;
+    // A text at nearly every hundredth is a continuous value shown with its digits (a few
+    // hundredths may round to a neighbour's text); steps average a hundredth and a half at least.
+    mManySteps = oneStretchEach && !mFewTexts && mSpans.size() <= kMostSteps;
+}
+
+bool TextSpans::Neighbours(const std::string& a, const std::string& b) const
+{
+    for (size_t i = 0; i + 1 < mSpans.size(); ++i)
+        if ((mSpans[i].text == a && mSpans[i + 1].text == b) || (mSpans[i].text == b && mSpans[i + 1].text == a))
+            return true;
+    return false;
 }
 
 double TextSpans::GridValue(size_t index) const
@@ -59,7 +74,7 @@ double TextSpans::UserValue(std::mt19937_64& random) const
 double TextSpans::OffGridValue(std::mt19937_64& random, Edge edge) const
 {
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    if (!mFewTexts)
+    if (!mFewTexts && !mManySteps)
         return unit(random);
     const size_t index = edge == Edge::Start ? std::uniform_int_distribution<size_t>(1, mSpans.size() - 1)(random)
                                              : std::uniform_int_distribution<size_t>(0, mSpans.size() - 2)(random);

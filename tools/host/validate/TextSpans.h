@@ -7,6 +7,9 @@
 // first and last items, and where an effect that rounds its texts has only half a stretch for
 // them), every other at the middle of its stretch. Those points are the parameter's grid; any
 // other value of it is off the grid.
+// A parameter in many steps (a count of beats, a level in whole decibels) also shows each text over
+// one stretch, but its stretches are a hundredth or two wide: the hundredths the module reads do not
+// show where the effect's own steps begin, so no value of it is known to be on the effect's grid.
 
 #include "host_kit/DataModelInstance.h"
 
@@ -25,6 +28,11 @@ public:
 
     // Few texts, each over one stretch: a switch or a choice.
     bool FewTexts() const { return mFewTexts; }
+    // More texts than a choice has, each over one stretch, a hundredth and a half wide on average
+    // at least.
+    bool ManySteps() const { return mManySteps; }
+    // Whether two texts are those of neighbouring stretches: one step apart.
+    bool Neighbours(const std::string& a, const std::string& b) const;
     size_t Count() const { return mSpans.size(); }
     // The grid point of span `index`: 0 for the first, 1 for the last, else its stretch's middle.
     double GridValue(size_t index) const;
@@ -39,8 +47,8 @@ public:
         Start,
         End,
     };
-    // A value of a switch or a choice off its grid, near the edge of a random text's stretch; any
-    // value for a continuous parameter.
+    // A value of a switch, a choice or a parameter in many steps off its grid, near the edge of a
+    // random text's stretch; any value for a continuous parameter.
     double OffGridValue(std::mt19937_64& random, Edge edge) const;
 
 private:
@@ -52,6 +60,7 @@ private:
     };
     std::vector<Span> mSpans;
     bool mFewTexts = false;
+    bool mManySteps = false;
 };
 
 } // namespace ombrelhost
