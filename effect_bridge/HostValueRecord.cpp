@@ -15,6 +15,12 @@ uint32_t bitsOf(float value)
 
 } // namespace
 
+HostValueRecord::Entry::Entry()
+{
+    for (std::atomic<uint64_t>& value : answersDue)
+        value.store(0, std::memory_order_relaxed);
+}
+
 void HostValueRecord::allocate(int32_t numEntries)
 {
     count = 0;
@@ -25,8 +31,9 @@ void HostValueRecord::allocate(int32_t numEntries)
 
 void HostValueRecord::noteReported(int32_t index, float value)
 {
-    if (inRange(index))
-        entries[static_cast<size_t>(index)].seen.store(kKnown | bitsOf(value));
+    if (!inRange(index))
+        return;
+    entries[static_cast<size_t>(index)].seen.store(kKnown | bitsOf(value));
 }
 
 void HostValueRecord::noteHostWrite(int32_t index, float value)
@@ -56,6 +63,28 @@ bool HostValueRecord::lastSeen(int32_t index, float& value) const
     const auto bits = static_cast<uint32_t>(seen);
     std::memcpy(&value, &bits, sizeof value);
     return true;
+}
+
+void HostValueRecord::noteAnswerDue(int32_t index, float value)
+{
+    if (!inRange(index))
+        return;
+    Entry& entry = entries[static_cast<size_t>(index)];
+    entry.answersDue[entry.nextAnswer.fetch_add(1) % kAnswersDue].store(kKnown | bitsOf(value));
+}
+
+bool HostValueRecord::takeAnswer(int32_t index, float value)
+{
+    if (!inRange(index))
+        return false;
+    const uint64_t answer = kKnown | bitsOf(value);
+    for (std::atomic<uint64_t>& due : entries[static_cast<size_t>(index)].answersDue)
+    {
+        uint64_t expected = answer;
+        if (due.compare_exchange_strong(expected, 0))
+            return true;
+    }
+    return false;
 }
 
 uint32_t HostValueRecord::hostWrites(int32_t index) const

@@ -8,6 +8,7 @@
 #include "platform/NonCopyable.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -29,15 +30,26 @@ public:
     // [any thread] The value the host last saw into value; false (value untouched) while it has
     // seen none, and out of range.
     bool lastSeen(int32_t index, float& value) const;
+    // [any thread] The effect's value was sent to the host, whose answer will bring it back. The
+    // last kAnswersDue such values are kept. Out of range: nothing.
+    void noteAnswerDue(int32_t index, float value);
+    // [any thread] Whether value is the answer to one sent (bit for bit), which is then no longer
+    // due. Out of range: false.
+    bool takeAnswer(int32_t index, float value);
     // [any thread] How many host writes the parameter has had; 0 out of range.
     uint32_t hostWrites(int32_t index) const;
 
 private:
+    static constexpr size_t kAnswersDue = 16;
     struct Entry
     {
+        Entry();
         // The float's bits in the low half and kKnown once the host has seen a value.
         std::atomic<uint64_t> seen{0};
         std::atomic<uint32_t> writes{0};
+        // Values whose answers are due, in the same form (0: none), written round in turn.
+        std::atomic<uint64_t> answersDue[kAnswersDue];
+        std::atomic<uint32_t> nextAnswer{0};
     };
     static constexpr uint64_t kKnown = uint64_t{1} << 32;
 

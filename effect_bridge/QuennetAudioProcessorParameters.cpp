@@ -71,6 +71,13 @@ void QuennetAudioProcessor::setParameter(int parameterIndex, float newValue)
     // reports nothing to the listeners that would reach the effect, and a write it overtakes wins.
     if (suppressParameterForwarding)
         return;
+    // The host's answer to a value the effect reported is not sent back. The effect holds that
+    // value already (or a newer one, which an older answer would undo), and an effect that keeps one
+    // setting in two forms (a direction as angles and as coordinates) answers a write to one form
+    // with a report of the other, a last bit off: each report sent back would bring another,
+    // without end.
+    if (hostValues.takeAnswer(parameterIndex, newValue))
+        return;
     setEffectParameter(parameterIndex, newValue);
     hostValues.noteHostWrite(parameterIndex, newValue);
 }
@@ -260,6 +267,7 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
             !hostValues.differs(reading.index, reading.value))
             continue;
         hostValues.noteReported(reading.index, reading.value);
+        hostValues.noteAnswerDue(reading.index, reading.value);
         sendParamChangeMessageToListeners(reading.index, reading.value);
     }
     // Host writes are accepted before the program is read, so that whoever sees that last call of
@@ -328,6 +336,7 @@ void QuennetAudioProcessor::setParameterFromEffect(int32_t index, float value)
     // The effect reported a value it already holds; setting it back could undo a newer one it set
     // meanwhile on another thread.
     hostValues.noteReported(index, value);
+    hostValues.noteAnswerDue(index, value);
     sendParamChangeMessageToListeners(index, value);
 }
 

@@ -476,3 +476,42 @@ TEST(ParameterAutomation, AGestureInTheEffectsEditorReachesTheHostAsTouchRequest
     EXPECT_EQ("0.60u", text.Text());
     EXPECT_EQ(1u, hostLog.Count("AutomationDelegate", "PostCurrentValue"));
 }
+
+TEST(ParameterAutomation, TheHostsAnswersToChangesTheEffectReportedAreNotSentBackToIt)
+{
+    // The effect keeps its first two parameters as one setting in two forms: a write to either
+    // moves the other, a last bit off, and reports it. The host answers each report with its value;
+    // sent back, an answer would move the first again, whose report would move the second, without
+    // end. The host here writes three times (its automation playing) and answers the reports late,
+    // after the three, so two of its answers are older than what the effect holds by then.
+    TestEffectConfig config = testEffectDefaults();
+    config.linksFirstTwoParameters = 1;
+    RefreshedInstance instance(config);
+    ASSERT_TRUE(instance.ready());
+    const TestEffectLog& log = instance.session.bundle().log();
+    HostAutomationDelegate* delegate = instance.dataModel.Controller()->AutomationDelegate();
+    const auto reportsOfTheSecond = [&]
+    {
+        size_t reports = 0;
+        for (const auto& request : delegate->PendingSetValueRequests())
+            reports += request.first == "1" ? 1 : 0;
+        return reports;
+    };
+
+    const int before = log.count;
+    const std::vector<float> written = {0.3f, 0.8f, 0.55f};
+    for (size_t i = 0; i < written.size(); ++i)
+    {
+        ASSERT_EQ(AAX_SUCCESS, instance.dataModel->UpdateParameterNormalizedValue("0", written[i], 0));
+        ASSERT_TRUE(waitFor([&] { return reportsOfTheSecond() == i + 1; }));
+    }
+    EXPECT_GE(instance.dataModel.DeliverAutomation(), 3);
+
+    EXPECT_EQ(written, effectWrites(log, 0, before));
+    EXPECT_TRUE(effectWrites(log, 1, before).empty());
+    EXPECT_EQ(0u, reportsOfTheSecond());
+    // The host shows the second form as the effect holds it, from the last write.
+    double shown = 0.0;
+    EXPECT_EQ(AAX_SUCCESS, instance.dataModel->GetParameterNormalizedValue("1", &shown));
+    EXPECT_NEAR(1.0 - written.back(), shown, 1.0e-6);
+}

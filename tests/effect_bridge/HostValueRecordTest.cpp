@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <limits>
 
 TEST(HostValueRecord, AValueDiffersUntilTheHostHasSeenItBitForBit)
@@ -45,9 +47,33 @@ TEST(HostValueRecord, IndicesOutOfRangeAreIgnored)
         record.noteReported(index, 0.5f);
         record.noteHostWrite(index, 0.5f);
         EXPECT_FALSE(record.differs(index, 0.5f)) << index;
+        record.noteAnswerDue(index, 0.5f);
+        EXPECT_FALSE(record.takeAnswer(index, 0.5f)) << index;
         EXPECT_EQ(0u, record.hostWrites(index)) << index;
     }
     HostValueRecord empty;
     empty.allocate(0);
     EXPECT_FALSE(empty.differs(0, 0.5f));
+}
+
+TEST(HostValueRecord, EachAnswerDueIsTakenOnceAndOnlyTheLastSixteenAreKept)
+{
+    HostValueRecord record;
+    record.allocate(2);
+    EXPECT_FALSE(record.takeAnswer(0, 0.0f)) << "nothing sent yet, not even 0";
+    record.noteAnswerDue(0, 0.25f);
+    record.noteAnswerDue(0, 0.25f);
+    record.noteHostWrite(0, 0.5f);
+    EXPECT_FALSE(record.takeAnswer(0, 0.5f)) << "a host write is no report";
+    EXPECT_FALSE(record.takeAnswer(1, 0.25f)) << "per parameter";
+    EXPECT_FALSE(record.takeAnswer(0, std::nextafter(0.25f, 1.0f))) << "bit for bit";
+    EXPECT_TRUE(record.takeAnswer(0, 0.25f));
+    EXPECT_TRUE(record.takeAnswer(0, 0.25f)) << "sent twice, answered twice";
+    EXPECT_FALSE(record.takeAnswer(0, 0.25f));
+    // Seventeen values sent: the first is forgotten (its answer may never come).
+    for (int i = 0; i <= 16; ++i)
+        record.noteAnswerDue(0, static_cast<float>(i) / 100.0f);
+    EXPECT_FALSE(record.takeAnswer(0, 0.0f));
+    EXPECT_TRUE(record.takeAnswer(0, 0.01f));
+    EXPECT_TRUE(record.takeAnswer(0, 0.16f));
 }

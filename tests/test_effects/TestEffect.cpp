@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -416,9 +417,23 @@ void setParameter(AEffect* record, int32_t index, float value)
     if (index == config.throwingParameter && value >= kTestEffectThrowingValue)
         throw std::bad_alloc();
     TestEffect& effect = *self(record);
-    const std::lock_guard<std::mutex> guard(stateLock);
-    if (parameterInRange(index))
-        effect.values[effect.program][index] = value;
+    {
+        const std::lock_guard<std::mutex> guard(stateLock);
+        if (parameterInRange(index))
+            effect.values[effect.program][index] = value;
+    }
+    if (config.linksFirstTwoParameters != 0 && (index == 0 || index == 1) && parameterInRange(1))
+    {
+        const int32_t other = 1 - index;
+        // Never exactly what it was: the conversion back and forth loses a last bit either way.
+        static std::atomic<int32_t> conversions{0};
+        const float converted = std::nextafter(1.0f - value, (conversions.fetch_add(1) & 1) != 0 ? 0.0f : 1.0f);
+        {
+            const std::lock_guard<std::mutex> guard(stateLock);
+            effect.values[effect.program][other] = converted;
+        }
+        callHost(effect, audioMasterAutomate, other, 0, nullptr, converted);
+    }
 }
 
 float getParameter(AEffect* record, int32_t index)

@@ -96,6 +96,10 @@ struct TestEffectConfig
     // Non-zero: each effSetSampleRate sets the effect's delay to this many samples per kHz of the
     // rate, as an effect whose look-ahead lasts a fixed time.
     int32_t delaySamplesPerKilohertz;
+    // Non-zero: parameters 0 and 1 are one setting in two forms (as a direction kept as angles and
+    // as coordinates): a write to either sets the other to 1 minus it, a last bit off each time as
+    // real conversions are, and reports that (audioMasterAutomate).
+    int32_t linksFirstTwoParameters;
 };
 
 constexpr float kTestEffectThrowingValue = 0.99f;
