@@ -65,11 +65,12 @@ bool HostValueRecord::lastSeen(int32_t index, float& value) const
     return true;
 }
 
-void HostValueRecord::noteAnswerDue(int32_t index, float value)
+void HostValueRecord::noteSentToHost(int32_t index, float value)
 {
     if (!inRange(index))
         return;
     Entry& entry = entries[static_cast<size_t>(index)];
+    entry.seen.store(kKnown | bitsOf(value));
     entry.answersDue[entry.nextAnswer.fetch_add(1) % kAnswersDue].store(kKnown | bitsOf(value));
 }
 

@@ -30,9 +30,9 @@ public:
     // [any thread] The value the host last saw into value; false (value untouched) while it has
     // seen none, and out of range.
     bool lastSeen(int32_t index, float& value) const;
-    // [any thread] The effect's value was sent to the host, whose answer will bring it back. The
-    // last kAnswersDue such values are kept. Out of range: nothing.
-    void noteAnswerDue(int32_t index, float value);
+    // [any thread] The effect's value was sent to the host: the host has seen it, and its answer
+    // will bring it back. The last kAnswersDue such values are kept. Out of range: nothing.
+    void noteSentToHost(int32_t index, float value);
     // [any thread] Whether value is the answer to one sent (bit for bit), which is then no longer
     // due. Out of range: false.
     bool takeAnswer(int32_t index, float value);

@@ -266,8 +266,7 @@ void QuennetAudioProcessor::refreshParametersFromEffect()
         if (hostValues.hostWrites(reading.index) != reading.hostWrites ||
             !hostValues.differs(reading.index, reading.value))
             continue;
-        hostValues.noteReported(reading.index, reading.value);
-        hostValues.noteAnswerDue(reading.index, reading.value);
+        hostValues.noteSentToHost(reading.index, reading.value);
         sendParamChangeMessageToListeners(reading.index, reading.value);
     }
     // Host writes are accepted before the program is read, so that whoever sees that last call of
@@ -335,8 +334,7 @@ void QuennetAudioProcessor::setParameterFromEffect(int32_t index, float value)
         return;
     // The effect reported a value it already holds; setting it back could undo a newer one it set
     // meanwhile on another thread.
-    hostValues.noteReported(index, value);
-    hostValues.noteAnswerDue(index, value);
+    hostValues.noteSentToHost(index, value);
     sendParamChangeMessageToListeners(index, value);
 }
 

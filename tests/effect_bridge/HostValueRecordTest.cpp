@@ -47,7 +47,7 @@ TEST(HostValueRecord, IndicesOutOfRangeAreIgnored)
         record.noteReported(index, 0.5f);
         record.noteHostWrite(index, 0.5f);
         EXPECT_FALSE(record.differs(index, 0.5f)) << index;
-        record.noteAnswerDue(index, 0.5f);
+        record.noteSentToHost(index, 0.5f);
         EXPECT_FALSE(record.takeAnswer(index, 0.5f)) << index;
         EXPECT_EQ(0u, record.hostWrites(index)) << index;
     }
@@ -61,8 +61,8 @@ TEST(HostValueRecord, EachAnswerDueIsTakenOnceAndOnlyTheLastSixteenAreKept)
     HostValueRecord record;
     record.allocate(2);
     EXPECT_FALSE(record.takeAnswer(0, 0.0f)) << "nothing sent yet, not even 0";
-    record.noteAnswerDue(0, 0.25f);
-    record.noteAnswerDue(0, 0.25f);
+    record.noteSentToHost(0, 0.25f);
+    record.noteSentToHost(0, 0.25f);
     record.noteHostWrite(0, 0.5f);
     EXPECT_FALSE(record.takeAnswer(0, 0.5f)) << "a host write is no report";
     EXPECT_FALSE(record.takeAnswer(1, 0.25f)) << "per parameter";
@@ -72,7 +72,7 @@ TEST(HostValueRecord, EachAnswerDueIsTakenOnceAndOnlyTheLastSixteenAreKept)
     EXPECT_FALSE(record.takeAnswer(0, 0.25f));
     // Seventeen values sent: the first is forgotten (its answer may never come).
     for (int i = 0; i <= 16; ++i)
-        record.noteAnswerDue(0, static_cast<float>(i) / 100.0f);
+        record.noteSentToHost(0, static_cast<float>(i) / 100.0f);
     EXPECT_FALSE(record.takeAnswer(0, 0.0f));
     EXPECT_TRUE(record.takeAnswer(0, 0.01f));
     EXPECT_TRUE(record.takeAnswer(0, 0.16f));

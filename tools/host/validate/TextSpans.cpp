@@ -17,7 +17,8 @@ constexpr int kHundredths = 100;
 // has dozens); a choice of filter types or modes has fewer.
 constexpr size_t kMostChoices = 16;
 // At most this many texts, each over one stretch, and the parameter is in steps (a count of beats);
-// more, and it is continuous, shown with its digits.
+// more, and it is continuous, shown with its digits (a few of its hundredths may round to a
+// neighbour's text, so steps must average a hundredth and a half).
 constexpr size_t kMostSteps = kHundredths * 2 / 3;
 // A value between texts lies this close to its stretch's edge, at most (a fraction of the width).
 constexpr double kOffGridDistance = 0.2;
@@ -40,8 +41,6 @@ TextSpans::TextSpans(testhost::DataModelInstance& dataModel, const std::string& 
     // alone, and the grid would not be the effect's.
     const bool oneStretchEach = mSpans.size() > 1 && distinct.size() == mSpans.size();
     mFewTexts = oneStretchEach && mSpans.size() <= kMostChoices;
-    // A text at nearly every hundredth is a continuous value shown with its digits (a few
-    // hundredths may round to a neighbour's text); steps average a hundredth and a half at least.
     mManySteps = oneStretchEach && !mFewTexts && mSpans.size() <= kMostSteps;
 }
 
