@@ -16,7 +16,7 @@ namespace
 {
 
 constexpr const char* kNoDisplay =
-    "no X display: DISPLAY is not set (run it in a desktop session, or under xvfb-run)";
+    "no X display: DISPLAY is not set (run it in a desktop session, or under scripts/with-display)";
 constexpr auto kMapTimeout = std::chrono::seconds(5);
 
 // Xlib's default handler ends the process on any protocol error; a host must survive a window
