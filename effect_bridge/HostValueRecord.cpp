@@ -15,12 +15,6 @@ uint32_t bitsOf(float value)
 
 } // namespace
 
-HostValueRecord::Entry::Entry()
-{
-    for (std::atomic<uint64_t>& value : answersDue)
-        value.store(0, std::memory_order_relaxed);
-}
-
 void HostValueRecord::allocate(int32_t numEntries)
 {
     count = 0;
@@ -31,9 +25,8 @@ void HostValueRecord::allocate(int32_t numEntries)
 
 void HostValueRecord::noteReported(int32_t index, float value)
 {
-    if (!inRange(index))
-        return;
-    entries[static_cast<size_t>(index)].seen.store(kKnown | bitsOf(value));
+    if (inRange(index))
+        entries[static_cast<size_t>(index)].seen.store(kKnown | bitsOf(value));
 }
 
 void HostValueRecord::noteHostWrite(int32_t index, float value)
@@ -69,8 +62,8 @@ void HostValueRecord::noteSentToHost(int32_t index, float value)
 {
     if (!inRange(index))
         return;
+    noteReported(index, value);
     Entry& entry = entries[static_cast<size_t>(index)];
-    entry.seen.store(kKnown | bitsOf(value));
     entry.answersDue[entry.nextAnswer.fetch_add(1) % kAnswersDue].store(kKnown | bitsOf(value));
 }
 

@@ -43,12 +43,11 @@ private:
     static constexpr size_t kAnswersDue = 16;
     struct Entry
     {
-        Entry();
         // The float's bits in the low half and kKnown once the host has seen a value.
         std::atomic<uint64_t> seen{0};
         std::atomic<uint32_t> writes{0};
         // Values whose answers are due, in the same form (0: none), written round in turn.
-        std::atomic<uint64_t> answersDue[kAnswersDue];
+        std::atomic<uint64_t> answersDue[kAnswersDue]{};
         std::atomic<uint32_t> nextAnswer{0};
     };
     static constexpr uint64_t kKnown = uint64_t{1} << 32;
